@@ -1,0 +1,133 @@
+#include "platform/os/operating_system.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <iostream>
+#include <thread>
+#include <unistd.h>
+
+namespace cuentas {
+namespace {
+
+OperatingSystem& defaultSystem() {
+    static OperatingSystem system;
+    return system;
+}
+
+OperatingSystem* current = nullptr;
+
+int resultOrErrno(long long result) { return result < 0 ? -errno : static_cast<int>(result); }
+
+} // namespace
+
+OperatingSystem& operatingSystem() { return current ? *current : defaultSystem(); }
+
+ScopedOs::ScopedOs(OperatingSystem& replacement) : previous_(current) { current = &replacement; }
+ScopedOs::~ScopedOs() { current = previous_; }
+
+int OperatingSystem::openFile(const std::string& nativePath, int flags, int mode) {
+    int fd;
+    do {
+        fd = ::open(nativePath.c_str(), flags | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    return resultOrErrno(fd);
+}
+
+long OperatingSystem::writeFile(int fd, const void* data, std::size_t size) {
+    // Writes everything or fails: a short write is continued, EINTR retried.
+    const auto* bytes = static_cast<const char*>(data);
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t n = ::write(fd, bytes + done, size - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return -errno;
+        }
+        if (n == 0) {
+            return -EIO;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<long>(done);
+}
+
+long OperatingSystem::readFile(int fd, void* data, std::size_t size) {
+    ssize_t n;
+    do {
+        n = ::read(fd, data, size);
+    } while (n < 0 && errno == EINTR);
+    return n < 0 ? -errno : static_cast<long>(n);
+}
+
+long long OperatingSystem::seekFile(int fd, long long offset, int whence) {
+    off_t position = ::lseek(fd, static_cast<off_t>(offset), whence);
+    return position < 0 ? -errno : static_cast<long long>(position);
+}
+
+int OperatingSystem::syncFile(int fd) { return resultOrErrno(::fsync(fd)); }
+
+int OperatingSystem::closeFile(int fd) {
+    // A close interrupted by a signal has released the descriptor anyway: never close twice.
+    int result = ::close(fd);
+    return result < 0 && errno != EINTR ? -errno : 0;
+}
+
+int OperatingSystem::renameFile(const std::string& from, const std::string& to) {
+    return resultOrErrno(::rename(from.c_str(), to.c_str()));
+}
+
+int OperatingSystem::removeFile(const std::string& nativePath) {
+    return resultOrErrno(::unlink(nativePath.c_str()));
+}
+
+std::string OperatingSystem::executablePath() {
+    char buffer[PATH_MAX];
+    ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) {
+        return {};
+    }
+    return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+std::string OperatingSystem::currentDirectory() {
+    char buffer[PATH_MAX];
+    return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+std::chrono::system_clock::time_point OperatingSystem::now() {
+    return std::chrono::system_clock::now();
+}
+
+void OperatingSystem::exitProcess(int code) {
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    // Every table and file is closed by then; static destructors of the GUI toolkit must
+    // not run under a live event loop.
+    ::_exit(code);
+}
+
+void OperatingSystem::sleep(std::uint32_t milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::optional<std::string> OperatingSystem::environmentVariable(std::string_view name) {
+    const char* value = std::getenv(std::string(name).c_str());
+    if (!value) {
+        return std::nullopt;
+    }
+    return std::string(value);
+}
+
+void OperatingSystem::debugOutput(const std::string& text) {
+    // Linux has no debugger output channel: stderr is where a developer looks.
+    std::cerr << text;
+    std::cerr.flush();
+}
+
+} // namespace cuentas

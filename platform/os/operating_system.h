@@ -1,0 +1,79 @@
+#pragma once
+// The one seam between the runtime and the operating system: files, clock, locale, registry,
+// environment, message boxes, sound, sleep, debugger output and process exit.
+// Tests derive from OperatingSystem, override what they need and install it with ScopedOs.
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cuentas {
+
+// Flags of MessageBoxA that the runtime passes.
+inline constexpr std::uint32_t kMessageBoxOk = 0x0;
+inline constexpr std::uint32_t kMessageBoxIconError = 0x10;
+inline constexpr int kMessageBoxAnswerOk = 1;
+
+// The buttons of the runtime's error message box.
+struct ErrorBoxButtons {
+    std::uint32_t defaultCode = 0; // 1, or 0 for no "default" button
+    std::uint32_t retryCode = 0;   // 2, or 0 for no "retry" button
+    std::uint32_t breakCode = 0;   // 0x80000003 or 0x80000000: "give up", with or without break
+};
+
+class OperatingSystem {
+public:
+    virtual ~OperatingSystem() = default;
+
+    // Files, POSIX style: results of 0 or more are success, negative results are -errno.
+    // Paths are native (the runtime's backslashes already turned into the system's separator).
+    virtual int openFile(const std::string& nativePath, int flags, int mode);
+    virtual long writeFile(int fd, const void* data, std::size_t size);
+    virtual long readFile(int fd, void* data, std::size_t size);
+    virtual long long seekFile(int fd, long long offset, int whence);
+    virtual int syncFile(int fd);
+    virtual int closeFile(int fd);
+    virtual int renameFile(const std::string& from, const std::string& to);
+    virtual int removeFile(const std::string& nativePath);
+
+    // Process and clock.
+    virtual std::string executablePath(); // native path of the running executable
+    virtual std::string currentDirectory();
+    virtual std::chrono::system_clock::time_point now();
+    [[noreturn]] virtual void exitProcess(int code);
+    virtual void sleep(std::uint32_t milliseconds);
+
+    // Locale queries: GetUserDefaultLCID and GetLocaleInfoA.
+    virtual std::uint32_t userDefaultLocale();
+    virtual int localeInfo(std::uint32_t locale, std::uint32_t item, char* buffer, int size);
+
+    virtual std::optional<std::string> environmentVariable(std::string_view name);
+
+    // User interface: MessageBoxA and the runtime's error message box.
+    virtual int messageBox(const std::string& text, const std::string& caption,
+                           std::uint32_t flags);
+    virtual std::uint32_t errorMessageBox(const std::string& text, const std::string& caption,
+                                          ErrorBoxButtons buttons);
+    // A tone of `frequency` hertz for `ticks` eighteenths of a second; silent without sound.
+    virtual void tone(std::uint32_t frequency, std::uint32_t ticks);
+    virtual void debugOutput(const std::string& text);
+};
+
+// The operating system the runtime talks to now.
+OperatingSystem& operatingSystem();
+
+// Installs a replacement for as long as it lives (tests).
+class ScopedOs {
+public:
+    explicit ScopedOs(OperatingSystem& replacement);
+    ~ScopedOs();
+    ScopedOs(const ScopedOs&) = delete;
+    ScopedOs& operator=(const ScopedOs&) = delete;
+
+private:
+    OperatingSystem* previous_;
+};
+
+} // namespace cuentas

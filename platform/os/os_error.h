@@ -1,0 +1,33 @@
+#pragma once
+// The runtime numbers operating-system errors as its file functions report them (FError,
+// OSCODE): 2 file not found, 3 path not found, 5 access denied, 32 sharing violation,
+// 33 lock violation, 112 disk full, ... POSIX errors are translated on the way in.
+
+#include <cstdint>
+#include <string>
+
+namespace cuentas {
+
+namespace oserror {
+inline constexpr std::uint32_t kNone = 0;
+inline constexpr std::uint32_t kFileNotFound = 2;
+inline constexpr std::uint32_t kPathNotFound = 3;
+inline constexpr std::uint32_t kTooManyOpenFiles = 4;
+inline constexpr std::uint32_t kAccessDenied = 5;
+inline constexpr std::uint32_t kInvalidHandle = 6;
+inline constexpr std::uint32_t kNotEnoughMemory = 8;
+inline constexpr std::uint32_t kGeneralFailure = 31;
+inline constexpr std::uint32_t kSharingViolation = 32;
+inline constexpr std::uint32_t kLockViolation = 33;
+inline constexpr std::uint32_t kFileExists = 80;
+inline constexpr std::uint32_t kInvalidParameter = 87;
+inline constexpr std::uint32_t kDiskFull = 112;
+inline constexpr std::uint32_t kNameTooLong = 206;
+} // namespace oserror
+
+// Translates a POSIX errno value.
+std::uint32_t osErrorFromErrno(int errnoValue);
+// A short English text for a runtime OS error code.
+std::string osErrorText(std::uint32_t code);
+
+} // namespace cuentas

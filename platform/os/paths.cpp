@@ -1,0 +1,37 @@
+#include "platform/os/paths.h"
+
+#include "platform/os/operating_system.h"
+
+#include <algorithm>
+
+namespace cuentas {
+
+std::string nativePath(std::string_view path) {
+    std::string native(path);
+    std::replace(native.begin(), native.end(), '\\', '/');
+    return native;
+}
+
+std::string runtimePath(std::string_view path) {
+    std::string runtime(path);
+    std::replace(runtime.begin(), runtime.end(), '/', '\\');
+    return runtime;
+}
+
+std::string _ExecName() { return runtimePath(operatingSystem().executablePath()); }
+
+std::string WorkDir() {
+    std::string exe = _ExecName();
+    auto slash = exe.rfind('\\');
+    return slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
+}
+
+std::string CurrentDirectory() {
+    std::string dir = runtimePath(operatingSystem().currentDirectory());
+    if (dir.empty() || dir.back() != '\\') {
+        dir.push_back('\\');
+    }
+    return dir;
+}
+
+} // namespace cuentas

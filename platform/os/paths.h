@@ -1,0 +1,20 @@
+#pragma once
+// File names inside the program use the backslash as separator. On POSIX the native path is
+// shown with '/' turned into '\', and turned back at every file-system call.
+
+#include <string>
+#include <string_view>
+
+namespace cuentas {
+
+std::string nativePath(std::string_view runtimePath);
+std::string runtimePath(std::string_view nativePath);
+
+// The directory of the running executable, ending in a backslash.
+std::string WorkDir();
+// The running executable's full path in runtime form (_ExecName).
+std::string _ExecName();
+// The process's current directory in runtime form, ending in a backslash.
+std::string CurrentDirectory();
+
+} // namespace cuentas

@@ -1,0 +1,31 @@
+#pragma once
+// The call stack of the program's own routines, with the source line each has reached,
+// as ProcName and ProcLine report it to the error handler.
+
+#include <cstdint>
+#include <source_location>
+#include <string>
+
+namespace cuentas {
+
+// Marks a routine of the program for as long as it runs. Its line is the line of the
+// frame's construction until a runtime operation called from the same source file moves it.
+class RoutineFrame {
+public:
+    explicit RoutineFrame(std::string name,
+                          std::source_location where = std::source_location::current());
+    ~RoutineFrame();
+    RoutineFrame(const RoutineFrame&) = delete;
+    RoutineFrame& operator=(const RoutineFrame&) = delete;
+};
+
+// Records `where` as the line the running routine has reached, when `where` lies in that
+// routine's own source file. Runtime operations call it with their caller's location.
+void noteCallSite(const std::source_location& where);
+
+// Level 0 is the running routine, level 1 its caller, and so on. A level beyond the
+// stack gives the empty name and line 0.
+std::string ProcName(std::uint32_t level);
+std::uint32_t ProcLine(std::uint32_t level);
+
+} // namespace cuentas

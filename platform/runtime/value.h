@@ -1,0 +1,173 @@
+#pragma once
+// The runtime's tagged value: a type number with its payload.
+// Arrays, objects and code blocks are held by reference; texts are single-byte Windows-1252.
+
+#include "platform/runtime/symbol.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace cuentas {
+
+// Type numbers as the runtime reports them (UsualType).
+enum class Type : std::uint8_t {
+    Nil = 0,
+    Integer = 1, // signed 32-bit
+    Date = 2,
+    Float = 3,
+    Array = 5,
+    Object = 6,
+    String = 7,
+    Logic = 8,
+    CodeBlock = 9,
+    Symbol = 10,
+    Unsigned = 14, // unsigned 32-bit
+    Pointer = 18,
+};
+
+// Type number 19 exists only for declarations: a property that takes any value.
+inline constexpr std::uint32_t kAnyTypeNumber = 19;
+
+class Value;
+class Object;
+class ArrayData;
+class CodeBlock;
+using ArrayRef = std::shared_ptr<ArrayData>;
+using ObjectRef = std::shared_ptr<Object>;
+using CodeBlockRef = std::shared_ptr<const CodeBlock>;
+using Arguments = std::span<const Value>;
+
+// A day as days since 1 January 4713 BC (Julian day number); 0 is the empty date.
+struct Date {
+    std::int32_t julianDay = 0;
+    friend bool operator==(Date, Date) = default;
+};
+
+// A floating-point number with the count of decimals it is shown with;
+// -1 means "as many as the runtime's default decimals setting".
+struct Float {
+    double value = 0;
+    int decimals = -1;
+};
+
+// An address in the runtime's 32-bit address space (see AddressSpace).
+struct Pointer {
+    std::uint32_t address = 0;
+    friend bool operator==(Pointer, Pointer) = default;
+};
+
+class Value {
+public:
+    Value() = default;
+    Value(std::string text) : payload_(std::move(text)) {}
+    Value(const char* text) : payload_(std::string(text)) {}
+    Value(std::string_view text) : payload_(std::string(text)) {}
+    Value(Symbol symbol) : payload_(symbol) {}
+    Value(ArrayRef array);
+    Value(ObjectRef object);
+    Value(CodeBlockRef block);
+    Value(Date date) : payload_(date) {}
+    Value(Pointer pointer) : payload_(pointer) {}
+    Value(Float number) : payload_(number) {}
+
+    static Value integer(std::int32_t number) { return Value(Payload(number)); }
+    static Value unsignedNumber(std::uint32_t number) { return Value(Payload(number)); }
+    static Value number(double number, int decimals = -1) { return Value(Float{number, decimals}); }
+    static Value logic(bool flag) { return Value(Payload(flag)); }
+    static Value pointer(std::uint32_t address) { return Value(Pointer{address}); }
+
+    Type type() const;
+    std::uint32_t typeNumber() const { return static_cast<std::uint32_t>(type()); }
+
+    bool isNil() const { return type() == Type::Nil; }
+    bool isString() const { return type() == Type::String; }
+    bool isLogic() const { return type() == Type::Logic; }
+    bool isSymbol() const { return type() == Type::Symbol; }
+    bool isArray() const { return type() == Type::Array; }
+    bool isObject() const { return type() == Type::Object; }
+    bool isCodeBlock() const { return type() == Type::CodeBlock; }
+    bool isPointer() const { return type() == Type::Pointer; }
+    // Integer, unsigned or floating-point number.
+    bool isNumeric() const;
+
+    // Typed reads. Each returns the neutral value of its type (empty text, false,
+    // 0, null) when the value holds another type, so a caller never reads garbage.
+    const std::string& asString() const;
+    bool asLogic() const;
+    Symbol asSymbol() const;
+    double asNumber() const;
+    std::int64_t asWholeNumber() const; // numbers truncated toward zero
+    std::uint32_t asUnsigned() const;    // numbers converted to 32 bits, two's complement
+    std::int32_t asInteger() const;
+    Date asDate() const;
+    std::uint32_t asAddress() const; // a pointer's address, else 0
+    int decimals() const;            // a float's decimals, -1 otherwise
+    const ArrayRef& asArray() const;
+    const ObjectRef& asObject() const;
+    const CodeBlockRef& asCodeBlock() const;
+
+    // The one dispatch point over the payload.
+    template <class Visitor>
+    decltype(auto) visit(Visitor&& visitor) const {
+        return std::visit(std::forward<Visitor>(visitor), payload_);
+    }
+
+private:
+    using Payload = std::variant<std::monostate, std::int32_t, Date, Float, ArrayRef, ObjectRef,
+                                 std::string, bool, CodeBlockRef, Symbol, std::uint32_t, Pointer>;
+    explicit Value(Payload payload) : payload_(std::move(payload)) {}
+    Payload payload_;
+};
+
+// An array with reference semantics: copies of the Value share the elements.
+class ArrayData {
+public:
+    ArrayData() = default;
+    explicit ArrayData(std::vector<Value> elements) : elements_(std::move(elements)) {}
+
+    std::size_t size() const { return elements_.size(); }
+    // 1-based access; positions outside the array are a caller's fault (checked).
+    const Value& at(std::size_t position) const;
+    void put(std::size_t position, Value value);
+    void append(Value value) { elements_.push_back(std::move(value)); }
+    const std::vector<Value>& elements() const { return elements_; }
+
+private:
+    std::vector<Value> elements_;
+};
+
+// A closure value, evaluated with Eval.
+class CodeBlock {
+public:
+    using Body = std::function<Value(Arguments)>;
+    explicit CodeBlock(Body body, std::uint32_t parameterCount = 1)
+        : body_(std::move(body)), parameterCount_(parameterCount) {}
+    Value operator()(Arguments arguments) const { return body_(arguments); }
+    std::uint32_t parameterCount() const { return parameterCount_; }
+
+private:
+    Body body_;
+    std::uint32_t parameterCount_;
+};
+
+CodeBlockRef makeCodeBlock(CodeBlock::Body body, std::uint32_t parameterCount = 1);
+
+// Evaluates a code block with the given arguments; anything that is not a block gives nil.
+Value Eval(const Value& block, Arguments arguments = {});
+Value Eval(const Value& block, const Value& argument);
+
+// The runtime's exact equality (==): same type family and, for texts, same length and bytes.
+bool exactEquals(const Value& left, const Value& right);
+// The runtime's ordinary equality (=): as exact equality, except that with the exact-comparison
+// setting off a text equals a right-hand text that it begins with.
+bool equals(const Value& left, const Value& right);
+
+// The empty value of a type number (EmptyUsual): "", 0, FALSE, an empty array, nil, ...
+Value EmptyUsual(std::uint32_t typeNumber);
+
+} // namespace cuentas

@@ -1,0 +1,113 @@
+#include "platform/platform.h"
+#include "tests/support/recording_os.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace cuentas {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readNative(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+class Files : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("cuentas-files-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string runtime(const std::string& name) const { return runtimePath((dir / name).string()); }
+    fs::path dir;
+};
+
+TEST_F(Files, PathsTurnSlashesIntoBackslashesAndBack) {
+    EXPECT_EQ(runtimePath("/opt/cuentas/bin/cuentas"), "\\opt\\cuentas\\bin\\cuentas");
+    EXPECT_EQ(nativePath("\\opt\\cuentas\\tmp\\xtras.ini"), "/opt/cuentas/tmp/xtras.ini");
+    testing::RecordingOs os;
+    os.executable = "/opt/cuentas/bin/cuentas";
+    ScopedOs scoped(os);
+    EXPECT_EQ(WorkDir(), "\\opt\\cuentas\\bin\\");
+    EXPECT_EQ(_ExecName(), "\\opt\\cuentas\\bin\\cuentas");
+}
+
+TEST_F(Files, MemoWritReplacesTheWholeFileWithExactlyTheText) {
+    std::string name = runtime("xtras.ini");
+    ASSERT_TRUE(MemoWrit(name, "a much longer first content\r\n"));
+    ASSERT_TRUE(MemoWrit(name, std::string("BANCO=\xD1\r\nX", 10)));
+    EXPECT_EQ(readNative(dir / "xtras.ini"), std::string("BANCO=\xD1\r\nX", 10));
+    EXPECT_EQ(FError(), 0u);
+    // No temporary file stays behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(Files, MemoWritIntoAMissingDirectoryFailsWithPathNotFound) {
+    EXPECT_FALSE(MemoWrit(runtime("tmp\\xtras.ini"), "x"));
+    EXPECT_EQ(FError(), oserror::kPathNotFound);
+}
+
+TEST_F(Files, AFailedWriteLeavesTheOldFileIntactAndNoTemporary) {
+    std::string name = runtime("xtras.ini");
+    ASSERT_TRUE(MemoWrit(name, "old"));
+    struct DiskFull : testing::RecordingOs {
+        long writeFile(int, const void*, std::size_t) override { return -ENOSPC; }
+    } full;
+    {
+        ScopedOs scoped(full);
+        EXPECT_FALSE(MemoWrit(name, "new content"));
+        EXPECT_EQ(FError(), oserror::kDiskFull);
+    }
+    EXPECT_EQ(readNative(dir / "xtras.ini"), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(Files, HandlesOpenCreateAppendAndReportErrors) {
+    std::string name = runtime("log.txt");
+    EXPECT_EQ(FOpen(name, openmode::kWrite), kNoFile);
+    EXPECT_EQ(FError(), oserror::kFileNotFound);
+    FileHandle created = FCreate(name, 0x20);
+    ASSERT_NE(created, kNoFile);
+    EXPECT_EQ(FPutS(created, "one"), 5u);
+    EXPECT_TRUE(FClose(created));
+    FileHandle opened = FOpen(name, openmode::kWrite);
+    ASSERT_NE(opened, kNoFile);
+    EXPECT_EQ(FSeek(opened, 0, 2), 5);
+    FPutS(opened, "two");
+    FClose(opened);
+    EXPECT_EQ(readNative(dir / "log.txt"), "one\r\ntwo\r\n");
+    EXPECT_TRUE(File(name));
+    EXPECT_FALSE(File(runtime("")));
+    EXPECT_TRUE(FCopy(name, runtime("copy.txt")));
+    EXPECT_EQ(readNative(dir / "copy.txt"), "one\r\ntwo\r\n");
+    EXPECT_EQ(FCreate(runtime("missing\\log.txt")), kNoFile);
+    EXPECT_EQ(FError(), oserror::kPathNotFound);
+}
+
+TEST_F(Files, AnExclusiveOpenMakesOtherOpensASharingViolation) {
+    std::string name = runtime("shared.dbf");
+    FClose(FCreate(name));
+    FileHandle exclusive = FOpen(name, openmode::kReadWrite | openmode::kShareExclusive);
+    ASSERT_NE(exclusive, kNoFile);
+    EXPECT_EQ(FOpen(name, openmode::kRead | openmode::kShareDenyNone), kNoFile);
+    EXPECT_EQ(FError(), oserror::kSharingViolation);
+    FClose(exclusive);
+    FileHandle again = FOpen(name, openmode::kRead);
+    EXPECT_NE(again, kNoFile);
+    FClose(again);
+}
+
+} // namespace
+} // namespace cuentas
