@@ -135,6 +135,12 @@ public:
     const Value& at(std::size_t position) const;
     void put(std::size_t position, Value value);
     void append(Value value) { elements_.push_back(std::move(value)); }
+    // Drops the elements after `size` (never grows the array).
+    void truncate(std::size_t size) {
+        if (size < elements_.size()) {
+            elements_.resize(size);
+        }
+    }
     const std::vector<Value>& elements() const { return elements_; }
 
 private:
