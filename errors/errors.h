@@ -1,0 +1,7 @@
+#pragma once
+// The error layer: the Error object, the conversion of runtime error records, the error
+// message text, the error log and the default error handler DEFERROR.
+// It never touches the regional settings, the dialog, the tables or the log-file object.
+
+#include "errors/error_conversion.h"
+#include "errors/error_object.h"
