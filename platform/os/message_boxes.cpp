@@ -1,5 +1,6 @@
-// Message boxes of the runtime: modal Qt boxes while the GUI is up, stderr otherwise.
-#include "platform/os/operating_system.h"
+// Message boxes of the runtime: modal Qt boxes when a user can see them, stderr otherwise.
+#include "platform/os/message_boxes.h"
+
 #include "platform/runtime/codepage.h"
 
 #include <QApplication>
@@ -10,29 +11,30 @@
 namespace cuentas {
 namespace {
 
-bool guiIsUp() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+// Texts are Windows-1252 inside the program; a terminal reads UTF-8.
+std::string forTerminal(const std::string& text) {
+    return fromWindows1252(text).toStdString();
+}
 
 } // namespace
 
-int OperatingSystem::messageBox(const std::string& text, const std::string& caption,
-                                std::uint32_t flags) {
-    if (!guiIsUp()) {
-        std::cerr << caption << ": " << text << std::endl;
-        return kMessageBoxAnswerOk;
+bool hasDisplay() {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        return false;
     }
-    QMessageBox box((flags & kMessageBoxIconError) ? QMessageBox::Critical
-                                                   : QMessageBox::NoIcon,
+    QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+int showMessageBox(const std::string& text, const std::string& caption, std::uint32_t flags) {
+    QMessageBox box((flags & kMessageBoxIconError) ? QMessageBox::Critical : QMessageBox::NoIcon,
                     fromWindows1252(caption), fromWindows1252(text), QMessageBox::Ok);
     box.exec();
     return kMessageBoxAnswerOk;
 }
 
-std::uint32_t OperatingSystem::errorMessageBox(const std::string& text, const std::string& caption,
-                                               ErrorBoxButtons buttons) {
-    if (!guiIsUp()) {
-        std::cerr << caption << "\n" << text << std::endl;
-        return buttons.breakCode;
-    }
+std::uint32_t showErrorMessageBox(const std::string& text, const std::string& caption,
+                                  ErrorBoxButtons buttons) {
     QMessageBox box(QMessageBox::Critical, fromWindows1252(caption), fromWindows1252(text));
     QPushButton* defaultButton =
         buttons.defaultCode ? box.addButton("&Default", QMessageBox::AcceptRole) : nullptr;
@@ -51,6 +53,25 @@ std::uint32_t OperatingSystem::errorMessageBox(const std::string& text, const st
         return buttons.retryCode;
     }
     return buttons.breakCode;
+}
+
+int OperatingSystem::messageBox(const std::string& text, const std::string& caption,
+                                std::uint32_t flags) {
+    if (!hasDisplay()) {
+        std::cerr << forTerminal(caption) << ": " << forTerminal(text) << std::endl;
+        return kMessageBoxAnswerOk;
+    }
+    return showMessageBox(text, caption, flags);
+}
+
+std::uint32_t OperatingSystem::errorMessageBox(const std::string& text, const std::string& caption,
+                                               ErrorBoxButtons buttons) {
+    if (!hasDisplay()) {
+        // No one can answer: the text is kept on stderr and the error is given up.
+        std::cerr << forTerminal(caption) << "\n" << forTerminal(text) << std::flush;
+        return buttons.breakCode;
+    }
+    return showErrorMessageBox(text, caption, buttons);
 }
 
 } // namespace cuentas

@@ -27,6 +27,8 @@ struct RuntimeSettings {
     bool beep = true;
     bool errorLog = true;
     bool networkError = false;
+    std::string defaultDirectory; // GetDefaultDir / SetDefaultDir
+    std::string defaultPath;      // GetDefault / SetDefault
     RegionalSettings regional;
 };
 
