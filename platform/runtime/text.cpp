@@ -5,6 +5,7 @@
 #include "platform/runtime/settings.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -35,9 +36,15 @@ std::string formatNumber(double value, int decimals) {
     if (!std::isfinite(value)) {
         return "***";
     }
+    // to_chars, unlike printf, ignores the C library's LC_NUMERIC, which the GUI toolkit
+    // sets from the user's locale: only the runtime's own separator may show.
     char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string text(buffer);
+    auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (error != std::errc()) {
+        return "***";
+    }
+    std::string text(buffer, end);
     bool negativeZero = text.starts_with("-") && text.find_first_not_of("-0.") == std::string::npos;
     if (negativeZero) {
         text.erase(0, 1); // no negative zero
