@@ -14,5 +14,7 @@ function(cuentas_add_test name)
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;CUENTAS_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data")
+    # One value per property: a list inside ENVIRONMENT would lose all but its first entry.
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+      ENVIRONMENT_MODIFICATION "CUENTAS_TEST_DATA=set:${CMAKE_SOURCE_DIR}/tests/data")
 endfunction()
