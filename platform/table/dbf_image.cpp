@@ -1,0 +1,264 @@
+#include "platform/table/dbf_image.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+namespace cuentas {
+namespace {
+
+constexpr std::size_t kHeaderSize = 32;
+constexpr std::size_t kDescriptorSize = 32;
+constexpr std::size_t kNameSize = 11;
+constexpr std::uint8_t kFieldListEnd = 0x0D;
+constexpr std::uint8_t kLiveRecord = 0x20;
+constexpr std::uint8_t kDeletedRecord = 0x2A;
+constexpr std::uint8_t kEndOfFile = 0x1A;
+
+constexpr std::array<std::uint8_t, 7> kAcceptedTypes{0x03, 0x83, 0x30, 0x31, 0x32, 0xF5, 0x8B};
+// Tables of this level use 48-byte descriptors; reading them as 32-byte ones would misparse.
+constexpr std::array<std::uint8_t, 2> kWideDescriptorTypes{0x04, 0x8C};
+
+std::string hexByte(std::uint8_t byte) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(byte));
+    return text;
+}
+
+// Names and type letters from a damaged file may hold any byte; messages stay readable.
+std::string printable(std::string_view text) {
+    std::string shown(text);
+    for (char& c : shown) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            c = '?';
+        }
+    }
+    return shown;
+}
+
+std::string typeText(char type) {
+    auto byte = static_cast<unsigned char>(type);
+    return byte > 0x20 && byte < 0x7F ? std::string(1, type) : hexByte(byte);
+}
+
+std::string byteCount(std::uint64_t count) {
+    return std::to_string(count) + (count == 1 ? " byte" : " bytes");
+}
+
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+template <class Container> bool contains(const Container& values, std::uint8_t value) {
+    return std::find(values.begin(), values.end(), value) != values.end();
+}
+
+class Reader {
+public:
+    explicit Reader(const std::string& bytes) : bytes_(bytes) {}
+    std::uint8_t byte(std::size_t at) const { return static_cast<std::uint8_t>(bytes_[at]); }
+    std::uint16_t word(std::size_t at) const {
+        return static_cast<std::uint16_t>(byte(at) | byte(at + 1) << 8);
+    }
+    std::uint32_t doubleWord(std::size_t at) const {
+        return std::uint32_t{word(at)} | std::uint32_t{word(at + 2)} << 16;
+    }
+
+private:
+    const std::string& bytes_;
+};
+
+DbfHeader readHeader(const Reader& in) {
+    DbfHeader header;
+    header.tableType = in.byte(0);
+    header.lastUpdateYear = 1900 + in.byte(1);
+    header.lastUpdateMonth = in.byte(2);
+    header.lastUpdateDay = in.byte(3);
+    header.recordCount = in.doubleWord(4);
+    header.headerLength = in.word(8);
+    header.recordLength = in.word(10);
+    header.flags = in.byte(28);
+    header.codePageMark = in.byte(29);
+    return header;
+}
+
+DbfField readField(const std::string& bytes, std::size_t at) {
+    Reader in(bytes);
+    std::string_view raw(bytes.data() + at, kNameSize);
+    DbfField field;
+    field.name = std::string(raw.substr(0, raw.find('\0')));
+    field.type = upper(static_cast<char>(in.byte(at + 11)));
+    field.width = in.byte(at + 16);
+    if (field.type == 'C') {
+        // Character fields wider than 255 keep the width's high byte where decimals would be.
+        field.width += std::uint32_t{in.byte(at + 17)} << 8;
+    } else {
+        field.decimals = in.byte(at + 17);
+    }
+    return field;
+}
+
+} // namespace
+
+bool sameFieldName(std::string_view left, std::string_view right) {
+    return left.size() == right.size() &&
+           std::equal(left.begin(), left.end(), right.begin(),
+                      [](char a, char b) { return upper(a) == upper(b); });
+}
+
+DbfResult<DbfImage> DbfImage::parse(std::string bytes) {
+    using Result = DbfResult<DbfImage>;
+    const std::size_t size = bytes.size();
+    if (size < kHeaderSize) {
+        return Result::failure("file is " + std::to_string(size) +
+                               " bytes long, shorter than the 32-byte header");
+    }
+    Reader in(bytes);
+    DbfImage image;
+    image.header_ = readHeader(in);
+    const DbfHeader& header = image.header_;
+    if (contains(kWideDescriptorTypes, header.tableType)) {
+        return Result::failure("table type " + hexByte(header.tableType) +
+                               " is not supported (48-byte field descriptors)");
+    }
+    if (!contains(kAcceptedTypes, header.tableType)) {
+        return Result::failure("unknown table type " + hexByte(header.tableType));
+    }
+    if (header.headerLength < kHeaderSize + kDescriptorSize) {
+        return Result::failure("header length " + std::to_string(header.headerLength) +
+                               " is too small for one field");
+    }
+
+    // Descriptors follow in 32-byte steps up to the end mark, never past the header length
+    // nor past the end of the file.
+    const std::size_t limit = std::min<std::size_t>(header.headerLength, size);
+    std::size_t at = kHeaderSize;
+    bool endMarked = false;
+    while (at < limit) {
+        if (in.byte(at) == kFieldListEnd) {
+            endMarked = true;
+            break;
+        }
+        if (at + kDescriptorSize > limit) {
+            break;
+        }
+        image.fields_.push_back(readField(bytes, at));
+        at += kDescriptorSize;
+    }
+    if (header.headerLength > size) {
+        if (!endMarked) {
+            return Result::failure("file ends inside the field list (" + std::to_string(size) +
+                                   " bytes)");
+        }
+        return Result::failure("header length " + std::to_string(header.headerLength) +
+                               " is larger than the file (" + std::to_string(size) + " bytes)");
+    }
+    // Without an end mark the descriptors must fill the header exactly.
+    if (!endMarked && at != header.headerLength) {
+        return Result::failure("field list has no end mark within the header length " +
+                               std::to_string(header.headerLength));
+    }
+    if (image.fields_.empty()) {
+        return Result::failure("table has no fields");
+    }
+
+    std::uint64_t needed = 1; // the deletion flag
+    for (std::size_t i = 0; i < image.fields_.size(); ++i) {
+        DbfField& field = image.fields_[i];
+        if (field.name.empty()) {
+            return Result::failure("field " + std::to_string(i + 1) + " has no name");
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (sameFieldName(image.fields_[j].name, field.name)) {
+                return Result::failure("field name " + printable(field.name) + " appears twice");
+            }
+        }
+        field.offset = static_cast<std::uint32_t>(needed);
+        needed += field.width;
+    }
+    if (header.recordLength < needed) {
+        return Result::failure("record length " + std::to_string(header.recordLength) +
+                               " is smaller than the fields need (" + std::to_string(needed) + ")");
+    }
+    if (header.recordLength < 2) {
+        return Result::failure("record length " + std::to_string(header.recordLength) +
+                               " is too small");
+    }
+
+    // 64-bit arithmetic: a count of 0xFFFFFFFF times 65535 fits, and nothing is reserved
+    // before the records are known to be in the file.
+    const std::uint64_t length = header.recordLength;
+    const std::uint64_t body = size - header.headerLength;
+    if (std::uint64_t{header.recordCount} * length > body) {
+        const std::uint64_t before = (std::uint64_t{header.recordCount} - 1) * length;
+        if (before < body) {
+            return Result::failure("record " + std::to_string(header.recordCount) +
+                                   " is cut short: the file ends " + byteCount(body - before) +
+                                   " into it");
+        }
+        return Result::failure(
+            "record count " + std::to_string(header.recordCount) + " needs " +
+            std::to_string(header.headerLength + std::uint64_t{header.recordCount} * length) +
+            " bytes but the file has " + std::to_string(size));
+    }
+    // A flag other than blank or '*' means the records are not where the header puts them.
+    for (std::uint32_t record = 0; record < header.recordCount; ++record) {
+        std::uint8_t flag = in.byte(header.headerLength + record * length);
+        if (flag == kEndOfFile) {
+            return Result::failure("record " + std::to_string(record + 1) +
+                                   " begins with the end-of-file mark 0x1A");
+        }
+        if (flag != kLiveRecord && flag != kDeletedRecord) {
+            return Result::failure("record " + std::to_string(record + 1) +
+                                   " has an invalid deletion flag " + hexByte(flag));
+        }
+    }
+    image.bytes_ = std::move(bytes);
+    return image;
+}
+
+std::optional<std::size_t> DbfImage::fieldIndex(std::string_view name) const {
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        if (sameFieldName(fields_[i].name, name)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+DbfResult<std::size_t> DbfImage::characterField(std::string_view name) const {
+    auto index = fieldIndex(name);
+    if (!index) {
+        return DbfResult<std::size_t>::failure("no field " + printable(name));
+    }
+    char type = fields_[*index].type;
+    if (type != 'C') {
+        return DbfResult<std::size_t>::failure("field " + printable(name) + " is of type " +
+                                               typeText(type) + ", not character");
+    }
+    return *index;
+}
+
+std::string_view DbfImage::recordBytes(std::uint32_t record) const {
+    if (record >= header_.recordCount) {
+        return {};
+    }
+    std::size_t start = header_.headerLength + std::size_t{record} * header_.recordLength;
+    return std::string_view(bytes_).substr(start, header_.recordLength);
+}
+
+std::string_view DbfImage::fieldBytes(std::uint32_t record, std::size_t field) const {
+    if (record >= header_.recordCount || field >= fields_.size()) {
+        return {};
+    }
+    const DbfField& descriptor = fields_[field];
+    return recordBytes(record).substr(descriptor.offset, descriptor.width);
+}
+
+bool DbfImage::isDeleted(std::uint32_t record) const {
+    std::string_view bytes = recordBytes(record);
+    return !bytes.empty() && static_cast<std::uint8_t>(bytes.front()) == kDeletedRecord;
+}
+
+} // namespace cuentas

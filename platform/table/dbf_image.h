@@ -1,0 +1,94 @@
+#pragma once
+// A .dbf table parsed from the whole file image held in memory: header facts, field
+// descriptors and byte-exact field access. It never touches a file, Qt or the error block:
+// every failure comes back as a value with a short English text naming what is wrong.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace cuentas {
+
+// What the 32-byte header of a table says.
+struct DbfHeader {
+    std::uint8_t tableType = 0;
+    int lastUpdateYear = 0; // 1900 + the stored year byte, which may exceed 99
+    int lastUpdateMonth = 0;
+    int lastUpdateDay = 0;
+    std::uint32_t recordCount = 0;
+    std::uint16_t headerLength = 0;
+    std::uint16_t recordLength = 0;
+    std::uint8_t flags = 0;        // 0x01 structural index, 0x02 memo, 0x04 database container
+    std::uint8_t codePageMark = 0; // kept as information: field bytes are never transcoded
+};
+
+// One field descriptor.
+struct DbfField {
+    std::string name;          // as stored, cut at the first NUL
+    char type = 0;             // 'C', 'N', 'L', 'D', ... (letters in upper case)
+    std::uint32_t width = 0;   // character fields may carry a high byte in the decimals byte
+    std::uint8_t decimals = 0; // 0 for character fields
+    std::uint32_t offset = 0;  // position in the record; the deletion flag is byte 0
+};
+
+// A value or the text of what went wrong.
+template <class T> class DbfResult {
+public:
+    DbfResult(T value) : state_(std::move(value)) {}
+    static DbfResult failure(std::string message) { return DbfResult(Failure{std::move(message)}); }
+
+    bool ok() const { return state_.index() == 0; }
+    // Only when ok().
+    const T& value() const { return std::get<0>(state_); }
+    T& value() { return std::get<0>(state_); }
+    // Empty when ok().
+    std::string error() const { return ok() ? std::string() : std::get<1>(state_).message; }
+
+private:
+    struct Failure {
+        std::string message;
+    };
+    explicit DbfResult(Failure failure) : state_(std::move(failure)) {}
+    std::variant<T, Failure> state_;
+};
+
+class DbfImage {
+public:
+    // Parses a whole file image. Every fact of the header is checked against the image
+    // before anything is reserved, and every record's deletion flag is checked, so that
+    // later access cannot fail.
+    static DbfResult<DbfImage> parse(std::string bytes);
+
+    const DbfHeader& header() const { return header_; }
+    const std::vector<DbfField>& fields() const { return fields_; }
+    std::uint32_t recordCount() const { return header_.recordCount; }
+
+    // Position of a field in fields(), by name compared case-insensitively.
+    std::optional<std::size_t> fieldIndex(std::string_view name) const;
+    // The field a caller reads as text: a missing or non-character field is an error.
+    DbfResult<std::size_t> characterField(std::string_view name) const;
+
+    // Record numbers count from 0 up to recordCount() - 1; field positions index fields().
+    // The bytes are exactly as stored, width bytes long; a record or field out of range
+    // gives an empty view.
+    std::string_view fieldBytes(std::uint32_t record, std::size_t field) const;
+    // The whole record, deletion flag included.
+    std::string_view recordBytes(std::uint32_t record) const;
+    bool isDeleted(std::uint32_t record) const;
+
+private:
+    DbfImage() = default;
+
+    std::string bytes_;
+    DbfHeader header_;
+    std::vector<DbfField> fields_;
+};
+
+// Case-insensitive comparison of field names (ASCII letters only).
+bool sameFieldName(std::string_view left, std::string_view right);
+
+} // namespace cuentas
