@@ -1,0 +1,49 @@
+#include "platform/gui/dialog_units.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+#include <cstdint>
+
+namespace cuentas::gui {
+
+int mulDiv(int number, int numerator, int denominator) {
+    if (denominator == 0) {
+        return -1;
+    }
+    std::int64_t product = static_cast<std::int64_t>(number) * numerator;
+    std::int64_t divisor = denominator;
+    if (divisor < 0) {
+        product = -product;
+        divisor = -divisor;
+    }
+    std::int64_t half = divisor / 2;
+    std::int64_t result = product >= 0 ? (product + half) / divisor : (product - half) / divisor;
+    return static_cast<int>(result);
+}
+
+BaseUnits baseUnitsOf(const QFont& font) {
+    QFontMetrics metrics(font);
+    int alphabet = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return BaseUnits{(alphabet / 26 + 1) / 2, metrics.ascent() + metrics.descent()};
+}
+
+QRect toPixels(const DialogRect& rect, BaseUnits units) {
+    return QRect(mulDiv(rect.x, units.x, 4), mulDiv(rect.y, units.y, 8),
+                 mulDiv(rect.width, units.x, 4), mulDiv(rect.height, units.y, 8));
+}
+
+int fontPixelHeight(int points, int dpi) {
+    return mulDiv(points, dpi, 72);
+}
+
+int screenDpi() {
+    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                ? QGuiApplication::primaryScreen()
+                                : nullptr;
+    return screen ? static_cast<int>(std::lround(screen->logicalDotsPerInchY())) : 96;
+}
+
+} // namespace cuentas::gui

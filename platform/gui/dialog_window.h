@@ -1,0 +1,64 @@
+#pragma once
+// DIALOGWINDOW: a dialog built from a registered template. SHOW runs a modal dialog until
+// ENDDIALOG or the close box ends it; edits report focus changes to EDITFOCUSCHANGE and each
+// push button calls the dialog method of its name.
+
+#include "platform/gui/template_dialog.h"
+#include "platform/runtime/object.h"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace cuentas::gui {
+
+class Control;
+
+class DialogWindow : public Object {
+public:
+    explicit DialogWindow(const ClassInfo& classInfo);
+    ~DialogWindow() override;
+
+    // INIT (owner, RESOURCEID of the template, modal flag). An unknown template, or no GUI
+    // application to show it in, raises an error and leaves the dialog without a window.
+    void init(const Value& owner, const Value& resourceId, bool modal);
+
+    // The Qt dialog; nullptr when INIT failed.
+    TemplateDialog* widget() const { return m_dialog.get(); }
+    bool isModal() const { return m_modal; }
+
+    // Runs a modal dialog and returns its result code; shows a modeless one and returns nil.
+    Value show();
+    void endDialog(int result);
+    // The code the dialog ended with, 0 until it has ended.
+    int result() const { return m_result; }
+
+    std::string caption() const;
+    void setCaption(const std::string& caption);
+    const Value& hyperLabel() const { return m_hyperLabel; }
+    void setHyperLabel(const Value& hyperLabel) { m_hyperLabel = hyperLabel; }
+    bool classicKeys() const;
+    void setClassicKeys(bool on);
+
+    // Called by a control's INIT: the dialog keeps the control for as long as it lives.
+    void attach(ObjectRef control);
+    // The control object bound to a template id, or nullptr.
+    Control* controlById(int id) const;
+
+private:
+    void editFocusChanged(int id, bool gotFocus);
+    void buttonClicked(int id);
+
+    std::unique_ptr<TemplateDialog> m_dialog;
+    bool m_modal = true;
+    int m_result = 0;
+    Value m_hyperLabel;
+    std::vector<ObjectRef> m_controls;
+    std::map<int, Control*> m_byId;
+};
+
+// Declares DIALOGWINDOW: INIT, PREINIT, POSTINIT, SHOW, ENDDIALOG, EDITFOCUSCHANGE, and the
+// properties CAPTION, HYPERLABEL, NAMESYM, CLASSICKEYS, RESULT.
+void declareDialogWindowClass();
+
+} // namespace cuentas::gui

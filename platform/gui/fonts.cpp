@@ -1,0 +1,41 @@
+#include "platform/gui/fonts.h"
+
+#include "platform/gui/dialog_units.h"
+#include "platform/runtime/codepage.h"
+#include "platform/runtime/text.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace cuentas::gui {
+
+QString mapFaceName(std::string_view faceName) {
+    static const std::array<std::pair<const char*, const char*>, 8> kFaces{{
+        {"MS SHELL DLG", "Liberation Sans"},
+        {"MS SHELL DLG 2", "Liberation Sans"},
+        {"MS SANS SERIF", "Liberation Sans"},
+        {"MICROSOFT SANS SERIF", "Liberation Sans"},
+        {"ARIAL", "Liberation Sans"},
+        {"TAHOMA", "Liberation Sans"},
+        {"TIMES NEW ROMAN", "Liberation Serif"},
+        {"COURIER NEW", "Liberation Mono"},
+    }};
+    std::string upper = Upper(AllTrim(faceName));
+    for (const auto& [from, to] : kFaces) {
+        if (upper == from) {
+            return QString::fromLatin1(to);
+        }
+    }
+    return fromWindows1252(faceName);
+}
+
+QFont toQFont(const FontSpec& spec, int dpi) {
+    QFont font(mapFaceName(spec.faceName));
+    font.setPixelSize(std::max(1, fontPixelHeight(spec.pointSize, dpi)));
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 100, 900)));
+    font.setItalic(spec.italic);
+    return font;
+}
+
+} // namespace cuentas::gui

@@ -1,0 +1,22 @@
+#pragma once
+// Template and program fonts as Qt fonts. The classic dialog faces map onto metric-compatible
+// free faces, so a dialog measures and looks the same on any desktop.
+
+#include "platform/gui/dialog_template.h"
+
+#include <QFont>
+#include <QString>
+#include <string_view>
+
+namespace cuentas::gui {
+
+// "MS Shell Dlg", "MS Shell Dlg 2", "MS Sans Serif", "Microsoft Sans Serif", "Arial" and
+// "Tahoma" become "Liberation Sans"; "Times New Roman" "Liberation Serif"; "Courier New"
+// "Liberation Mono". Other names pass as they are (the font system picks a substitute).
+QString mapFaceName(std::string_view faceName);
+
+// The Qt font of a font spec: the mapped face with a pixel height of round(points x dpi / 72),
+// so the character height matches the one the dialog was designed with.
+QFont toQFont(const FontSpec& spec, int dpi);
+
+} // namespace cuentas::gui
