@@ -5,7 +5,6 @@
 #include "platform/os/locale_items.h"
 #include "platform/os/operating_system.h"
 
-#include <cerrno>
 #include <climits>
 #include <iconv.h>
 #include <langinfo.h>
@@ -152,10 +151,6 @@ std::optional<std::string> answerFrom(const std::string& name, std::uint32_t ite
     auto utf8 = toUtf8(*answer, source.text(CODESET));
     return utf8 ? windows1252FromUtf8(*utf8) : std::nullopt;
 }
-
-} // namespace
-
-namespace {
 
 // The first of the variables that is set and not empty; "C" when none is.
 std::string firstSetVariable(OperatingSystem& system, std::initializer_list<const char*> names) {
