@@ -76,7 +76,7 @@ void fill(const Value& error, const RecordView& record) {
     errorPut(error, P::Args, argumentsAt(record.get(F::Args)));
     errorPut(error, P::Tries, number(F::Tries));
     errorPut(error, P::FuncSym, symbol(F::FuncSym));
-    errorPut(error, P::FileHandle, number(F::Handle));
+    errorPut(error, P::Handle, number(F::Handle));
     errorPut(error, P::ArgNum, number(F::ArgNum));
     errorPut(error, P::FuncPtr, Value::pointer(record.get(F::FuncPtr)));
     errorPut(error, P::SubCodeText, textAt(record.get(F::SubCodeText)));

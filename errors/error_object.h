@@ -27,7 +27,7 @@ enum class ErrorProperty : std::uint8_t {
     Args,
     Tries,
     FuncSym,
-    FileHandle,
+    Handle, // FILEHANDLE
     ArgNum,
     FuncPtr,
     SubCodeText,

@@ -93,7 +93,7 @@ TEST_F(ConversionTest, NumberLogicSymbolAndAddressFieldsAreCopiedUnchanged) {
     EXPECT_TRUE(errorFlag(error, P::CanSubstitute));
     EXPECT_EQ(errorNumber(error, P::Tries), 4u);
     EXPECT_EQ(errorGet(error, P::FuncSym).asSymbol(), function);
-    EXPECT_EQ(errorNumber(error, P::FileHandle), 9u);
+    EXPECT_EQ(errorNumber(error, P::Handle), 9u);
     EXPECT_EQ(errorNumber(error, P::ArgNum), 2u);
     EXPECT_EQ(errorGet(error, P::FuncPtr).asAddress(), 0x7FFE1234u);
     EXPECT_EQ(errorNumber(error, P::ArgType), 7u);
