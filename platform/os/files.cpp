@@ -70,8 +70,9 @@ std::string directoryOf(const std::string& native) {
 
 FileHandle FOpen(const std::string& name, std::uint32_t mode) {
     std::string native = nativePath(name);
-    int flags = accessFlags(mode) | ((mode & openmode::kAppend) ? O_APPEND : 0);
-    int fd = operatingSystem().openFile(native, flags, 0);
+    int flags = accessFlags(mode) | ((mode & openmode::kAppend) ? O_APPEND : 0) |
+                ((mode & openmode::kCreate) ? O_CREAT : 0);
+    int fd = operatingSystem().openFile(native, flags, (mode & openmode::kCreate) ? 0666 : 0);
     if (fd < 0) {
         fail(fd, native);
         return kNoFile;

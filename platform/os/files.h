@@ -12,7 +12,8 @@ namespace cuentas {
 using FileHandle = std::int64_t;
 inline constexpr FileHandle kNoFile = -1;
 
-// Open modes of FOpen: access in the low bits, sharing in 0x70, appending writes in 0x100.
+// Open modes of FOpen: access in the low bits, sharing in 0x70, appending writes in 0x100,
+// creation of a missing file (never emptying an existing one) in 0x200.
 namespace openmode {
 inline constexpr std::uint32_t kRead = 0;
 inline constexpr std::uint32_t kWrite = 1;
@@ -22,6 +23,7 @@ inline constexpr std::uint32_t kShareDenyWrite = 0x20;
 inline constexpr std::uint32_t kShareDenyRead = 0x30;
 inline constexpr std::uint32_t kShareDenyNone = 0x40;
 inline constexpr std::uint32_t kAppend = 0x100;
+inline constexpr std::uint32_t kCreate = 0x200;
 } // namespace openmode
 
 // Opens an existing file. Exclusive and deny modes conflict with any other open of the file

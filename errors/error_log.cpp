@@ -1,0 +1,145 @@
+#include "errors/error_log.h"
+
+#include "errors/error_object.h"
+#include "errors/hex_text.h"
+#include "platform/os/operating_system.h"
+#include "platform/os/os_error.h"
+#include "platform/os/paths.h"
+#include "platform/runtime/datetime.h"
+#include "platform/runtime/process.h"
+#include "platform/runtime/raise.h"
+#include "platform/runtime/text.h"
+
+namespace cuentas {
+namespace {
+
+constexpr const char* kBanner = "***********************ERROR********************************";
+constexpr const char* kObjectRule = "--------------------";
+constexpr const char* kMessageRule = "--------------";
+constexpr std::uint32_t kExceptionSubCode = 5333;
+// Another process holds the log only for the length of one write: a few tries suffice.
+constexpr int kLockTries = 50;
+constexpr std::uint32_t kLockPauseMilliseconds = 10;
+
+std::string asText(const Value& error, ErrorProperty property) {
+    return AsString(errorGet(error, property));
+}
+
+std::string typeName(const Value& error, ErrorProperty property) {
+    return TypeString(errorNumber(error, property));
+}
+
+std::string hex(const Value& error, ErrorProperty property) {
+    return HEXTEXT(errorGet(error, property));
+}
+
+void clearDefaultDirectory() {
+    std::string message;
+    if (std::string directory = GetDefaultDir(); !directory.empty()) {
+        message = "SetDefaultDir: " + directory;
+        SetDefaultDir("");
+    } else {
+        message = "SetDefault: " + GetDefault();
+        SetDefault("");
+    }
+    _IError(1, 0, message);
+}
+
+} // namespace
+
+std::vector<std::string> errorDumpFieldLines(const Value& error) {
+    using P = ErrorProperty;
+    std::vector<std::string> lines{
+        "SubSystem       :" + asText(error, P::SubSystem),
+        "SubCode         :" + asText(error, P::SubCode),
+        "GenCode         :" + ErrString(errorNumber(error, P::GenCode)),
+    };
+    if (errorNumber(error, P::SubCode) == kExceptionSubCode) {
+        // An operating-system exception: these properties carry the exception's data.
+        lines.push_back("ExceptionCode   :" + hex(error, P::OsCode));
+        lines.push_back("ExceptionFlags  :" + hex(error, P::ArgType));
+        lines.push_back("ExceptionAddress:" + hex(error, P::FuncPtr));
+        lines.push_back("ParamNumber     :" + asText(error, P::ArgNum));
+        lines.push_back("ExceptionInfo   :" + hex(error, P::FuncSym));
+    } else {
+        lines.push_back("OsCode          :" + asText(error, P::OsCode));
+        lines.push_back("ArgType         :" + typeName(error, P::ArgType));
+        lines.push_back("FuncPtr         :" + asText(error, P::FuncPtr));
+        lines.push_back("ArgNum          :" + asText(error, P::ArgNum));
+        lines.push_back("FuncSym         :" + asText(error, P::FuncSym));
+    }
+    lines.insert(lines.end(), {
+                                  "Severity        :" + asText(error, P::Severity),
+                                  "CanDefault      :" + asText(error, P::CanDefault),
+                                  "CanRetry        :" + asText(error, P::CanRetry),
+                                  "CanSubstitute   :" + asText(error, P::CanSubstitute),
+                                  "Operation       :" + asText(error, P::Operation),
+                                  "Description     :" + asText(error, P::Description),
+                                  "FileName        :" + asText(error, P::FileName),
+                                  "Tries           :" + asText(error, P::Tries),
+                                  "FileHandle      :" + asText(error, P::Handle),
+                                  "SubCodeText     :" + asText(error, P::SubCodeText),
+                                  "Arg             :" + asText(error, P::Arg),
+                                  "ArgTypeReq      :" + typeName(error, P::ArgTypeReq),
+                                  "MaxSize         :" + asText(error, P::MaxSize),
+                                  "SubstituteType  :" + typeName(error, P::SubstituteType),
+                                  "CallFuncSym     :" + asText(error, P::CallFuncSym),
+                              });
+    return lines;
+}
+
+std::string errorDumpRecord(const std::string& message, const Value& error) {
+    std::string record;
+    auto line = [&record](const std::string& content) {
+        record += content;
+        record += "\r\n";
+    };
+    line(kBanner);
+    line(Version());
+    line(DToC(Today()) + " " + Time());
+    line("Application: " + EXEFILENAME(ExePath::FullPath));
+    line(" ");
+    line("Error message:");
+    line(kMessageRule);
+    line(message); // ends in CR LF itself, so an empty line follows
+    line("Error Object created:");
+    line(kObjectRule);
+    for (const std::string& field : errorDumpFieldLines(error)) {
+        line(field);
+    }
+    line(kObjectRule);
+    return record;
+}
+
+FileHandle ERRORLOGOPEN() {
+    std::string name = WorkDir() + kErrorLogName;
+    constexpr std::uint32_t mode =
+        openmode::kWrite | openmode::kAppend | openmode::kCreate | openmode::kShareExclusive;
+    FileHandle handle = FOpen(name, mode);
+    for (int tries = 1;
+         handle == kNoFile && FError() == oserror::kSharingViolation && tries < kLockTries;
+         ++tries) {
+        operatingSystem().sleep(kLockPauseMilliseconds);
+        handle = FOpen(name, mode);
+    }
+    if (handle == kNoFile) {
+        if (FError() == oserror::kPathNotFound) {
+            clearDefaultDirectory();
+        }
+        return kNoFile;
+    }
+    FSeek(handle, 0, 2);
+    return handle;
+}
+
+void ERRORLOGWRITE(FileHandle handle, const std::string& message, const Value& error) {
+    std::string record = errorDumpRecord(message, error);
+    // The separating empty line goes out in the same write as the record, so that no other
+    // writer's record can come between them.
+    if (FSeek(handle, 0, 2) > 0) {
+        record.insert(0, "\r\n");
+    }
+    FWrite(handle, record);
+}
+
+} // namespace cuentas

@@ -1,0 +1,36 @@
+#pragma once
+// The error log "ERROR.LOG" beside the executable and the error dump record written into it,
+// one record per error, records separated by one empty line, lines ending in CR LF.
+
+#include "platform/os/files.h"
+#include "platform/runtime/value.h"
+
+#include <string>
+#include <vector>
+
+namespace cuentas {
+
+inline constexpr const char* kErrorLogName = "ERROR.LOG";
+
+// Opens WorkDir() + "ERROR.LOG" for appending, creating it when missing; an existing log is
+// never emptied. The handle holds the log alone until it is closed, so that records of two
+// processes never mix; a log held by another process is waited for a short while.
+// Returns -1 when the log can be neither opened nor created. When its directory is missing,
+// the default directory setting (or else the default path) is cleared and the runtime's
+// internal error reports which ("SetDefaultDir: <dir>" or "SetDefault: <path>").
+FileHandle ERRORLOGOPEN();
+
+// Appends one error dump record for `error` with `message` (the text shown to the user) in
+// a single write, preceded by an empty line when the log already holds something. Write
+// errors are ignored.
+void ERRORLOGWRITE(FileHandle handle, const std::string& message, const Value& error);
+
+// The whole error dump record, every line ended by CR LF: banner, version, date and time,
+// application, the message block, then the property lines between two rules.
+std::string errorDumpRecord(const std::string& message, const Value& error);
+
+// The property lines of a dump record, from "SubSystem       :" to "CallFuncSym     :",
+// without line ends; the error dumps of the log-file object write the same lines.
+std::vector<std::string> errorDumpFieldLines(const Value& error);
+
+} // namespace cuentas

@@ -1,0 +1,238 @@
+#include "tests/errors/error_fixture.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace cuentas {
+namespace {
+
+using testing::flag;
+using testing::makeError;
+using testing::number;
+using testing::readWhole;
+using testing::writeWhole;
+using P = ErrorProperty;
+
+const std::string kBanner = "***********************ERROR********************************\r\n";
+
+class ErrorLogTest : public testing::ErrorLayerTest {
+protected:
+    // The head of every record up to the message: banner, version, date and time, the
+    // application, the spacer, the message heading and its rule.
+    std::string head() const {
+        return kBanner + Version() + "\r\n" + "03/05/24 14:07:09\r\n" +
+               "Application: " + executableInRuntimeForm() +
+               "\r\n \r\nError message:\r\n--------------\r\n";
+    }
+
+    std::string appendRecord(const std::string& message, const Value& error) {
+        FileHandle handle = ERRORLOGOPEN();
+        EXPECT_NE(handle, kNoFile);
+        ERRORLOGWRITE(handle, message, error);
+        FClose(handle);
+        return readWhole(logPath());
+    }
+};
+
+Value openError() {
+    return makeError({{P::SubSystem, Value("DBFCDX")},
+                      {P::GenCode, number(21)},
+                      {P::OsCode, number(2)},
+                      {P::CanDefault, flag(true)},
+                      {P::CanRetry, flag(true)},
+                      {P::Description, Value("Open error")},
+                      {P::FileName, Value("NomBancos.dbf")},
+                      {P::FuncSym, Value("DBSERVER")},
+                      {P::Arg, Value("NomBancos.dbf")},
+                      {P::ArgType, number(7)},
+                      {P::ArgNum, number(1)}});
+}
+
+TEST_F(ErrorLogTest, TheRecordOfAPlainErrorLineByLine) {
+    Value error = openError();
+    std::string message = ERRORTEXT(error);
+    EXPECT_EQ(errorDumpRecord(message, error), head() + "Error Code:  21 [ OPEN ERROR ]\r\n"
+                                                        "Subsystem: DBFCDX\r\n"
+                                                        "Function: DBSERVER\r\n"
+                                                        "Filename: NomBancos.dbf\r\n"
+                                                        "Argument: NomBancos.dbf\r\n"
+                                                        "Type: STRING\r\n"
+                                                        "Argument Number: 1\r\n"
+                                                        "Description: Open error\r\n"
+                                                        "\r\n"
+                                                        "Error Object created:\r\n"
+                                                        "--------------------\r\n"
+                                                        "SubSystem       :DBFCDX\r\n"
+                                                        "SubCode         :0\r\n"
+                                                        "GenCode         :Open error\r\n"
+                                                        "OsCode          :2\r\n"
+                                                        "ArgType         :STRING\r\n"
+                                                        "FuncPtr         :0x00000000\r\n"
+                                                        "ArgNum          :1\r\n"
+                                                        "FuncSym         :DBSERVER\r\n"
+                                                        "Severity        :2\r\n"
+                                                        "CanDefault      :.T.\r\n"
+                                                        "CanRetry        :.T.\r\n"
+                                                        "CanSubstitute   :.F.\r\n"
+                                                        "Operation       :\r\n"
+                                                        "Description     :Open error\r\n"
+                                                        "FileName        :NomBancos.dbf\r\n"
+                                                        "Tries           :0\r\n"
+                                                        "FileHandle      :0\r\n"
+                                                        "SubCodeText     :\r\n"
+                                                        "Arg             :NomBancos.dbf\r\n"
+                                                        "ArgTypeReq      :NIL\r\n"
+                                                        "MaxSize         :0\r\n"
+                                                        "SubstituteType  :NIL\r\n"
+                                                        "CallFuncSym     :\r\n"
+                                                        "--------------------\r\n");
+}
+
+TEST_F(ErrorLogTest, AnExceptionShowsItsCodeFlagsAddressAndInformationInHex) {
+    Symbol info = Symbol::intern("EXCEPTIONINFO");
+    Value error = makeError({{P::SubCode, number(5333)},
+                             {P::OsCode, number(0xC0000005)},
+                             {P::ArgType, number(0)},
+                             {P::FuncPtr, Value::pointer(0x0040112A)},
+                             {P::ArgNum, number(2)},
+                             {P::FuncSym, Value(info)},
+                             {P::Severity, number(3)}});
+    std::vector<std::string> lines = errorDumpFieldLines(error);
+    ASSERT_EQ(lines.size(), 23u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.begin() + 9),
+              (std::vector<std::string>{
+                  "SubCode         :5333",
+                  "GenCode         :No error",
+                  "ExceptionCode   :C0000005",
+                  "ExceptionFlags  :00000000",
+                  "ExceptionAddress:0040112A",
+                  "ParamNumber     :2",
+                  "ExceptionInfo   :" + _Hex(info.number()),
+                  "Severity        :3",
+              }));
+}
+
+TEST_F(ErrorLogTest, AWarningWithoutGeneralCodeAndALongFileName) {
+    const std::string longName = "C:\\CUENTAS\\DATOS\\" + std::string(40, 'N') + ".dbf";
+    Value error = makeError(
+        {{P::Severity, number(1)}, {P::Description, Value("d")}, {P::FileName, Value(longName)}});
+    std::string message = ERRORTEXT(error);
+    EXPECT_EQ(message,
+              "WARNING :  d\r\nFilename: " + longName.substr(0, 40) + "\r\nDescription: d\r\n");
+    std::string record = errorDumpRecord(message, error);
+    EXPECT_TRUE(record.starts_with(head() + message + "\r\nError Object created:\r\n"));
+    // The record keeps the whole name; only the message cuts it.
+    EXPECT_NE(record.find("\r\nFileName        :" + longName + "\r\n"), std::string::npos);
+    EXPECT_NE(record.find("\r\nGenCode         :No error\r\n"), std::string::npos);
+}
+
+TEST_F(ErrorLogTest, ATwoLineMessageIsFollowedByOneEmptyLine) {
+    std::string record = errorDumpRecord("first\r\nsecond\r\n", openError());
+    EXPECT_NE(record.find("--------------\r\nfirst\r\nsecond\r\n\r\nError Object created:\r\n"),
+              std::string::npos);
+}
+
+TEST_F(ErrorLogTest, ANewLogStartsWithTheRecordAndLaterRecordsFollowAnEmptyLine) {
+    Value error = openError();
+    std::string record = errorDumpRecord("m\r\n", error);
+    EXPECT_EQ(appendRecord("m\r\n", error), record);
+    EXPECT_EQ(appendRecord("m\r\n", error), record + "\r\n" + record);
+}
+
+TEST_F(ErrorLogTest, AnExistingLogIsNeverEmptiedAndAnEmptyOneGetsNoLeadingEmptyLine) {
+    writeWhole(logPath(), "old record\r\n");
+    Value error = openError();
+    std::string record = errorDumpRecord("m\r\n", error);
+    EXPECT_EQ(appendRecord("m\r\n", error), "old record\r\n\r\n" + record);
+    writeWhole(logPath(), "");
+    EXPECT_EQ(appendRecord("m\r\n", error), record);
+}
+
+TEST_F(ErrorLogTest, AMissingDirectoryClearsTheDefaultDirectoryAndReportsIt) {
+    os.executable = directory.file("gone/cuentas.exe");
+    SetDefaultDir("C:\\DATOS");
+    SetDefault("D:\\");
+    EXPECT_EQ(ERRORLOGOPEN(), kNoFile);
+    EXPECT_EQ(GetDefaultDir(), "");
+    EXPECT_EQ(GetDefault(), "D:\\");
+    EXPECT_EQ(os.debugText, "Internal error 1/0: SetDefaultDir: C:\\DATOS\n");
+
+    os.debugText.clear();
+    EXPECT_EQ(ERRORLOGOPEN(), kNoFile);
+    EXPECT_EQ(GetDefault(), "");
+    EXPECT_EQ(os.debugText, "Internal error 1/0: SetDefault: D:\\\n");
+}
+
+TEST_F(ErrorLogTest, ALogHeldByAnotherWriterIsWaitedForAndThenSkipped) {
+    writeWhole(logPath(), "");
+    FileHandle holder = FOpen(runtimePath(logPath()), openmode::kWrite | openmode::kShareExclusive);
+    ASSERT_NE(holder, kNoFile);
+    EXPECT_EQ(ERRORLOGOPEN(), kNoFile);
+    EXPECT_EQ(os.sleeps, std::vector<std::uint32_t>(49, 10));
+    FClose(holder);
+    FileHandle handle = ERRORLOGOPEN();
+    EXPECT_NE(handle, kNoFile);
+    FClose(handle);
+}
+
+// Really waits, so that two processes take turns at the log.
+class WaitingOs : public testing::RecordingOs {
+public:
+    void sleep(std::uint32_t milliseconds) override { OperatingSystem::sleep(milliseconds); }
+};
+
+TEST_F(ErrorLogTest, TwoProcessesAppendingAtOnceLeaveOnlyWholeRecords) {
+    constexpr int kRecordsEach = 150;
+    // A long message makes each record larger than any single pipe-sized write.
+    const std::string messages[2] = {std::string(3000, 'a') + "\r\n",
+                                     std::string(5000, 'b') + "\r\n"};
+    Value error = openError();
+    pid_t children[2];
+    for (int child = 0; child < 2; ++child) {
+        children[child] = ::fork();
+        ASSERT_GE(children[child], 0);
+        if (children[child] == 0) {
+            WaitingOs childOs;
+            childOs.executable = os.executable;
+            childOs.clock = os.clock;
+            ScopedOs childScope(childOs);
+            for (int i = 0; i < kRecordsEach; ++i) {
+                FileHandle handle = ERRORLOGOPEN();
+                if (handle == kNoFile) {
+                    ::_exit(1);
+                }
+                ERRORLOGWRITE(handle, messages[child], error);
+                FClose(handle);
+            }
+            ::_exit(0);
+        }
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+
+    std::string records[2] = {errorDumpRecord(messages[0], error),
+                              errorDumpRecord(messages[1], error)};
+    std::string log = readWhole(logPath());
+    int counts[2] = {0, 0};
+    std::size_t position = 0;
+    while (position < log.size()) {
+        if (position > 0) {
+            ASSERT_EQ(log.compare(position, 2, "\r\n"), 0) << "no separator at " << position;
+            position += 2;
+        }
+        int which = log.compare(position, records[0].size(), records[0]) == 0   ? 0
+                    : log.compare(position, records[1].size(), records[1]) == 0 ? 1
+                                                                                : -1;
+        ASSERT_NE(which, -1) << "a broken record at " << position;
+        ++counts[which];
+        position += records[which].size();
+    }
+    EXPECT_EQ(counts[0], kRecordsEach);
+    EXPECT_EQ(counts[1], kRecordsEach);
+}
+
+} // namespace
+} // namespace cuentas
