@@ -17,7 +17,8 @@ inline constexpr const char* kTableDriver = "DBFCDX";
 
 // Declares DBSERVER into the class registry: INIT (file name), CLOSE, RECCOUNT, EOF, BOF,
 // RECNO, DELETED, FIELDGET (field symbol), SKIP (count, default 1) and GOTOP. RECCOUNT, EOF,
-// BOF, RECNO and DELETED are also read-only properties. Declaring twice changes nothing.
+// BOF, RECNO and DELETED are also read-only properties. The first call also registers
+// DbCloseAll as the runtime's table closer (closeAllTables). Declaring twice changes nothing.
 void declareTableClasses();
 
 // The default table driver. Naming any driver but "DBFCDX" (in any letter case) raises an

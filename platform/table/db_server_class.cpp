@@ -1,3 +1,4 @@
+#include "platform/runtime/process.h"
 #include "platform/runtime/raise.h"
 #include "platform/table/db_server.h"
 
@@ -105,6 +106,9 @@ Value fieldGet(Object& self, Arguments args) {
 } // namespace
 
 void declareTableClasses() {
+    // The error handler closes every table before it ends the process, without knowing us.
+    static const std::uint32_t closer = addTableCloser([] { DbCloseAll(); });
+    static_cast<void>(closer);
     ClassInfo& info = DeclareClass("DBSERVER", {}, [](const ClassInfo& classInfo) {
         return std::make_shared<DbServer>(classInfo);
     });
