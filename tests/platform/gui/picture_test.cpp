@@ -45,43 +45,45 @@ class PictureEdit : public ::testing::Test {
 protected:
     void SetUp() override {
         testing::guiApplication();
-        edit.setValidator(new PictureValidator("9999", &edit));
-        edit.setMaxLength(4);
-        edit.show();
-        edit.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&edit));
+        edit = std::make_unique<QLineEdit>();
+        edit->setValidator(new PictureValidator("9999", edit.get()));
+        edit->setMaxLength(4);
+        edit->show();
+        edit->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(edit.get()));
     }
-    QLineEdit edit;
+    // Widgets need the application first, so the edit is made in SetUp.
+    std::unique_ptr<QLineEdit> edit;
 };
 
 TEST_F(PictureEdit, TypedLettersAndBlanksAreRefused) {
-    QTest::keyClicks(&edit, "1a2 3b");
-    EXPECT_EQ(edit.text(), "123");
+    QTest::keyClicks(edit.get(), "1a2 3b");
+    EXPECT_EQ(edit->text(), "123");
 }
 
 TEST_F(PictureEdit, TypingStopsAtTheMasksLength) {
-    QTest::keyClicks(&edit, "123456");
-    EXPECT_EQ(edit.text(), "1234");
+    QTest::keyClicks(edit.get(), "123456");
+    EXPECT_EQ(edit->text(), "1234");
 }
 
 TEST_F(PictureEdit, APasteThatBreaksTheMaskIsRefusedWhole) {
-    QTest::keyClicks(&edit, "9");
+    QTest::keyClicks(edit.get(), "9");
     QApplication::clipboard()->setText("12a4");
-    edit.paste();
-    EXPECT_EQ(edit.text(), "9");
+    edit->paste();
+    EXPECT_EQ(edit->text(), "9");
     QApplication::clipboard()->setText("12");
-    edit.paste();
-    EXPECT_EQ(edit.text(), "912");
+    edit->paste();
+    EXPECT_EQ(edit->text(), "912");
 }
 
 TEST_F(PictureEdit, AnExclamationMarkTurnsLettersToUpperCase) {
-    edit.setValidator(new PictureValidator("!!!", &edit));
-    QTest::keyClicks(&edit, "a");
+    edit->setValidator(new PictureValidator("!!!", edit.get()));
+    QTest::keyClicks(edit.get(), "a");
     // QTest spells only ASCII keys; the n with tilde goes in as its key with its text.
-    QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_Ntilde, QStringLiteral(u"\u00F1"),
+    QTest::sendKeyEvent(QTest::Click, edit.get(), Qt::Key_Ntilde, QStringLiteral(u"\u00F1"),
                         Qt::NoModifier);
-    QTest::keyClicks(&edit, "z");
-    EXPECT_EQ(edit.text(), QString::fromUtf8("A\u00D1Z"));
+    QTest::keyClicks(edit.get(), "z");
+    EXPECT_EQ(edit->text(), QString::fromUtf8("A\u00D1Z"));
 }
 
 } // namespace

@@ -1,0 +1,77 @@
+// Leaving a field: the bank code is zero-filled and its name looked up in the bank directory,
+// then the control digits are refreshed.
+#include "dialog/account_globals.h"
+#include "dialog/array_scan.h"
+#include "dialog/dialog_controls.h"
+#include "dialog/main_dialog.h"
+#include "platform/runtime/arrays.h"
+#include "platform/runtime/call_stack.h"
+#include "platform/runtime/text.h"
+
+namespace cuentas {
+
+Value mainDialogEditFocusChange(const Value& self, const Value& event) {
+    RoutineFrame frame("MAINDIALOG:EDITFOCUSCHANGE");
+    Value control;
+    bool got = false;
+    if (!event.isNil()) {
+        control = IVarGet(event, Symbol::intern("CONTROL"));
+        got = IVarGet(event, Symbol::intern("GOTFOCUS")).asLogic();
+    }
+    std::array<Value, 1> args{event};
+    SendClass(*self.asObject(), Symbol::intern("MAINDIALOG"), Symbol::intern("EDITFOCUSCHANGE"),
+              args);
+    // Gaining the focus triggers nothing.
+    if (control.isNil() || got) {
+        return Value();
+    }
+    if (IVarGet(control, Symbol::intern("NAMESYM")).asSymbol() == Symbol::intern("BANCO")) {
+        Send(self, Symbol::intern("MIRABANCO"));
+    }
+    Send(self, Symbol::intern("CALCULAR"));
+    return Value();
+}
+
+Value mainDialogMiraBanco(const Value& self) {
+    RoutineFrame frame("MAINDIALOG:MIRABANCO");
+    std::string code = AllTrim(textOf(self, MainDialogId::Banco));
+    if (SLen(code) < 4) {
+        setText(self, MainDialogId::Banco,
+                PadL(Value(AllTrim(textOf(self, MainDialogId::Banco))), 4, "0"));
+    }
+    setCaption(self, MainDialogId::Nombre, Send(self, Symbol::intern("BUSCABANCO")).asString());
+    return self;
+}
+
+std::string displayedBankName(std::string_view storedName) {
+    std::string name(storedName);
+    for (char& c : name) {
+        if (static_cast<unsigned char>(c) < 0x20) {
+            c = ' ';
+        }
+    }
+    return Trim(name);
+}
+
+std::string mainDialogBuscaBanco(const Value& self) {
+    RoutineFrame frame("MAINDIALOG:BUSCABANCO");
+    const std::string code = textOf(self, MainDialogId::Banco);
+    if (Empty(Value(code))) {
+        return {};
+    }
+    // The code must match exactly, length included, whatever the exact-comparison setting.
+    Value matchesCode(makeCodeBlock([code](Arguments args) {
+        const Value& element = args.empty() ? Value() : args[0];
+        return Value::logic(ALen(element) >= 1 &&
+                            exactEquals(element.asArray()->at(1), Value(code)));
+    }));
+    const Value& directory = bankDirectory();
+    std::int32_t position = ArrayScan(directory, matchesCode);
+    if (position == 0) {
+        return "Inexistente";
+    }
+    const Value& entry = directory.asArray()->at(static_cast<std::size_t>(position));
+    return ALen(entry) >= 2 ? displayedBankName(entry.asArray()->at(2).asString()) : std::string();
+}
+
+} // namespace cuentas

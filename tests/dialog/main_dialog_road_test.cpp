@@ -1,0 +1,143 @@
+#include "tests/dialog/account_dialog_fixture.h"
+
+namespace cuentas::testing {
+namespace {
+
+using enum MainDialogId;
+
+TEST_F(AccountDialogTest, TheRoadOfOneTypicalUse) {
+    int result = run([&] {
+        type("49");
+        tab();
+        EXPECT_EQ(text(Banco), "0049");
+        EXPECT_EQ(caption(Nombre), "BANCO SANTANDER");
+        EXPECT_EQ(caption(Dc), ""); // branch and account still empty
+        type("1");
+        tab();
+        EXPECT_EQ(caption(Dc), "");
+        type("77");
+        // "Grabar" pressed with the mouse while the focus is still in the account field: the
+        // field is left first, so the display shows the digits before the file is written.
+        QTest::mousePress(button(Grabar), Qt::LeftButton);
+        EXPECT_EQ(caption(Dc), "53");
+        EXPECT_FALSE(transferFile());
+        QTest::mouseRelease(button(Grabar), Qt::LeftButton);
+    });
+    EXPECT_FALSE(leftOpen);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(transferFile(), "BANCO=BANCO SANTANDER\r\n20DIGITOS=00490001530000000077");
+    EXPECT_TRUE(os.messageBoxes.empty());
+}
+
+TEST_F(AccountDialogTest, GrabarStraightAfterTypingABankCodeWritesThatBanksName) {
+    run([&] {
+        type("81");
+        click(Grabar);
+    });
+    EXPECT_EQ(text(Banco), "0081");
+    EXPECT_EQ(transferFile(), "BANCO=BANCO DE SABADELL\r\n20DIGITOS=00810000500000000000");
+}
+
+TEST_F(AccountDialogTest, CalcularShowsTheDigitsOfTheFieldsAsTheyAre) {
+    run([&] {
+        type("1234");
+        tab();
+        type("5678");
+        tab();
+        type("1234567890");
+        tab();
+        EXPECT_EQ(caption(Dc), "06");
+        tab();
+        tab();
+        ASSERT_EQ(focus(), button(Calcular));
+        // Clear the display behind the user's back: only the command can bring it back.
+        Value dc = IVarGet(dialog, Symbol::intern("DC"));
+        for (int press = 0; press < 2; ++press) {
+            IVarPut(dc, Symbol::intern("CAPTION"), Value(""));
+            QTest::keyClick(focus(), Qt::Key_Space);
+            EXPECT_EQ(caption(Dc), "06");
+        }
+        IVarPut(dc, Symbol::intern("CAPTION"), Value(""));
+        click(Calcular);
+        EXPECT_EQ(caption(Dc), "06");
+    });
+    EXPECT_TRUE(leftOpen);
+    EXPECT_FALSE(transferFile());
+}
+
+TEST_F(AccountDialogTest, CancelarEscapeAndTheCloseBoxWriteNothing) {
+    writeOldTransferFile("BANCO=ANTERIOR\r\n20DIGITOS=11112222331234567890");
+    struct Case {
+        const char* how;
+        int result;
+        std::function<void()> act;
+    };
+    const Case cases[] = {
+        {"Cancelar", 1, [&] { click(Cancelar); }},
+        {"Escape", gui::TemplateDialog::kClosedResult,
+         [&] { QTest::keyClick(focus(), Qt::Key_Escape); }},
+        {"close box", gui::TemplateDialog::kClosedResult, [&] { window->close(); }},
+    };
+    for (const Case& c : cases) {
+        newDialog();
+        int result = run([&] {
+            type("49");
+            tab();
+            type("1");
+            c.act();
+        });
+        EXPECT_FALSE(leftOpen) << c.how;
+        EXPECT_EQ(result, c.result) << c.how;
+        EXPECT_EQ(transferFile(), "BANCO=ANTERIOR\r\n20DIGITOS=11112222331234567890") << c.how;
+    }
+}
+
+TEST_F(AccountDialogTest, EnterMovesOnLikeTab) {
+    run([&] {
+        type("49");
+        QTest::keyClick(focus(), Qt::Key_Return);
+        EXPECT_EQ(focus(), edit(Sucursal));
+        EXPECT_EQ(text(Banco), "0049");
+        EXPECT_EQ(caption(Nombre), "BANCO SANTANDER");
+        type("1");
+        QTest::keyClick(focus(), Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_EQ(focus(), edit(Cuenta));
+        type("77");
+        QTest::keyClick(focus(), Qt::Key_Return);
+        EXPECT_EQ(focus(), button(Grabar));
+        EXPECT_EQ(caption(Dc), "53");
+    });
+    EXPECT_TRUE(leftOpen);
+    EXPECT_FALSE(transferFile());
+}
+
+TEST_F(AccountDialogTest, EnterOrSpaceOnAFocusedButtonPressesIt) {
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+        fs::remove(transferPath());
+        newDialog();
+        int result = run([&] {
+            type("2100");
+            tab();
+            tab();
+            tab();
+            ASSERT_EQ(focus(), button(Grabar));
+            QTest::keyClick(focus(), key);
+        });
+        EXPECT_FALSE(leftOpen) << key;
+        EXPECT_EQ(result, 0) << key;
+        EXPECT_EQ(transferFile(), "BANCO=CAIXABANK\r\n20DIGITOS=21000000600000000000") << key;
+    }
+    newDialog();
+    int result = run([&] {
+        tab();
+        tab();
+        tab();
+        tab();
+        ASSERT_EQ(focus(), button(Cancelar));
+        QTest::keyClick(focus(), Qt::Key_Return);
+    });
+    EXPECT_EQ(result, 1);
+}
+
+} // namespace
+} // namespace cuentas::testing
