@@ -78,11 +78,9 @@ public:
     const DbfImage* image() const { return image_ ? &*image_ : nullptr; }
 
 private:
-    bool readImage(std::uint32_t tries, Value& answer);
     std::optional<std::size_t> findField(Symbol field, bool characterOnly);
     Value reportFieldError(Symbol field, const std::string& description, std::uint32_t genCode,
                            std::uint32_t typeRequired);
-    std::string_view currentBytes(std::size_t field) const;
 
     std::string fileName_;
     std::string path_;
