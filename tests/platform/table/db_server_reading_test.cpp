@@ -149,6 +149,15 @@ TEST_F(DbServerReading, TheTableIsLookedForInTheCurrentDirectoryOnly) {
     EXPECT_EQ(objectAs<DbServer>(found)->fileName(), "NomBancos.dbf");
 }
 
+TEST_F(DbServerReading, AStructuralIndexBesideTheTableIsIgnored) {
+    std::string image = bankTable().build();
+    image[28] = 0x01; // the header says a structural index exists
+    place(image);
+    place("not an index", "NomBancos.cdx");
+    Value table = openTable();
+    EXPECT_EQ(loadBanks(table).size(), 3u);
+}
+
 TEST_F(DbServerReading, AFileReplacedAfterOpeningDoesNotChangeWhatIsRead) {
     place(bankTable().build());
     Value table = openTable();
