@@ -17,8 +17,9 @@ constexpr const char* kBanner = "***********************ERROR*******************
 constexpr const char* kObjectRule = "--------------------";
 constexpr const char* kMessageRule = "--------------";
 constexpr std::uint32_t kExceptionSubCode = 5333;
-// Another process holds the log only for the length of one write: a few tries suffice.
-constexpr int kLockTries = 50;
+// Another process holds the log only for the length of one write; a second of tries
+// outlasts any such write, even on a busy machine.
+constexpr int kLockTries = 100;
 constexpr std::uint32_t kLockPauseMilliseconds = 10;
 
 std::string asText(const Value& error, ErrorProperty property) {

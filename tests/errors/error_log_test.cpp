@@ -168,7 +168,7 @@ TEST_F(ErrorLogTest, ALogHeldByAnotherWriterIsWaitedForAndThenSkipped) {
     FileHandle holder = FOpen(runtimePath(logPath()), openmode::kWrite | openmode::kShareExclusive);
     ASSERT_NE(holder, kNoFile);
     EXPECT_EQ(ERRORLOGOPEN(), kNoFile);
-    EXPECT_EQ(os.sleeps, std::vector<std::uint32_t>(49, 10));
+    EXPECT_EQ(os.sleeps, std::vector<std::uint32_t>(99, 10));
     FClose(holder);
     FileHandle handle = ERRORLOGOPEN();
     EXPECT_NE(handle, kNoFile);
