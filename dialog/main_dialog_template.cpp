@@ -23,7 +23,7 @@ gui::DialogTemplate buildTemplate() {
     t.style = 0x80CA08C4; // pop-up, caption, system menu, minimize box, modal frame, 3D, centred
     t.extendedStyle = 0;
     t.caption = kMainDialogCaption;
-    t.font = gui::FontSpec{"MS Shell Dlg", 8, 400, false, 1};
+    t.font = gui::FontDefinition{"MS Shell Dlg", 8, 400, false, 1};
     using enum MainDialogId;
     t.controls = {
         control(ControlClass::Edit, Banco, {80, 11, 27, 13}, kEditStyle, kSunkenEdge, ""),

@@ -15,7 +15,7 @@ namespace cuentas::gui {
 enum class ControlClass { Edit, Button, Static };
 
 // The font a template names; dialog units are measured in it.
-struct FontSpec {
+struct FontDefinition {
     std::string faceName;
     int pointSize = 8;
     int weight = 400; // 100 to 900; 400 is normal, 700 bold
@@ -47,7 +47,7 @@ struct DialogTemplate {
     std::uint32_t style = 0;
     std::uint32_t extendedStyle = 0;
     std::string caption; // Windows-1252
-    FontSpec font;
+    FontDefinition font;
     std::vector<ControlTemplate> controls; // in template order, which is also the tab order
 
     // The control with that id, or nullptr.

@@ -32,7 +32,7 @@ ClassInfo& switchProperty(ClassInfo& info, std::string_view name, bool (*get)(co
 } // namespace
 
 QFont FontObject::qfont() const {
-    FontSpec effective = spec;
+    FontDefinition effective = definition;
     if (effective.faceName.empty()) {
         switch (family) {
         case FontFamily::Roman:
@@ -70,26 +70,27 @@ void declareFontClass() {
                                 family <= 3 ? static_cast<FontFamily>(family) : FontFamily::Any;
                         }
                         if (args.size() > 1 && args[1].isNumeric() && args[1].asInteger() > 0) {
-                            f.spec.pointSize = args[1].asInteger();
+                            f.definition.pointSize = args[1].asInteger();
                         }
                         if (args.size() > 2) {
-                            f.spec.faceName = args[2].asString();
+                            f.definition.faceName = args[2].asString();
                         }
                         return Value(self.reference());
                     })
             .property("FACENAME",
-                      [](const Object& self) { return Value(font(self).spec.faceName); })
-            .property("SIZE",
-                      [](const Object& self) { return Value::integer(font(self).spec.pointSize); })
+                      [](const Object& self) { return Value(font(self).definition.faceName); })
+            .property(
+                "SIZE",
+                [](const Object& self) { return Value::integer(font(self).definition.pointSize); })
             .property("FAMILY", [](const Object& self) {
                 return Value::unsignedNumber(static_cast<std::uint32_t>(font(self).family));
             });
     switchProperty(
-        info, "BOLD", [](const FontObject& f) { return f.spec.weight >= kBoldWeight; },
-        [](FontObject& f, bool on) { f.spec.weight = on ? kBoldWeight : kNormalWeight; });
+        info, "BOLD", [](const FontObject& f) { return f.definition.weight >= kBoldWeight; },
+        [](FontObject& f, bool on) { f.definition.weight = on ? kBoldWeight : kNormalWeight; });
     switchProperty(
-        info, "ITALIC", [](const FontObject& f) { return f.spec.italic; },
-        [](FontObject& f, bool on) { f.spec.italic = on; });
+        info, "ITALIC", [](const FontObject& f) { return f.definition.italic; },
+        [](FontObject& f, bool on) { f.definition.italic = on; });
     switchProperty(
         info, "UNDERLINE", [](const FontObject& f) { return f.underline; },
         [](FontObject& f, bool on) { f.underline = on; });

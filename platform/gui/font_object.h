@@ -15,7 +15,7 @@ enum class FontFamily : std::uint32_t { Any = 0, Roman = 1, Swiss = 2, Modern = 
 class FontObject : public Object {
 public:
     using Object::Object;
-    FontSpec spec;
+    FontDefinition definition;
     FontFamily family = FontFamily::Any;
     bool underline = false;
 

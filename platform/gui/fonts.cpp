@@ -30,11 +30,11 @@ QString mapFaceName(std::string_view faceName) {
     return fromWindows1252(faceName);
 }
 
-QFont toQFont(const FontSpec& spec, int dpi) {
-    QFont font(mapFaceName(spec.faceName));
-    font.setPixelSize(std::max(1, fontPixelHeight(spec.pointSize, dpi)));
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 100, 900)));
-    font.setItalic(spec.italic);
+QFont toQFont(const FontDefinition& definition, int dpi) {
+    QFont font(mapFaceName(definition.faceName));
+    font.setPixelSize(std::max(1, fontPixelHeight(definition.pointSize, dpi)));
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(definition.weight, 100, 900)));
+    font.setItalic(definition.italic);
     return font;
 }
 

@@ -15,8 +15,8 @@ namespace cuentas::gui {
 // "Liberation Mono". Other names pass as they are (the font system picks a substitute).
 QString mapFaceName(std::string_view faceName);
 
-// The Qt font of a font spec: the mapped face with a pixel height of round(points x dpi / 72),
-// so the character height matches the one the dialog was designed with.
-QFont toQFont(const FontSpec& spec, int dpi);
+// The Qt font of a font definition: the mapped face with a pixel height of round(points x dpi /
+// 72), so the character height matches the one the dialog was designed with.
+QFont toQFont(const FontDefinition& definition, int dpi);
 
 } // namespace cuentas::gui

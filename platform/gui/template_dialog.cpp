@@ -54,11 +54,11 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* pa
     setWindowTitle(fromWindows1252(m_template.caption));
 
     // Without a font of its own the dialog is measured in the classic dialog face.
-    FontSpec fontSpec = m_template.font;
+    FontDefinition fontDefinition = m_template.font;
     if (!(m_template.style & style::kDsSetFont)) {
-        fontSpec = FontSpec{"MS Shell Dlg", 8};
+        fontDefinition = FontDefinition{"MS Shell Dlg", 8};
     }
-    setFont(toQFont(fontSpec, screenDpi()));
+    setFont(toQFont(fontDefinition, screenDpi()));
     m_units = baseUnitsOf(font());
 
     const QRect client = toPixels(m_template.rect, m_units);

@@ -35,7 +35,7 @@ void declareTestDialog() {
     t.rect = {10, 10, 160, 60};
     t.style = 0x80CA08C4;
     t.caption = "Prueba \xD1";
-    t.font = FontSpec{"MS Shell Dlg", 8};
+    t.font = FontDefinition{"MS Shell Dlg", 8};
     t.controls = {
         {ControlClass::Edit, kFirst, {10, 10, 40, 12}, 0x50810080, 0x200, ""},
         {ControlClass::Edit, kSecond, {10, 30, 40, 12}, 0x50810080, 0x200, ""},

@@ -44,12 +44,12 @@ TEST(DialogUnits, EachOfPositionAndSizeIsConvertedOnItsOwn) {
 
 TEST(DialogUnits, BaseUnitsOfTheDialogFaceAtEightPoints) {
     testing::guiApplication();
-    QFont normal = toQFont(FontSpec{"MS Shell Dlg", 8}, 96);
+    QFont normal = toQFont(FontDefinition{"MS Shell Dlg", 8}, 96);
     EXPECT_EQ(normal.family(), "Liberation Sans");
     EXPECT_EQ(normal.pixelSize(), 11);
     // Liberation Sans at 11 pixels: alphabet 333 pixels wide, ascent 10 and descent 2.
     EXPECT_EQ(baseUnitsOf(normal), (BaseUnits{6, 12}));
-    QFont bold = toQFont(FontSpec{"Microsoft Sans Serif", 8, 700}, 96);
+    QFont bold = toQFont(FontDefinition{"Microsoft Sans Serif", 8, 700}, 96);
     EXPECT_TRUE(bold.bold());
     EXPECT_EQ(baseUnitsOf(bold), (BaseUnits{7, 12}));
 }
