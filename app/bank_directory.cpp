@@ -1,0 +1,43 @@
+#include "app/bank_directory.h"
+
+#include "platform/platform.h"
+
+#include <algorithm>
+
+namespace cuentas {
+namespace {
+
+const Symbol kRecCount = Symbol::intern("RECCOUNT");
+const Symbol kEof = Symbol::intern("EOF");
+const Symbol kFieldGet = Symbol::intern("FIELDGET");
+const Symbol kSkip = Symbol::intern("SKIP");
+const Symbol kBanco = Symbol::intern("BANCO");
+const Symbol kNombre = Symbol::intern("NOMBRE");
+
+} // namespace
+
+ArrayRef readBankDirectory(const Value& table) {
+    // Sized once from the record count, filled in table order.
+    const std::uint32_t count = Send(table, kRecCount).asUnsigned();
+    ArrayRef directory = ArrayCreate(count);
+    const Value one = Value::integer(1);
+    const Value bancoField(kBanco);
+    const Value nombreField(kNombre);
+    std::int32_t counter = 0;
+    while (!Send(table, kEof).asLogic()) {
+        counter = addSigned(counter, 1);
+        if (static_cast<std::uint32_t>(counter) > count) {
+            break; // a table that grew while read: never write past the directory
+        }
+        Value code = Send(table, kFieldGet, Arguments(&bancoField, 1));
+        Value name = Send(table, kFieldGet, Arguments(&nombreField, 1));
+        directory->put(static_cast<std::size_t>(counter), Value(ArrayBuild({code, name})));
+        Send(table, kSkip, Arguments(&one, 1));
+    }
+    // Fewer records than counted would leave unfilled elements: the directory holds only
+    // what was read.
+    directory->truncate(static_cast<std::size_t>(std::max(counter, 0)));
+    return directory;
+}
+
+} // namespace cuentas

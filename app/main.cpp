@@ -1,0 +1,37 @@
+// The executable: checks for a display, brings the GUI toolkit up and runs the program.
+#include "app/app.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+bool hasDisplay() {
+    // An explicit platform choice (offscreen, vnc, ...) needs no display server.
+    for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!hasDisplay()) {
+        std::string self = argc > 0 ? argv[0] : "cuentas";
+        std::fprintf(stderr,
+                     "cuentas: this program needs a graphical display, and none was found "
+                     "(DISPLAY and WAYLAND_DISPLAY are not set).\n"
+                     "Start it from a desktop session, or under a virtual display:\n"
+                     "    xvfb-run -a %s\n",
+                     self.c_str());
+        return 2;
+    }
+    QApplication application(argc, argv);
+    return cuentas::runApplication();
+}

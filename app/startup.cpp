@@ -1,0 +1,36 @@
+#include "app/app.h"
+
+#include "dialog/dialog.h"
+#include "errors/errors.h"
+#include "platform/gui/gui.h"
+#include "platform/platform.h"
+#include "platform/table/db_server.h"
+#include "regional/regional.h"
+
+namespace cuentas {
+
+void declareAllClasses() {
+    declareTableClasses();
+    gui::declareGuiClasses();
+    declareErrorClass();
+    declareAccountDialog();
+    declareApplicationClass();
+}
+
+int runApplication() {
+    startRuntime();
+    declareAllClasses();
+    // The default error block comes first, and only then the regional settings, so that an
+    // error while reading the locale already reaches the handler. A block installed before
+    // (by an embedding program or a test) is left alone, and so are its settings.
+    if (installDefaultErrorBlock()) {
+        SETINTERNATIONAL(Value(Symbol::intern("WINDOWS")));
+    }
+    installErrorConversion();
+
+    Value app(CreateInstance(Symbol::intern("APP")));
+    Send(app, Symbol::intern("START"));
+    return 0;
+}
+
+} // namespace cuentas
