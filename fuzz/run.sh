@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds the .dbf parser's fuzz target with clang in build-fuzz and runs it for the given
-# number of seconds (default 60), starting from the seed corpus. Inputs that reach new code
+# number of seconds (default 60), starting from the corpus of valid tables. Inputs that reach new code
 # collect in build-fuzz/corpus; a finding is written to build-fuzz/findings/ and fails the run.
 set -eu
 seconds=${1:-60}

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Writes the valid .dbf fixtures of the table reader's tests with python3-dbf, a reader and
-writer that shares no code with ours, and copies three of them into the fuzzing seed corpus.
+writer that shares no code with ours, and copies three of them into the fuzzing corpus.
 
 Run with Debian's interpreter from anywhere: /usr/bin/python3 tests/data/dbf/make_fixtures.py
 The outputs are small and checked in; the tests state the expected contents themselves.
@@ -24,12 +24,12 @@ def cp1252(text):
     return text.encode("cp1252")
 
 
-def create(name, specs, kind, rows, deleted=()):
+def create(name, fields, kind, rows, deleted=()):
     path = os.path.join(HERE, name)
     for stale in (path + ".dbf", path + ".fpt"):
         if os.path.exists(stale):
             os.remove(stale)
-    table = dbf.Table(path, specs, dbf_type=kind, codepage="cp1252")
+    table = dbf.Table(path, fields, dbf_type=kind, codepage="cp1252")
     table.open(mode=dbf.READ_WRITE)
     for row in rows:
         table.append(row)
@@ -86,8 +86,8 @@ vfp = create(
     deleted=[2],
 )
 
-for source, seed in ((db3, "seed_0x03.dbf"), (fp, "seed_0xf5.dbf"), (vfp, "seed_0x30.dbf")):
+for source, start in ((db3, "start_0x03.dbf"), (fp, "start_0xf5.dbf"), (vfp, "start_0x30.dbf")):
     os.makedirs(CORPUS, exist_ok=True)
-    shutil.copyfile(source, os.path.join(CORPUS, seed))
+    shutil.copyfile(source, os.path.join(CORPUS, start))
 
 print("written:", ", ".join(os.path.basename(p) for p in (db3, empty, fp, vfp)))
