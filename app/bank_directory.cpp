@@ -29,9 +29,11 @@ ArrayRef readBankDirectory(const Value& table) {
         if (static_cast<std::uint32_t>(counter) > count) {
             break; // a table that grew while read: never write past the directory
         }
-        Value code = Send(table, kFieldGet, Arguments(&bancoField, 1));
-        Value name = Send(table, kFieldGet, Arguments(&nombreField, 1));
-        directory->put(static_cast<std::size_t>(counter), Value(ArrayBuild({code, name})));
+        std::vector<Value> entry;
+        entry.reserve(2);
+        entry.push_back(Send(table, kFieldGet, Arguments(&bancoField, 1))); // code before name
+        entry.push_back(Send(table, kFieldGet, Arguments(&nombreField, 1)));
+        directory->put(static_cast<std::size_t>(counter), Value(ArrayBuild(std::move(entry))));
         Send(table, kSkip, Arguments(&one, 1));
     }
     // Fewer records than counted would leave unfilled elements: the directory holds only

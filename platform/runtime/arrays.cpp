@@ -10,6 +10,10 @@ ArrayRef ArrayBuild(std::initializer_list<Value> elements) {
     return std::make_shared<ArrayData>(std::vector<Value>(elements));
 }
 
+ArrayRef ArrayBuild(std::vector<Value> elements) {
+    return std::make_shared<ArrayData>(std::move(elements));
+}
+
 std::uint32_t ALen(const Value& array) {
     const ArrayRef& data = array.asArray();
     return data ? static_cast<std::uint32_t>(data->size()) : 0;
