@@ -20,6 +20,10 @@ void declareAllClasses() {
 int runApplication() {
     startRuntime();
     declareAllClasses();
+    // Until the error function is installed below, the runtime converts its error records
+    // with the same routine, so that an error while the regional settings are read reaches
+    // the error block instead of ending the process.
+    setBuiltInErrorConversion(defErrorGenPointer());
     // The default error block comes first, and only then the regional settings, so that an
     // error while reading the locale already reaches the handler. A block installed before
     // (by an embedding program or a test) is left alone, and so are its settings.

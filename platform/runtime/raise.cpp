@@ -15,6 +15,7 @@ namespace {
 struct RaisingState {
     Value errorBlock;
     Value errorFunction;
+    Value builtInConversion;
     std::uint32_t runtimeStarts = 0;
 };
 
@@ -143,8 +144,15 @@ Value ErrorFunc(Value functionPointer) {
 std::uint32_t _GetRTCount() { return state().runtimeStarts; }
 void startRuntime() { ++state().runtimeStarts; }
 
+void setBuiltInErrorConversion(Value functionPointer) {
+    state().builtInConversion = std::move(functionPointer);
+}
+
 Value ErrorBuild(Address record) {
     const auto* function = addressSpace().function(state().errorFunction.asAddress());
+    if (!function) {
+        function = addressSpace().function(state().builtInConversion.asAddress());
+    }
     if (!function) {
         return Value();
     }

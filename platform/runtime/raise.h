@@ -82,13 +82,18 @@ Value ErrorBlock(Value block);
 Value ErrorFunc();
 Value ErrorFunc(Value functionPointer);
 
+// The runtime's own conversion of error records (a function pointer like ErrorFunc's), used
+// while no error function is installed, so that an error raised early in start-up still reaches
+// the error block as an object.
+void setBuiltInErrorConversion(Value functionPointer);
+
 // How many times the runtime has been started in this process (normally 1).
 std::uint32_t _GetRTCount();
 // Called once by the program's entry when it starts the runtime.
 void startRuntime();
 
 // ErrorBuild: a new Error object from the record at `record`, through the installed error
-// function; nil when none is installed.
+// function, or the built-in conversion when none is installed; nil when there is neither.
 Value ErrorBuild(Address record);
 
 // Writes `error` as a runtime error record (with its texts and argument block) into the

@@ -82,6 +82,33 @@ TEST(Raise, TheBlocksAnswerReachesTheFailedOperation) {
     ErrorFunc(oldFunction);
 }
 
+TEST(Raise, TheBuiltInConversionServesUntilAnErrorFunctionIsInstalled) {
+    RecordingOs os;
+    ScopedOs scoped(os);
+    Value oldFunction = ErrorFunc(Value());
+    int builtIn = 0;
+    setBuiltInErrorConversion(Value::pointer(addressSpace().storeFunction([&](Arguments) {
+        ++builtIn;
+        return Value(std::make_shared<Object>(DeclareClass("FAKEERROR")));
+    })));
+    Value oldBlock = ErrorBlock(Value(makeCodeBlock([](Arguments args) {
+        return Value::logic(args[0].isObject());
+    })));
+    RuntimeError error;
+    error.genCode = gencode::kArgument;
+    EXPECT_TRUE(raiseError(error).asLogic());
+    EXPECT_EQ(builtIn, 1);
+    EXPECT_TRUE(ErrorFunc().isNil()); // the error function itself is still not installed
+    ErrorFunc(Value::pointer(addressSpace().storeFunction([](Arguments) {
+        return Value(std::make_shared<Object>(DeclareClass("FAKEERROR")));
+    })));
+    raiseError(error);
+    EXPECT_EQ(builtIn, 1); // an installed function takes precedence
+    setBuiltInErrorConversion(Value());
+    ErrorBlock(oldBlock);
+    ErrorFunc(oldFunction);
+}
+
 TEST(CallStack, LevelsCountFromTheRunningRoutineAndEndWithLineZero) {
     std::uint32_t outerLine = 0;
     {
