@@ -102,6 +102,9 @@ ClassInfo& DeclareClass(std::string_view name, std::string_view superclass,
         return *found->second;
     }
     const ClassInfo* parent = superclass.empty() ? nullptr : findClass(Symbol::intern(superclass));
+    if (!factory && parent) {
+        factory = parent->factory(); // a subclass is built as its superclass's C++ type
+    }
     if (!factory) {
         factory = [](const ClassInfo& info) { return std::make_shared<Object>(info); };
     }

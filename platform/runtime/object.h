@@ -57,6 +57,7 @@ public:
     std::vector<Symbol> properties() const;
 
     ObjectRef instantiate() const { return factory_(*this); }
+    const ObjectFactory& factory() const { return factory_; }
 
 private:
     template <class Map>
@@ -75,7 +76,8 @@ private:
 };
 
 // Declares a class under `name`, below `superclass` (empty: none). Declaring a class again
-// returns the existing declaration. The factory defaults to a plain Object.
+// returns the existing declaration. Without a factory, instances are made as the superclass
+// makes them (a plain Object for a class without one).
 ClassInfo& DeclareClass(std::string_view name, std::string_view superclass = {},
                         ObjectFactory factory = {});
 const ClassInfo* findClass(Symbol name);

@@ -60,6 +60,14 @@ TEST(Objects, CreateInstanceRunsInitAndMethodsAreFoundBySymbol) {
     EXPECT_EQ(order[1].name(), "READONLY");
 }
 
+TEST(Objects, ASubclassWithoutAFactoryIsBuiltAsItsSuperclass) {
+    declareTestClasses();
+    DeclareClass("COUNTERPLAINSUB", "COUNTERBASE");
+    Value object(CreateInstance(Symbol::intern("COUNTERPLAINSUB")));
+    ASSERT_NE(objectAs<Counter>(object), nullptr);
+    EXPECT_EQ(&object.asObject()->classInfo(), findClass(Symbol::intern("COUNTERPLAINSUB")));
+}
+
 TEST(Objects, UnknownMethodsAndReadOnlyPropertiesRaiseThroughTheErrorBlock) {
     declareTestClasses();
     testing::RecordingOs os;
