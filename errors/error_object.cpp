@@ -8,13 +8,13 @@
 namespace cuentas {
 namespace {
 
-constexpr std::uint32_t kArray = 5;
-constexpr std::uint32_t kObject = 6;
-constexpr std::uint32_t kString = 7;
-constexpr std::uint32_t kLogic = 8;
-constexpr std::uint32_t kSymbol = 10;
-constexpr std::uint32_t kUnsigned = 14;
-constexpr std::uint32_t kPointer = 18;
+constexpr std::uint32_t kArray = typeNumber(Type::Array);
+constexpr std::uint32_t kObject = typeNumber(Type::Object);
+constexpr std::uint32_t kString = typeNumber(Type::String);
+constexpr std::uint32_t kLogic = typeNumber(Type::Logic);
+constexpr std::uint32_t kSymbol = typeNumber(Type::Symbol);
+constexpr std::uint32_t kUnsigned = typeNumber(Type::Unsigned);
+constexpr std::uint32_t kPointer = typeNumber(Type::Pointer);
 
 constexpr std::array<ErrorPropertyInfo, kErrorPropertyCount> kProperties{{
     {"SUBSYSTEM", kString},   {"SUBCODE", kUnsigned},        {"GENCODE", kUnsigned},

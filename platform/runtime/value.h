@@ -30,6 +30,8 @@ enum class Type : std::uint8_t {
     Pointer = 18,
 };
 
+constexpr std::uint32_t typeNumber(Type type) { return static_cast<std::uint32_t>(type); }
+
 // Type number 19 exists only for declarations: a property that takes any value.
 inline constexpr std::uint32_t kAnyTypeNumber = 19;
 
