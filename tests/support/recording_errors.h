@@ -1,46 +1,47 @@
 #pragma once
-// Catches runtime errors in a test: installs an error function and an error block that note
-// each error's general code and description and answer nil, and restores both afterwards.
+// Catches runtime errors in a test: installs an error function that keeps the fields of each
+// runtime error record, and an error block that notes them and answers as the test says
+// (FALSE, "default", unless told otherwise). Restores both afterwards.
 
 #include "platform/runtime/address_space.h"
 #include "platform/runtime/error_record.h"
 #include "platform/runtime/object.h"
 #include "platform/runtime/raise.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace cuentas::testing {
 
+struct RecordedError {
+    std::string subsystem;
+    std::uint32_t genCode = 0;
+    std::uint32_t osCode = 0;
+    bool canDefault = false;
+    bool canRetry = false;
+    bool canSubstitute = false;
+    std::string operation;
+    std::string description;
+    std::string fileName;
+    std::uint32_t tries = 0;
+    std::string arg;
+};
+
 class RecordingErrors {
 public:
-    struct Noted {
-        std::uint32_t genCode = 0;
-        std::string description;
-    };
+    using Answer = std::function<Value(const RecordedError&)>;
 
-    RecordingErrors() {
-        class NotedError : public Object {
-        public:
-            using Object::Object;
-            Noted noted;
-        };
-        m_function = Value::pointer(addressSpace().storeFunction([](Arguments args) {
-            RecordView view(addressSpace().bytes(args[0].asAddress()).first<kRecordSize>());
-            auto object = std::make_shared<NotedError>(
-                DeclareClass("TESTNOTEDERROR", {}, [](const ClassInfo& info) {
-                    return std::make_shared<NotedError>(info);
-                }));
-            object->noted.genCode = view.get(RecordField::GenCode);
-            object->noted.description = addressSpace().cString(view.get(RecordField::Description));
-            return Value(ObjectRef(object));
-        }));
+    explicit RecordingErrors(Answer answer = {}) : m_answer(std::move(answer)) {
+        m_function = Value::pointer(addressSpace().storeFunction(convert));
         m_oldFunction = ErrorFunc(m_function);
         m_oldBlock = ErrorBlock(Value(makeCodeBlock([this](Arguments args) {
-            if (const auto* error = objectAs<NotedError>(args[0])) {
-                errors.push_back(error->noted);
+            const auto* object = objectAs<RecordedErrorObject>(args[0]);
+            if (!object) {
+                return Value::logic(false);
             }
-            return Value();
+            errors.push_back(object->error);
+            return m_answer ? m_answer(object->error) : Value::logic(false);
         })));
     }
     ~RecordingErrors() {
@@ -51,9 +52,38 @@ public:
     RecordingErrors(const RecordingErrors&) = delete;
     RecordingErrors& operator=(const RecordingErrors&) = delete;
 
-    std::vector<Noted> errors;
+    void answerWith(Answer answer) { m_answer = std::move(answer); }
+
+    std::vector<RecordedError> errors;
 
 private:
+    // The Error object stand-in that the error function builds from a record.
+    class RecordedErrorObject : public Object {
+    public:
+        using Object::Object;
+        RecordedError error;
+    };
+
+    static Value convert(Arguments args) {
+        RecordView view(addressSpace().bytes(args[0].asAddress()).first<kRecordSize>());
+        auto text = [&](RecordField field) { return addressSpace().cString(view.get(field)); };
+        auto object = std::make_shared<RecordedErrorObject>(DeclareClass("TESTRECORDEDERROR"));
+        RecordedError& e = object->error;
+        e.subsystem = text(RecordField::Subsystem);
+        e.genCode = view.get(RecordField::GenCode);
+        e.osCode = view.get(RecordField::OsCode);
+        e.canDefault = view.get(RecordField::CanDefault) != 0;
+        e.canRetry = view.get(RecordField::CanRetry) != 0;
+        e.canSubstitute = view.get(RecordField::CanSubstitute) != 0;
+        e.operation = text(RecordField::Operation);
+        e.description = text(RecordField::Description);
+        e.fileName = text(RecordField::FileName);
+        e.tries = view.get(RecordField::Tries);
+        e.arg = text(RecordField::Arg);
+        return Value(ObjectRef(object));
+    }
+
+    Answer m_answer;
     Value m_function;
     Value m_oldFunction;
     Value m_oldBlock;

@@ -1,4 +1,4 @@
-#include "tests/platform/table/captured_errors.h"
+#include "tests/support/recording_errors.h"
 #include "tests/platform/table/dbf_builder.h"
 #include "tests/platform/table/table_test_support.h"
 
@@ -8,8 +8,8 @@ namespace cuentas {
 namespace {
 
 using testing::bankTable;
-using testing::CapturedError;
-using testing::CapturedErrors;
+using testing::RecordedError;
+using testing::RecordingErrors;
 using testing::DbfBuilder;
 using testing::field;
 using testing::openTable;
@@ -38,10 +38,10 @@ public:
 };
 
 TEST_F(DbServerErrors, AMissingTableIsAnOpenErrorAndThenAnEmptyTable) {
-    CapturedErrors errors;
+    RecordingErrors errors;
     Value table = openTable();
     ASSERT_EQ(errors.errors.size(), 1u);
-    const CapturedError& e = errors.errors[0];
+    const RecordedError& e = errors.errors[0];
     EXPECT_EQ(e.subsystem, "DBFCDX");
     EXPECT_EQ(e.genCode, gencode::kOpen);
     EXPECT_EQ(e.osCode, oserror::kFileNotFound);
@@ -54,7 +54,7 @@ TEST_F(DbServerErrors, AMissingTableIsAnOpenErrorAndThenAnEmptyTable) {
 }
 
 TEST_F(DbServerErrors, RetryReadsTheFileAgain) {
-    CapturedErrors errors([&](const CapturedError& e) {
+    RecordingErrors errors([&](const RecordedError& e) {
         if (e.tries == 2) {
             place(bankTable().build()); // the user puts the table in place, then retries
         }
@@ -70,7 +70,7 @@ TEST_F(DbServerErrors, RetryReadsTheFileAgain) {
 TEST_F(DbServerErrors, UnreadableTablesCarryTheOperatingSystemsError) {
     std::filesystem::create_directories(dir / "NomBancos.dbf");
     {
-        CapturedErrors errors;
+        RecordingErrors errors;
         Value table = openTable();
         ASSERT_EQ(errors.errors.size(), 1u);
         EXPECT_EQ(errors.errors[0].osCode, oserror::kAccessDenied);
@@ -81,7 +81,7 @@ TEST_F(DbServerErrors, UnreadableTablesCarryTheOperatingSystemsError) {
     RefusingOs refusing;
     refusing.currentDirectoryPath = dir.string();
     ScopedOs scopedRefusing(refusing);
-    CapturedErrors errors;
+    RecordingErrors errors;
     Value table = openTable();
     ASSERT_EQ(errors.errors.size(), 1u);
     // The handler settles sharing violations quietly by these two facts.
@@ -93,10 +93,10 @@ TEST_F(DbServerErrors, UnreadableTablesCarryTheOperatingSystemsError) {
 
 TEST_F(DbServerErrors, ADamagedTableIsCorruptionAndMayBeReplacedAndRetried) {
     place(bankTable().recordLength(3).build());
-    CapturedErrors errors;
+    RecordingErrors errors;
     Value table = openTable();
     ASSERT_EQ(errors.errors.size(), 1u);
-    const CapturedError& e = errors.errors[0];
+    const RecordedError& e = errors.errors[0];
     EXPECT_EQ(e.genCode, gencode::kCorruption);
     EXPECT_EQ(e.subsystem, "DBFCDX");
     EXPECT_EQ(e.description, "NomBancos.dbf: record length 3 is smaller than the fields need (45)");
@@ -106,7 +106,7 @@ TEST_F(DbServerErrors, ADamagedTableIsCorruptionAndMayBeReplacedAndRetried) {
     EXPECT_TRUE(e.canDefault);
     expectClosedAndEmpty(table);
 
-    errors.answerWith([&](const CapturedError&) {
+    errors.answerWith([&](const RecordedError&) {
         place(bankTable().build());
         return Value::logic(true);
     });
@@ -122,7 +122,7 @@ TEST_F(DbServerErrors, AMissingFieldIsRaisedOncePerTableAndField) {
               .record({"0081"})
               .record({"0128"})
               .build());
-    CapturedErrors errors;
+    RecordingErrors errors;
     Value table = openTable();
     std::vector<Value> names;
     while (!send(table, "EOF").asLogic()) {
@@ -140,7 +140,7 @@ TEST_F(DbServerErrors, AMissingFieldIsRaisedOncePerTableAndField) {
     }
 
     // A substitute answer stands for the field from then on; another server asks again.
-    errors.answerWith([](const CapturedError&) { return Value("?"); });
+    errors.answerWith([](const RecordedError&) { return Value("?"); });
     Value other = openTable();
     EXPECT_EQ(field(other, "NOMBRE").asString(), "?");
     send(other, "SKIP");
@@ -155,7 +155,7 @@ TEST_F(DbServerErrors, ANonCharacterFieldReadAsTextIsADataTypeError) {
               .record({"  49", "Santander"})
               .record({"  81", "Sabadell"})
               .build());
-    CapturedErrors errors;
+    RecordingErrors errors;
     Value table = openTable();
     DbServer* server = objectAs<DbServer>(table);
     EXPECT_EQ(server->fieldText(Symbol::intern("BANCO")), "");
@@ -170,7 +170,7 @@ TEST_F(DbServerErrors, ANonCharacterFieldReadAsTextIsADataTypeError) {
 }
 
 TEST_F(DbServerErrors, BadArgumentsAreArgumentErrors) {
-    CapturedErrors errors;
+    RecordingErrors errors;
     Value table(CreateInstance(Symbol::intern("DBSERVER")));
     ASSERT_EQ(errors.errors.size(), 1u);
     EXPECT_EQ(errors.errors[0].description, "DBSERVER needs a file name");
@@ -178,14 +178,14 @@ TEST_F(DbServerErrors, BadArgumentsAreArgumentErrors) {
 
     place(bankTable().build());
     Value opened = openTable();
-    errors.answerWith([](const CapturedError&) { return Value("substitute"); });
+    errors.answerWith([](const RecordedError&) { return Value("substitute"); });
     EXPECT_EQ(send(opened, "FIELDGET", Value::integer(1)).asString(), "substitute");
     EXPECT_EQ(errors.errors.back().description, "FIELDGET needs a field name");
     EXPECT_EQ(send(opened, "FIELDGET", Value("banco")).asString(), "0049");
 }
 
 TEST_F(DbServerErrors, OnlyTheOneTableDriverCanBeTheDefault) {
-    CapturedErrors errors;
+    RecordingErrors errors;
     EXPECT_EQ(RddSetDefault("dbfcdx"), "DBFCDX");
     EXPECT_TRUE(errors.errors.empty());
     EXPECT_EQ(RddSetDefault("OTRO"), "DBFCDX");

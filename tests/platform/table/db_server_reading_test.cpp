@@ -1,4 +1,4 @@
-#include "tests/platform/table/captured_errors.h"
+#include "tests/support/recording_errors.h"
 #include "tests/platform/table/dbf_builder.h"
 #include "tests/platform/table/table_test_support.h"
 
@@ -6,7 +6,7 @@ namespace cuentas {
 namespace {
 
 using testing::bankTable;
-using testing::CapturedErrors;
+using testing::RecordingErrors;
 using testing::DbfBuilder;
 using testing::field;
 using testing::fixture;
@@ -32,7 +32,7 @@ std::vector<std::pair<std::string, std::string>> loadBanks(const Value& table) {
 }
 
 TEST_F(DbServerReading, ReadsTheDbaseThreeFixtureInTableOrderWithDeletedRecords) {
-    CapturedErrors errors;
+    RecordingErrors errors;
     place(fixture("bancos_db3.dbf"));
     EXPECT_EQ(RddSetDefault(kTableDriver), "DBFCDX");
     Value table = openTable();
@@ -106,7 +106,7 @@ TEST_F(DbServerReading, AnEmptyTableIsAtBothEndsAtOnce) {
 }
 
 TEST_F(DbServerReading, SkipStopsAtEitherEnd) {
-    CapturedErrors errors;
+    RecordingErrors errors;
     place(bankTable().build());
     Value table = openTable();
     auto recno = [&] { return send(table, "RECNO").asInteger(); };
@@ -135,7 +135,7 @@ TEST_F(DbServerReading, SkipStopsAtEitherEnd) {
 }
 
 TEST_F(DbServerReading, TheTableIsLookedForInTheCurrentDirectoryOnly) {
-    CapturedErrors errors;
+    RecordingErrors errors;
     std::filesystem::create_directories(dir / "bin");
     testing::writeFile(dir / "bin" / "NomBancos.dbf", bankTable().build());
     os.executable = (dir / "bin" / "cuentas").string();
