@@ -45,7 +45,6 @@ public:
     std::optional<Value> value(Address address) const;
     const Function* function(Address address) const;
 
-    std::size_t blockCount() const { return blocks_.size(); }
 
 private:
     enum class Kind { Bytes, DynamicString, Value, Function };

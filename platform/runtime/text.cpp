@@ -81,14 +81,6 @@ std::string PadL(const Value& value, std::uint32_t width, std::string_view fill)
     return std::string(width - text.size(), fillCharacter(fill)) + text;
 }
 
-std::string PadR(const Value& value, std::uint32_t width, std::string_view fill) {
-    std::string text = padText(value);
-    if (text.size() >= width) {
-        return text.substr(0, width);
-    }
-    return text + std::string(width - text.size(), fillCharacter(fill));
-}
-
 std::string Str(const Value& number) {
     int decimals = decimalsOf(number);
     std::string text = formatNumber(number.asNumber(), decimals);
@@ -181,15 +173,6 @@ std::uint32_t RAt(std::string_view needle, std::string_view haystack) {
     }
     auto found = haystack.rfind(needle);
     return found == std::string_view::npos ? 0 : static_cast<std::uint32_t>(found + 1);
-}
-
-std::string Replicate(std::string_view text, std::uint32_t count) {
-    std::string result;
-    result.reserve(text.size() * count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        result += text;
-    }
-    return result;
 }
 
 std::string Upper(std::string_view text) {

@@ -18,7 +18,6 @@ std::string LTrim(std::string_view text);
 // blanks) in `width` characters, filled on the left with the first character of `fill`
 // (a blank when `fill` is empty). A longer text keeps its leftmost `width` characters.
 std::string PadL(const Value& value, std::uint32_t width, std::string_view fill = " ");
-std::string PadR(const Value& value, std::uint32_t width, std::string_view fill = " ");
 
 // A number as text: whole numbers right-aligned in 10 characters; floating-point numbers in 10
 // characters for the whole part, the decimal separator and their decimals (the default
@@ -45,7 +44,6 @@ std::uint32_t SLen(std::string_view text);
 // 1-based position of the first / last occurrence of `needle`, 0 when there is none.
 std::uint32_t At(std::string_view needle, std::string_view haystack);
 std::uint32_t RAt(std::string_view needle, std::string_view haystack);
-std::string Replicate(std::string_view text, std::uint32_t count);
 
 std::string Upper(std::string_view text);
 std::string Lower(std::string_view text);
