@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@ public:
     std::function<std::uint32_t(const ErrorBoxButtons&)> errorBoxAnswer;
     std::optional<std::string> executable;
     std::optional<std::chrono::system_clock::time_point> clock;
+    // Variables the test sets or unsets (nullopt); others come from the real environment.
+    std::map<std::string, std::optional<std::string>, std::less<>> environment;
 
     int messageBox(const std::string& text, const std::string& caption,
                    std::uint32_t flags) override {
@@ -54,6 +57,11 @@ public:
     [[noreturn]] void exitProcess(int code) override { throw ProcessExit{code}; }
     std::string executablePath() override {
         return executable ? *executable : OperatingSystem::executablePath();
+    }
+    std::optional<std::string> environmentVariable(std::string_view name) override {
+        auto found = environment.find(name);
+        return found != environment.end() ? found->second
+                                          : OperatingSystem::environmentVariable(name);
     }
     std::chrono::system_clock::time_point now() override {
         return clock ? *clock : OperatingSystem::now();
