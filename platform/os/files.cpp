@@ -3,9 +3,11 @@
 #include "platform/os/operating_system.h"
 #include "platform/os/os_error.h"
 #include "platform/os/paths.h"
+#include "platform/runtime/settings.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -61,9 +63,53 @@ int applySharing(int fd, std::uint32_t mode) {
     return errno == EWOULDBLOCK ? -EBUSY : -errno;
 }
 
+// FOpen and FCreate leave the network-error flag telling whether they failed because another
+// open holds the file (sharing or lock violation), so that a caller can tell a busy file,
+// worth trying again, from a missing or forbidden one.
+void noteSharingConflict(bool failed) {
+    NetErr(failed &&
+           (lastError == oserror::kSharingViolation || lastError == oserror::kLockViolation));
+}
+
 std::string directoryOf(const std::string& native) {
     auto slash = native.rfind('/');
     return slash == std::string::npos ? "." : (slash == 0 ? "/" : native.substr(0, slash));
+}
+
+// Writes a file whole through `write` (given the open descriptor; a negative result is
+// -errno) into a temporary file in the target's directory, flushes it to disk and renames it
+// over the target, so a reader sees either the old or the new content, never a part.
+bool replaceWhole(const std::string& name, const std::function<long(int)>& write) {
+    OperatingSystem& system = operatingSystem();
+    std::string target = nativePath(name);
+    // The temporary name carries the process id so that two writers never share it.
+    std::string temporary = target + ".tmp" + std::to_string(::getpid());
+    int fd = system.openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_EXCL, 0666);
+    if (fd == -EEXIST) {
+        system.removeFile(temporary); // left behind by a crashed run of the same pid
+        fd = system.openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_EXCL, 0666);
+    }
+    if (fd < 0) {
+        return fail(fd, temporary);
+    }
+    long written = write(fd);
+    int synced = written < 0 ? 0 : system.syncFile(fd);
+    int closed = system.closeFile(fd);
+    int failure = written < 0 ? static_cast<int>(written) : (synced < 0 ? synced : closed);
+    if (failure >= 0) {
+        failure = system.renameFile(temporary, target);
+    }
+    if (failure < 0) {
+        system.removeFile(temporary);
+        return fail(failure);
+    }
+    // Make the rename itself durable; a failure here leaves a complete file either way.
+    int dir = system.openFile(directoryOf(target), O_RDONLY | O_DIRECTORY, 0);
+    if (dir >= 0) {
+        system.syncFile(dir);
+        system.closeFile(dir);
+    }
+    return succeed();
 }
 
 } // namespace
@@ -73,16 +119,19 @@ FileHandle FOpen(const std::string& name, std::uint32_t mode) {
     int flags = accessFlags(mode) | ((mode & openmode::kAppend) ? O_APPEND : 0) |
                 ((mode & openmode::kCreate) ? O_CREAT : 0);
     int fd = operatingSystem().openFile(native, flags, (mode & openmode::kCreate) ? 0666 : 0);
+    if (fd >= 0) {
+        if (int shared = applySharing(fd, mode); shared < 0) {
+            operatingSystem().closeFile(fd);
+            fd = shared;
+        }
+    }
     if (fd < 0) {
         fail(fd, native);
-        return kNoFile;
-    }
-    if (int shared = applySharing(fd, mode); shared < 0) {
-        operatingSystem().closeFile(fd);
-        fail(shared);
+        noteSharingConflict(true);
         return kNoFile;
     }
     succeed();
+    noteSharingConflict(false);
     return fd;
 }
 
@@ -92,9 +141,11 @@ FileHandle FCreate(const std::string& name, std::uint32_t attributes) {
     int fd = operatingSystem().openFile(native, O_RDWR | O_CREAT | O_TRUNC, permissions);
     if (fd < 0) {
         fail(fd, native);
+        noteSharingConflict(true);
         return kNoFile;
     }
     succeed();
+    noteSharingConflict(false);
     return fd;
 }
 
@@ -137,7 +188,9 @@ bool FClose(FileHandle handle) {
     return result < 0 ? fail(result) : succeed();
 }
 
-std::uint32_t FError() { return lastError; }
+std::uint32_t FError() {
+    return lastError;
+}
 
 bool File(const std::string& name) {
     struct stat info {};
@@ -145,41 +198,34 @@ bool File(const std::string& name) {
 }
 
 bool FCopy(const std::string& from, const std::string& to) {
-    auto content = MemoRead(from);
-    return content && MemoWrit(to, *content);
+    OperatingSystem& system = operatingSystem();
+    std::string source = nativePath(from);
+    int in = system.openFile(source, O_RDONLY, 0);
+    if (in < 0) {
+        return fail(in, source);
+    }
+    // Copied in pieces, so that a large log never has to fit in memory.
+    bool copied = replaceWhole(to, [&system, in](int out) -> long {
+        char buffer[1 << 16];
+        for (;;) {
+            long n = system.readFile(in, buffer, sizeof buffer);
+            if (n <= 0) {
+                return n;
+            }
+            if (long written = system.writeFile(out, buffer, static_cast<std::size_t>(n));
+                written < 0) {
+                return written;
+            }
+        }
+    });
+    system.closeFile(in);
+    return copied;
 }
 
 bool MemoWrit(const std::string& name, std::string_view text) {
-    OperatingSystem& system = operatingSystem();
-    std::string target = nativePath(name);
-    // The temporary name carries the process id so that two writers never share it.
-    std::string temporary = target + ".tmp" + std::to_string(::getpid());
-    int fd = system.openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_EXCL, 0666);
-    if (fd == -EEXIST) {
-        system.removeFile(temporary); // left behind by a crashed run of the same pid
-        fd = system.openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_EXCL, 0666);
-    }
-    if (fd < 0) {
-        return fail(fd, temporary);
-    }
-    long written = system.writeFile(fd, text.data(), text.size());
-    int synced = written < 0 ? 0 : system.syncFile(fd);
-    int closed = system.closeFile(fd);
-    int failure = written < 0 ? static_cast<int>(written) : (synced < 0 ? synced : closed);
-    if (failure >= 0) {
-        failure = system.renameFile(temporary, target);
-    }
-    if (failure < 0) {
-        system.removeFile(temporary);
-        return fail(failure);
-    }
-    // Make the rename itself durable; a failure here leaves a complete file either way.
-    int dir = system.openFile(directoryOf(target), O_RDONLY | O_DIRECTORY, 0);
-    if (dir >= 0) {
-        system.syncFile(dir);
-        system.closeFile(dir);
-    }
-    return succeed();
+    return replaceWhole(name, [text](int out) {
+        return operatingSystem().writeFile(out, text.data(), text.size());
+    });
 }
 
 std::optional<std::string> MemoRead(const std::string& name) {

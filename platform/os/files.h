@@ -26,8 +26,13 @@ inline constexpr std::uint32_t kAppend = 0x100;
 inline constexpr std::uint32_t kCreate = 0x200;
 } // namespace openmode
 
-// Opens an existing file. Exclusive and deny modes conflict with any other open of the file
-// that asked for sharing rules (sharing violation, 32).
+// Opens an existing file. Sharing modes are advisory locks among the processes of this
+// runtime: an exclusive or deny mode conflicts with any other open of the file, and every
+// other open conflicts with an exclusive or deny one (sharing violation, 32).
+//
+// FOpen and FCreate set the network-error flag (NetErr) on every call: raised when they fail
+// with a sharing or lock violation (32, 33), that is when another open holds the file and a
+// later try may succeed; lowered on success and on any other failure.
 FileHandle FOpen(const std::string& name, std::uint32_t mode);
 // Creates a file, or empties an existing one, open for reading and writing.
 // Attribute 0x01 makes it read-only; others are accepted and ignored.
@@ -44,7 +49,8 @@ std::uint32_t FError();
 
 // TRUE when a file (not a directory) of that name exists.
 bool File(const std::string& name);
-// Copies a file whole; an existing target is replaced. FALSE on any failure.
+// Copies a file whole, in pieces; an existing target is replaced as MemoWrit replaces it, so
+// it never holds a part of the copy. FALSE, with FError set, on any failure.
 bool FCopy(const std::string& from, const std::string& to);
 
 // Writes `text` as the whole content of `name`, atomically: the text goes to a temporary

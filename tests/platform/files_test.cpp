@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -30,7 +31,9 @@ protected:
         fs::create_directories(dir);
     }
     void TearDown() override { fs::remove_all(dir); }
-    std::string runtime(const std::string& name) const { return runtimePath((dir / name).string()); }
+    std::string runtime(const std::string& name) const {
+        return runtimePath((dir / name).string());
+    }
     fs::path dir;
 };
 
@@ -107,6 +110,74 @@ TEST_F(Files, AnExclusiveOpenMakesOtherOpensASharingViolation) {
     FileHandle again = FOpen(name, openmode::kRead);
     EXPECT_NE(again, kNoFile);
     FClose(again);
+}
+
+TEST_F(Files, TheNetworkErrorFlagTellsABusyFileFromAnyOtherOutcome) {
+    std::string name = runtime("busy.log");
+    FClose(FCreate(name));
+    FileHandle holder = FOpen(name, openmode::kReadWrite | openmode::kShareExclusive);
+    ASSERT_NE(holder, kNoFile);
+
+    EXPECT_EQ(FOpen(name, openmode::kReadWrite), kNoFile);
+    EXPECT_TRUE(NetErr()) << "a file held by another open is worth another try";
+    EXPECT_EQ(FOpen(runtime("missing.log"), openmode::kReadWrite), kNoFile);
+    EXPECT_FALSE(NetErr()) << "a missing file is not";
+
+    EXPECT_EQ(FOpen(name, openmode::kRead), kNoFile);
+    ASSERT_TRUE(NetErr());
+    FileHandle created = FCreate(runtime("other.log"));
+    EXPECT_NE(created, kNoFile);
+    EXPECT_FALSE(NetErr()) << "a success lowers the flag";
+    FClose(created);
+    FClose(holder);
+}
+
+TEST_F(Files, FCopyCopiesALargeFileByteForByteAndReplacesTheTarget) {
+    std::string content;
+    for (int i = 0; content.size() < 300000; ++i) {
+        content +=
+            "line " + std::to_string(i) + std::string(1, static_cast<char>(i % 256)) + "\r\n";
+    }
+    std::ofstream(dir / "big.log", std::ios::binary) << content;
+    std::ofstream(dir / "big.bak", std::ios::binary) << "an older, longer backup than nothing";
+    ASSERT_TRUE(FCopy(runtime("big.log"), runtime("big.bak")));
+    EXPECT_EQ(readNative(dir / "big.bak"), content);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+}
+
+TEST_F(Files, AFailedCopyLeavesTheTargetAsItWas) {
+    std::ofstream(dir / "old.bak", std::ios::binary) << "kept";
+    EXPECT_FALSE(FCopy(runtime("missing.log"), runtime("old.bak")));
+    EXPECT_EQ(FError(), oserror::kFileNotFound);
+    std::ofstream(dir / "log.txt", std::ios::binary) << "new";
+    EXPECT_FALSE(FCopy(runtime("log.txt"), runtime("nowhere\\old.bak")));
+    EXPECT_EQ(FError(), oserror::kPathNotFound);
+    EXPECT_EQ(readNative(dir / "old.bak"), "kept");
+}
+
+TEST_F(Files, EnvironmentVariablesAreReadIntoTheCallersBuffer) {
+    testing::RecordingOs os;
+    os.environment["SystemRoot"] = "C:\\WINDOWS";
+    os.environment["EMPTY"] = "";
+    os.environment["UNSET"] = std::nullopt;
+    os.environment["LONG"] = std::string(260, 'x');
+    ScopedOs scoped(os);
+
+    char buffer[260] = "untouched";
+    EXPECT_EQ(GetEnvironmentVariableA("SystemRoot", buffer, sizeof buffer), 10u);
+    EXPECT_STREQ(buffer, "C:\\WINDOWS");
+    EXPECT_EQ(GetEnvironmentVariableA("EMPTY", buffer, sizeof buffer), 0u);
+    EXPECT_EQ(GetEnvironmentVariableA("UNSET", buffer, sizeof buffer), 0u);
+    std::strcpy(buffer, "untouched");
+    // Too long for the buffer: the size needed, zero included, and the buffer as it was.
+    EXPECT_EQ(GetEnvironmentVariableA("LONG", buffer, sizeof buffer), 261u);
+    EXPECT_STREQ(buffer, "untouched");
+    os.environment["FITS"] = std::string(259, 'y');
+    EXPECT_EQ(GetEnvironmentVariableA("FITS", buffer, sizeof buffer), 259u);
+    EXPECT_EQ(std::string(buffer), std::string(259, 'y'));
+
+    Sleep(1);
+    EXPECT_EQ(os.sleeps, std::vector<std::uint32_t>{1});
 }
 
 } // namespace
