@@ -7,6 +7,7 @@
 #include "platform/os/operating_system.h"
 #include "platform/os/os_error.h"
 #include "platform/os/paths.h"
+#include "platform/os/system_calls.h"
 #include "platform/runtime/address_space.h"
 #include "platform/runtime/arithmetic.h"
 #include "platform/runtime/arrays.h"

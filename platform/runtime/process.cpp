@@ -99,4 +99,10 @@ std::string lastInternalError() {
     return state().lastInternalError;
 }
 
+void _DebOut32(const char* text) {
+    if (text) {
+        operatingSystem().debugOutput(text);
+    }
+}
+
 } // namespace cuentas

@@ -48,4 +48,9 @@ void SetDefault(const std::string& path);
 void _IError(std::uint32_t code, std::uint32_t subcode, const std::string& message);
 std::string lastInternalError();
 
+// Sends a zero-terminated text to the debugger output as it is, without adding a line end.
+// Where no debugger listens, the text goes to the standard error stream. A null text sends
+// nothing.
+void _DebOut32(const char* text);
+
 } // namespace cuentas

@@ -79,6 +79,14 @@ TEST_F(ProcessTest, TheInternalErrorIsReportedAndTheCallerGoesOn) {
     EXPECT_EQ(lastInternalError(), "Internal error 1/0: SetDefaultDir: C:\\DATOS");
 }
 
+TEST_F(ProcessTest, DebuggerOutputPassesTheTextWithoutALineEnd) {
+    _DebOut32("abc");
+    _DebOut32("");
+    _DebOut32(nullptr);
+    _DebOut32("d\r\ne");
+    EXPECT_EQ(os.debugText, "abcd\r\ne");
+}
+
 TEST_F(ProcessTest, TheVersionNamesTheRuntimeAndItsVersion) {
     EXPECT_TRUE(Version().starts_with("Cuentas runtime ")) << Version();
 }
