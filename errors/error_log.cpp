@@ -89,26 +89,36 @@ std::vector<std::string> errorDumpFieldLines(const Value& error) {
     return lines;
 }
 
+std::vector<std::string> errorDumpHeadLines() {
+    return {kBanner, Version(), DToC(Today()) + " " + Time()};
+}
+
+std::vector<std::string> errorDumpObjectLines(const Value& error) {
+    std::vector<std::string> lines{"Error Object created:", kObjectRule};
+    for (std::string& field : errorDumpFieldLines(error)) {
+        lines.push_back(std::move(field));
+    }
+    lines.emplace_back(kObjectRule);
+    return lines;
+}
+
 std::string errorDumpRecord(const std::string& message, const Value& error) {
     std::string record;
     auto line = [&record](const std::string& content) {
         record += content;
         record += "\r\n";
     };
-    line(kBanner);
-    line(Version());
-    line(DToC(Today()) + " " + Time());
+    for (const std::string& head : errorDumpHeadLines()) {
+        line(head);
+    }
     line("Application: " + EXEFILENAME(ExePath::FullPath));
     line(" ");
     line("Error message:");
     line(kMessageRule);
     line(message); // ends in CR LF itself, so an empty line follows
-    line("Error Object created:");
-    line(kObjectRule);
-    for (const std::string& field : errorDumpFieldLines(error)) {
-        line(field);
+    for (const std::string& object : errorDumpObjectLines(error)) {
+        line(object);
     }
-    line(kObjectRule);
     return record;
 }
 

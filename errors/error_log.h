@@ -29,8 +29,13 @@ void ERRORLOGWRITE(FileHandle handle, const std::string& message, const Value& e
 // application, the message block, then the property lines between two rules.
 std::string errorDumpRecord(const std::string& message, const Value& error);
 
-// The property lines of a dump record, from "SubSystem       :" to "CallFuncSym     :",
-// without line ends; the error dumps of the log-file object write the same lines.
+// The pieces of a dump record, without line ends; the error dumps of the log-file object are
+// built from the same pieces.
+// The head: the banner, the runtime's version, today's date and the time of day.
+std::vector<std::string> errorDumpHeadLines();
+// "Error Object created:", a rule, the property lines and a closing rule.
+std::vector<std::string> errorDumpObjectLines(const Value& error);
+// The property lines, from "SubSystem       :" to "CallFuncSym     :".
 std::vector<std::string> errorDumpFieldLines(const Value& error);
 
 } // namespace cuentas
