@@ -1,0 +1,147 @@
+#include "logfile/log_file.h"
+
+#include "errors/hex_text.h"
+#include "logfile/file_path.h"
+#include "logfile/log_directory.h"
+#include "logfile/log_file_object.h"
+#include "logfile/open_retry.h"
+#include "platform/os/files.h"
+#include "platform/runtime/call_stack.h"
+#include "platform/runtime/settings.h"
+#include "platform/runtime/text.h"
+
+namespace cuentas {
+namespace {
+
+Value argument(Arguments arguments, std::size_t index) {
+    return index < arguments.size() ? arguments[index] : Value();
+}
+
+// The base name of the log: a given name (in the executable's directory unless it names
+// its own), or the executable's full path.
+std::string baseName(const LogFileObject& log, const Value& name) {
+    if (name.isString() && SLen(name.asString()) > 0) {
+        const std::string& given = name.asString();
+        return At("\\", given) > 0 ? given : log.serverPath + given;
+    }
+    return EXEFILENAME(ExePath::FullPath);
+}
+
+// Only a "." in the file name counts as the start of an extension: a dot in a directory
+// name ("\home\ana\.local\bin\cuentas") must not cut the path short.
+std::string logFileName(const std::string& base, bool inLogDirectory) {
+    std::uint32_t dot = fileNameDot(base);
+    if (inLogDirectory) {
+        std::uint32_t slash = RAt("\\", base);
+        std::uint32_t start = slash > 0 ? slash : 1;
+        std::string name = dot > 0 ? SubStr(base, start, dot - start) : SubStr(base, start);
+        return LOGDIRECTORY() + name + ".log";
+    }
+    return dot > 0 ? Left(base, dot) + "log" : base + ".log";
+}
+
+std::string backupNameFor(const std::string& fileName) {
+    std::uint32_t dot = fileNameDot(fileName);
+    return dot > 0 ? Left(fileName, dot) + "bak" : fileName + ".bak";
+}
+
+// A handle on the log as INIT wants it: an existing log kept or backed up and emptied, a
+// missing one created.
+FileHandle openLog(LogFileObject& log) {
+    if (!File(log.fileName)) {
+        return FCreate(log.fileName);
+    }
+    if (!log.append) {
+        if (log.backupName.empty()) {
+            log.backupName = backupNameFor(log.fileName);
+        }
+        // An old log whose copy failed is kept and appended to: emptying it would lose it.
+        if (FCopy(log.fileName, log.backupName)) {
+            return FCreate(log.fileName);
+        }
+    }
+    return FOPENRETRY(log.fileName, openmode::kReadWrite);
+}
+
+Value initialise(LogFileObject& log, Arguments arguments) {
+    RoutineFrame frame("LOGFILE:INIT");
+    log.serverPath = FILEPATH(EXEFILENAME(ExePath::FullPath));
+    Value inLogDirectory = argument(arguments, 1);
+    Value append = argument(arguments, 2);
+    log.fileName = logFileName(baseName(log, argument(arguments, 0)),
+                               inLogDirectory.isLogic() && inLogDirectory.asLogic());
+    log.append = append.isLogic() ? append.asLogic() : true;
+
+    FileHandle handle = openLog(log);
+    if (handle != kNoFile) {
+        log.toFile = true;
+        FClose(handle);
+    } else if (NetErr()) {
+        // Busy in another process: later writes try again.
+        log.toFile = true;
+    }
+    return Value(log.reference());
+}
+
+LogFileObject& logOf(Object& self) {
+    return static_cast<LogFileObject&>(self);
+}
+const LogFileObject& logOf(const Object& self) {
+    return static_cast<const LogFileObject&>(self);
+}
+
+// Properties of a fixed type: a value of another type leaves the field as it is.
+PropertySetter textSetter(std::string LogFileObject::*field) {
+    return [field](Object& self, const Value& value) {
+        if (value.isString()) {
+            logOf(self).*field = value.asString();
+        }
+        return Value(logOf(self).*field);
+    };
+}
+
+PropertySetter logicSetter(bool LogFileObject::*field) {
+    return [field](Object& self, const Value& value) {
+        if (value.isLogic()) {
+            logOf(self).*field = value.asLogic();
+        }
+        return Value::logic(logOf(self).*field);
+    };
+}
+
+PropertyGetter textGetter(std::string LogFileObject::*field) {
+    return [field](const Object& self) { return Value(logOf(self).*field); };
+}
+
+PropertyGetter logicGetter(bool LogFileObject::*field) {
+    return [field](const Object& self) { return Value::logic(logOf(self).*field); };
+}
+
+} // namespace
+
+Symbol logFileClassSymbol() {
+    static const Symbol symbol = Symbol::intern("LOGFILE");
+    return symbol;
+}
+
+void declareLogFileClass() {
+    using L = LogFileObject;
+    DeclareClass("LOGFILE", {},
+                 [](const ClassInfo& info) { return std::make_shared<LogFileObject>(info); })
+        .property("FNAME", textGetter(&L::fileName), textSetter(&L::fileName))
+        .property("BACKUPNAME", textGetter(&L::backupName), textSetter(&L::backupName))
+        .property("SERVERPATH", textGetter(&L::serverPath))
+        .property("LOG2FILE", logicGetter(&L::toFile), logicSetter(&L::toFile))
+        .property("APPEND", logicGetter(&L::append), logicSetter(&L::append))
+        .method("INIT", [](Object& self,
+                           Arguments arguments) { return initialise(logOf(self), arguments); })
+        .method("DUMPERROR",
+                [](Object& self, Arguments arguments) {
+                    return logFileDumpError(logOf(self), argument(arguments, 0));
+                })
+        .method("DEBUGMSG", [](Object& self, Arguments arguments) {
+            return logFileDebugMessage(logOf(self), argument(arguments, 0));
+        });
+}
+
+} // namespace cuentas
