@@ -2,6 +2,7 @@
 
 #include "dialog/dialog.h"
 #include "errors/errors.h"
+#include "logfile/logfile.h"
 #include "platform/gui/gui.h"
 #include "platform/platform.h"
 #include "platform/table/db_server.h"
@@ -13,6 +14,7 @@ void declareAllClasses() {
     declareTableClasses();
     gui::declareGuiClasses();
     declareErrorClass();
+    declareLogFileClass();
     declareAccountDialog();
     declareApplicationClass();
 }
