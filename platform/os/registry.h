@@ -38,8 +38,9 @@ inline constexpr int kMaxOpenRegistryKeys = 256;
 // separate the path's parts; empty parts are dropped and an empty path opens `key` itself.
 // Names match without regard to ASCII letter case. A key that is not listed is created by
 // appending its section to the hive file (REG_CREATED_NEW_KEY), which needs the file, or its
-// directory when the file is missing, to be writable. `className` and `securityAttributes`
-// are ignored; `options` must be REG_OPTION_NON_VOLATILE. On failure *result is 0.
+// directory when the file is missing, to be writable. `className`, `access` and
+// `securityAttributes` are ignored (keys are only ever read); `reserved` must be 0 and
+// `options` REG_OPTION_NON_VOLATILE. On failure *result is 0 and the file unchanged.
 std::int32_t RegCreateKeyExA(HKEY key, const char* subKey, std::uint32_t reserved,
                              const char* className, std::uint32_t options, std::uint32_t access,
                              const void* securityAttributes, HKEY* result,
