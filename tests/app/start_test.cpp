@@ -85,6 +85,18 @@ protected:
     bool dialogShown = false;
 };
 
+TEST_F(StartTest, EveryClassOfTheProgramIsDeclaredBeforeStart) {
+    for (const char* name : {"APP", "MAINDIALOG", "DIALOGWINDOW", "DBSERVER", "ERROR", "LOGFILE"}) {
+        EXPECT_NE(findClass(Symbol::intern(name)), nullptr) << name;
+    }
+    // A log named after the executable, beside it.
+    ScopedOs scoped(os);
+    Value log(CreateInstance(Symbol::intern("LOGFILE")));
+    EXPECT_EQ(IVarGet(log, Symbol::intern("FNAME")).asString(),
+              runtimePath((root / "bin" / "cuentas.log").string()));
+    EXPECT_TRUE(fs::exists(root / "bin" / "cuentas.log"));
+}
+
 TEST_F(StartTest, BaseDirectoryIsTheWorkDirectoryLessFourCharacters) {
     writeFile(root / "NomBancos.dbf", bankTable({}));
     struct Case {
@@ -116,9 +128,8 @@ TEST_F(StartTest, AWorkDirectoryShorterThanFourCharactersTrapsBeforeTheTable) {
 }
 
 TEST_F(StartTest, TheBankDirectoryHoldsEveryRecordInTableOrder) {
-    writeFile(root / "NomBancos.dbf", bankTable({{"0049", "Primero", 1},
-                                                 {"0081", "Sabadell", 2},
-                                                 {"0049", "Segundo", 3}}));
+    writeFile(root / "NomBancos.dbf",
+              bankTable({{"0049", "Primero", 1}, {"0081", "Sabadell", 2}, {"0049", "Segundo", 3}}));
     start();
     auto entries = directory();
     ASSERT_EQ(entries.size(), 3u);

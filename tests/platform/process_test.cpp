@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cfenv>
 #include <stdexcept>
 
@@ -85,6 +88,29 @@ TEST_F(ProcessTest, DebuggerOutputPassesTheTextWithoutALineEnd) {
     _DebOut32(nullptr);
     _DebOut32("d\r\ne");
     EXPECT_EQ(os.debugText, "abcd\r\ne");
+}
+
+// Without a debugger on Linux, the text reaches the standard error stream as it is.
+TEST(DebuggerOutput, GoesToStandardErrorUnchanged) {
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::dup2(pipeEnds[1], 2);
+        _DebOut32("abc");
+        _DebOut32("\xC1\r\n");
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    std::string received;
+    char buffer[64];
+    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
+        received.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(pipeEnds[0]);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(received, "abc\xC1\r\n");
 }
 
 TEST_F(ProcessTest, TheVersionNamesTheRuntimeAndItsVersion) {
