@@ -119,17 +119,16 @@ void declareAccountDialog() {
     }
     registerMainDialogTemplate();
     auto self = [](Object& object) { return Value(object.reference()); };
-    auto arg = [](Arguments args, std::size_t i) { return i < args.size() ? args[i] : Value(); };
     ClassInfo& info =
         DeclareClass("MAINDIALOG", "DIALOGWINDOW",
                      [](const ClassInfo& c) { return std::make_shared<AccountDialog>(c); })
             .method("INIT",
                     [=](Object& o, Arguments args) {
-                        return mainDialogInit(self(o), arg(args, 0), arg(args, 1));
+                        return mainDialogInit(self(o), argumentAt(args, 0), argumentAt(args, 1));
                     })
             .method("EDITFOCUSCHANGE",
                     [=](Object& o, Arguments args) {
-                        return mainDialogEditFocusChange(self(o), arg(args, 0));
+                        return mainDialogEditFocusChange(self(o), argumentAt(args, 0));
                     })
             .method("MIRABANCO", [=](Object& o, Arguments) { return mainDialogMiraBanco(self(o)); })
             .method("BUSCABANCO",

@@ -13,10 +13,6 @@
 namespace cuentas {
 namespace {
 
-Value argument(Arguments arguments, std::size_t index) {
-    return index < arguments.size() ? arguments[index] : Value();
-}
-
 // The base name of the log: a given name (in the executable's directory unless it names
 // its own), or the executable's full path.
 std::string baseName(const LogFileObject& log, const Value& name) {
@@ -66,9 +62,9 @@ FileHandle openLog(LogFileObject& log) {
 Value initialise(LogFileObject& log, Arguments arguments) {
     RoutineFrame frame("LOGFILE:INIT");
     log.serverPath = FILEPATH(EXEFILENAME(ExePath::FullPath));
-    Value inLogDirectory = argument(arguments, 1);
-    Value append = argument(arguments, 2);
-    log.fileName = logFileName(baseName(log, argument(arguments, 0)),
+    Value inLogDirectory = argumentAt(arguments, 1);
+    Value append = argumentAt(arguments, 2);
+    log.fileName = logFileName(baseName(log, argumentAt(arguments, 0)),
                                inLogDirectory.isLogic() && inLogDirectory.asLogic());
     log.append = append.isLogic() ? append.asLogic() : true;
 
@@ -137,10 +133,10 @@ void declareLogFileClass() {
                            Arguments arguments) { return initialise(logOf(self), arguments); })
         .method("DUMPERROR",
                 [](Object& self, Arguments arguments) {
-                    return logFileDumpError(logOf(self), argument(arguments, 0));
+                    return logFileDumpError(logOf(self), argumentAt(arguments, 0));
                 })
         .method("DEBUGMSG", [](Object& self, Arguments arguments) {
-            return logFileDebugMessage(logOf(self), argument(arguments, 0));
+            return logFileDebugMessage(logOf(self), argumentAt(arguments, 0));
         });
 }
 

@@ -20,10 +20,6 @@ const DialogWindow* dialog(const Object& self) {
     return dynamic_cast<const DialogWindow*>(&self);
 }
 
-Value argument(Arguments args, std::size_t index) {
-    return index < args.size() ? args[index] : Value();
-}
-
 } // namespace
 
 DialogWindow::DialogWindow(const ClassInfo& classInfo) : Object(classInfo) {}
@@ -143,8 +139,8 @@ void declareDialogWindowClass() {
         .method("INIT",
                 [](Object& self, Arguments args) {
                     if (DialogWindow* d = dialog(self)) {
-                        Value modal = argument(args, 2);
-                        d->init(argument(args, 0), argument(args, 1),
+                        Value modal = argumentAt(args, 2);
+                        d->init(argumentAt(args, 0), argumentAt(args, 1),
                                 !modal.isLogic() || modal.asLogic());
                     }
                     return Value(self.reference());
@@ -160,7 +156,7 @@ void declareDialogWindowClass() {
         .method("ENDDIALOG",
                 [](Object& self, Arguments args) {
                     if (DialogWindow* d = dialog(self)) {
-                        d->endDialog(argument(args, 0).asInteger());
+                        d->endDialog(argumentAt(args, 0).asInteger());
                     }
                     return Value();
                 })

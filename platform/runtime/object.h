@@ -30,6 +30,12 @@ private:
 };
 
 using MethodBody = std::function<Value(Object& self, Arguments arguments)>;
+
+// The argument at 0-based `index`, or nil when the caller passed fewer: every argument of a
+// method is optional.
+inline Value argumentAt(Arguments arguments, std::size_t index) {
+    return index < arguments.size() ? arguments[index] : Value();
+}
 using PropertyGetter = std::function<Value(const Object& self)>;
 // Returns the property's value after the assignment.
 using PropertySetter = std::function<Value(Object& self, const Value& value)>;
@@ -60,8 +66,7 @@ public:
     const ObjectFactory& factory() const { return factory_; }
 
 private:
-    template <class Map>
-    static const typename Map::mapped_type* find(const Map& map, Symbol name) {
+    template <class Map> static const typename Map::mapped_type* find(const Map& map, Symbol name) {
         auto found = map.find(name);
         return found == map.end() ? nullptr : &found->second;
     }
@@ -102,8 +107,7 @@ Value IVarPut(const Value& receiver, Symbol property, const Value& value,
 bool IsInstanceOf(const Value& value, Symbol className);
 
 // The C++ object behind a value, when it is of class T (nullptr otherwise).
-template <class T>
-T* objectAs(const Value& value) {
+template <class T> T* objectAs(const Value& value) {
     return dynamic_cast<T*>(value.asObject().get());
 }
 
