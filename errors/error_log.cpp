@@ -102,24 +102,24 @@ std::vector<std::string> errorDumpObjectLines(const Value& error) {
     return lines;
 }
 
+std::string logLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
 std::string errorDumpRecord(const std::string& message, const Value& error) {
-    std::string record;
-    auto line = [&record](const std::string& content) {
-        record += content;
-        record += "\r\n";
-    };
-    for (const std::string& head : errorDumpHeadLines()) {
-        line(head);
+    std::vector<std::string> record = errorDumpHeadLines();
+    record.insert(record.end(), {"Application: " + EXEFILENAME(ExePath::FullPath), " ",
+                                 "Error message:", kMessageRule,
+                                 message}); // ends in CR LF itself, so an empty line follows
+    for (std::string& line : errorDumpObjectLines(error)) {
+        record.push_back(std::move(line));
     }
-    line("Application: " + EXEFILENAME(ExePath::FullPath));
-    line(" ");
-    line("Error message:");
-    line(kMessageRule);
-    line(message); // ends in CR LF itself, so an empty line follows
-    for (const std::string& object : errorDumpObjectLines(error)) {
-        line(object);
-    }
-    return record;
+    return logLines(record);
 }
 
 FileHandle ERRORLOGOPEN() {

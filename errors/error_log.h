@@ -37,5 +37,7 @@ std::vector<std::string> errorDumpHeadLines();
 std::vector<std::string> errorDumpObjectLines(const Value& error);
 // The property lines, from "SubSystem       :" to "CallFuncSym     :".
 std::vector<std::string> errorDumpFieldLines(const Value& error);
+// The lines as a log holds them: each followed by CR LF.
+std::string logLines(const std::vector<std::string>& lines);
 
 } // namespace cuentas

@@ -16,15 +16,6 @@ namespace {
 // over, and a record written in one piece never mixes with another writer's lines.
 constexpr std::uint32_t kLogMode = openmode::kReadWrite | openmode::kAppend;
 
-std::string lines(const std::vector<std::string>& parts) {
-    std::string text;
-    for (const std::string& part : parts) {
-        text += part;
-        text += "\r\n";
-    }
-    return text;
-}
-
 } // namespace
 
 Value logFileDumpError(LogFileObject& log, const Value& error) {
@@ -44,7 +35,7 @@ Value logFileDumpError(LogFileObject& log, const Value& error) {
         record.push_back(std::move(line));
     }
     FSeek(handle, 0, 2);
-    FWrite(handle, lines(record));
+    FWrite(handle, logLines(record));
     FClose(handle);
     return self;
 }
