@@ -8,7 +8,6 @@
 #include "tools/make_bank_table/register_check.h"
 #include "tools/make_bank_table/register_source.h"
 
-#include <algorithm>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -25,13 +24,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     Register entities = parseRegister(*text);
+    // Lines first: the register as a whole is checked only when every line could be read.
     std::vector<SourceMessage> problems = entities.errors;
     if (problems.empty()) {
         problems = checkRegister(entities.entities);
     }
-    std::stable_sort(
-        problems.begin(), problems.end(),
-        [](const SourceMessage& a, const SourceMessage& b) { return a.line < b.line; });
     for (const SourceMessage& problem : problems) {
         std::cerr << source << ":" << problem.line << ": " << problem.text << "\n";
     }
