@@ -36,20 +36,25 @@ const std::string& nextCode(const Entity& entity) {
     return entity.successor.empty() ? entity.transfer : entity.successor;
 }
 
-const Entity* currentHolder(const EntityIndex& index, const Entity& entity) {
-    std::set<std::string_view> visited;
+RoadEnd followRoad(const EntityIndex& index, const Entity& entity) {
+    std::set<std::string_view> passed;
     const Entity* at = &entity;
     while (!at->current) {
-        if (!visited.insert(at->code).second) {
-            return nullptr;
+        if (!passed.insert(at->code).second) {
+            return {at, true};
         }
         auto next = index.find(nextCode(*at));
         if (next == index.end()) {
-            return nullptr;
+            break;
         }
         at = next->second;
     }
-    return at;
+    return {at, false};
+}
+
+const Entity* currentHolder(const EntityIndex& index, const Entity& entity) {
+    RoadEnd end = followRoad(index, entity);
+    return end.last->current ? end.last : nullptr;
 }
 
 std::string dialogText(const EntityIndex& index, const Entity& entity) {

@@ -20,6 +20,14 @@ EntityIndex indexByCode(const std::vector<Entity>& entities);
 // Empty for a current entity and at the end of the road.
 const std::string& nextCode(const Entity& entity);
 
+// Where the road of successors that starts at `entity` ends: at a current entity, at one whose
+// next code is empty or not in the register, or where it comes back to an entity passed.
+struct RoadEnd {
+    const Entity* last = nullptr;
+    bool loops = false;
+};
+RoadEnd followRoad(const EntityIndex& index, const Entity& entity);
+
 // The current entity at the end of the road that starts at `entity` (itself when current),
 // or nullptr when the road ends at an entity that nobody succeeded, leaves the register or
 // comes back on itself.

@@ -2,26 +2,7 @@
 
 #include "tools/make_bank_table/dialog_text.h"
 
-#include <set>
-
 namespace cuentas::tools {
-namespace {
-
-// Whether following successors from `entity` ever comes back to an entity already passed.
-bool roadLoops(const EntityIndex& index, const Entity& entity) {
-    std::set<std::string_view> visited;
-    const Entity* at = &entity;
-    while (!at->current && visited.insert(at->code).second) {
-        auto next = index.find(nextCode(*at));
-        if (next == index.end()) {
-            return false;
-        }
-        at = next->second;
-    }
-    return !at->current;
-}
-
-} // namespace
 
 std::vector<SourceMessage> checkRegister(const std::vector<Entity>& entities) {
     std::vector<SourceMessage> problems;
@@ -51,7 +32,7 @@ std::vector<SourceMessage> checkRegister(const std::vector<Entity>& entities) {
                 roadKnown = false;
             }
         }
-        if (roadKnown && roadLoops(index, entity)) {
+        if (roadKnown && followRoad(index, entity).loops) {
             report("following sucesora from " + entity.code + " comes back to an entity passed");
         }
         std::size_t width = dialogText(index, entity).size();
