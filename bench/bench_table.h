@@ -12,20 +12,30 @@
 
 namespace cuentas::bench {
 
-inline std::filesystem::path writeBenchTable(std::size_t count) {
-    std::vector<tools::Bank> banks;
-    banks.reserve(count);
+inline std::string benchTableImage(std::size_t count) {
+    std::vector<tools::BankRecord> records;
+    records.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         char code[8];
         std::snprintf(code, sizeof code, "%04zu", i % 10000);
-        banks.push_back({code, "Entidad de cr\xE9" "dito n\xFAmero " + std::to_string(i),
-                         static_cast<int>(i + 1)});
+        std::string name = "Entidad de cr\xE9"
+                           "dito n\xFAmero " +
+                           std::to_string(i);
+        records.push_back({code, name, "vigente", "", "", name});
     }
+    return tools::bankTableImage(records, tools::UpdateDate{2026, 12, 7});
+}
+
+inline void writeBenchTable(std::size_t count, const std::filesystem::path& file) {
+    std::ofstream(file, std::ios::binary) << benchTableImage(count);
+}
+
+// A fresh directory holding NomBancos.dbf with `count` records.
+inline std::filesystem::path writeBenchTable(std::size_t count) {
     auto dir = std::filesystem::temp_directory_path() /
                ("cuentas-bench-" + std::to_string(::getpid()) + "-" + std::to_string(count));
     std::filesystem::create_directories(dir);
-    std::ofstream(dir / "NomBancos.dbf", std::ios::binary)
-        << tools::bankTableImage(banks, tools::UpdateDate{2026, 12, 7});
+    writeBenchTable(count, dir / "NomBancos.dbf");
     return dir;
 }
 

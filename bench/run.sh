@@ -19,11 +19,8 @@ for layout in bundled large; do
   cp "$build/app/cuentas" "$work/$layout/bin/cuentas"
 done
 cp "$build/data/NomBancos.dbf" "$work/bundled/NomBancos.dbf"
-# 100,000 records written by the project's own bank-table tool.
-awk 'BEGIN { for (i = 0; i < 100000; i++) printf "%04d\tEntidad de prueba %d\n", i % 10000, i }' \
-  > "$work/large.txt"
-"$build/tools/make_bank_table/make_bank_table" "$work/large.txt" "$work/large/NomBancos.dbf" \
-  2>/dev/null
+# 100,000 records written by the project's own bank-table writer.
+"$build/bench/write_bench_table" 100000 "$work/large/NomBancos.dbf"
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work"
 hyperfine --warmup 3 --runs 30 -N \
   -n "bare Qt dialog" "$build/bench/bare_dialog" \

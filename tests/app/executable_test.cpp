@@ -107,8 +107,7 @@ std::string todayInSpanishFormat() {
 
 // One error log record of the open error of NomBancos.dbf, from its banner to its closing rule.
 void expectOpenErrorRecord(const std::vector<std::string>& lines, const std::string& root) {
-    const std::string description =
-        "Cannot open NomBancos.dbf in " + root + "\\: file not found";
+    const std::string description = "Cannot open NomBancos.dbf in " + root + "\\: file not found";
     const std::vector<std::string> expected = {
         "***********************ERROR********************************",
         "Cuentas runtime 1.0",
@@ -194,8 +193,8 @@ TEST_F(ExecutableTest, RecordsOfSeveralProcessesStartedAtOnceStayWhole) {
     std::vector<std::string> lines = splitLines(readFile(root / "bin" / "ERROR.LOG"));
     std::vector<std::vector<std::string>> records(1);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        bool separator = lines[i].empty() && i + 1 < lines.size() &&
-                         lines[i + 1].starts_with("*****");
+        bool separator =
+            lines[i].empty() && i + 1 < lines.size() && lines[i + 1].starts_with("*****");
         if (separator) {
             records.emplace_back();
         } else {
@@ -209,7 +208,8 @@ TEST_F(ExecutableTest, RecordsOfSeveralProcessesStartedAtOnceStayWhole) {
 }
 
 TEST_F(ExecutableTest, ADamagedTableEndsWithTheCorruptionCode) {
-    std::string table = tools::bankTableImage({{"0049", "Banco", 1}}, tools::UpdateDate{});
+    std::string table =
+        tools::bankTableImage({{"0049", "Banco", "vigente", "", "", "Banco"}}, tools::UpdateDate{});
     table.resize(table.size() - 30); // the last record is cut
     std::ofstream(root / "NomBancos.dbf", std::ios::binary) << table;
     Outcome outcome = run();

@@ -24,8 +24,13 @@ namespace fs = std::filesystem;
 using testing::RecordingErrors;
 using testing::RecordingOs;
 
-std::string bankTable(std::vector<tools::Bank> banks) {
-    return tools::bankTableImage(banks, tools::UpdateDate{2026, 12, 7});
+// A table of current entities, {code, name} each.
+std::string bankTable(const std::vector<std::pair<std::string, std::string>>& banks) {
+    std::vector<tools::BankRecord> records;
+    for (const auto& [code, name] : banks) {
+        records.push_back({code, name, "vigente", "", "", name});
+    }
+    return tools::bankTableImage(records, tools::UpdateDate{2026, 12, 7});
 }
 
 void writeFile(const fs::path& path, const std::string& bytes) {
@@ -129,15 +134,15 @@ TEST_F(StartTest, AWorkDirectoryShorterThanFourCharactersTrapsBeforeTheTable) {
 
 TEST_F(StartTest, TheBankDirectoryHoldsEveryRecordInTableOrder) {
     writeFile(root / "NomBancos.dbf",
-              bankTable({{"0049", "Primero", 1}, {"0081", "Sabadell", 2}, {"0049", "Segundo", 3}}));
+              bankTable({{"0049", "Primero"}, {"0081", "Sabadell"}, {"0049", "Segundo"}}));
     start();
     auto entries = directory();
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].first, "0049");
     EXPECT_EQ(entries[1].first, "0081");
     EXPECT_EQ(entries[2].first, "0049");
-    // Names as the table stores them: padded with blanks to the field's 60 characters.
-    EXPECT_EQ(entries[0].second, "Primero" + std::string(53, ' '));
+    // Names as the table stores them: padded with blanks to the field's 70 characters.
+    EXPECT_EQ(entries[0].second, "Primero" + std::string(63, ' '));
     EXPECT_TRUE(dialogShown);
 }
 
@@ -167,8 +172,8 @@ TEST_F(StartTest, TheTableIsLookedForInTheCurrentDirectoryOnly) {
     // current directory.
     fs::create_directories(root / "cwd");
     fs::current_path(root / "cwd");
-    writeFile(root / "bin" / "NomBancos.dbf", bankTable({{"0049", "Junto al programa", 1}}));
-    writeFile(root / "NomBancos.dbf", bankTable({{"0049", "En la base", 1}}));
+    writeFile(root / "bin" / "NomBancos.dbf", bankTable({{"0049", "Junto al programa"}}));
+    writeFile(root / "NomBancos.dbf", bankTable({{"0049", "En la base"}}));
     RecordingErrors errors;
     start();
     ASSERT_EQ(errors.errors.size(), 1u);

@@ -1,5 +1,8 @@
 #include "tools/make_bank_table/bank_table_writer.h"
 
+#include "tools/make_bank_table/dialog_text.h"
+
+#include <array>
 #include <cstdint>
 
 namespace cuentas::tools {
@@ -7,8 +10,29 @@ namespace {
 
 constexpr std::uint8_t kDbase3 = 0x03;
 constexpr std::uint8_t kWindows1252Mark = 0x03;
-constexpr std::uint16_t kHeaderLength = 32 + 2 * 32 + 1;
-constexpr std::uint16_t kRecordLength = 1 + kCodeWidth + kNameWidth;
+
+struct Field {
+    const char* name;
+    std::size_t width;
+    std::string BankRecord::*value;
+};
+
+constexpr std::array<Field, 6> kFields{{
+    {"BANCO", kCodeWidth, &BankRecord::code},
+    {"NOMBRE", kNameWidth, &BankRecord::name},
+    {"ESTADO", kStatusWidth, &BankRecord::status},
+    {"SUCESORA", kCodeWidth, &BankRecord::successor},
+    {"BIC", kBicWidth, &BankRecord::bic},
+    {"RAZONSOC", kNameWidth, &BankRecord::legalName},
+}};
+
+constexpr std::size_t recordLength() {
+    std::size_t length = 1; // the deletion flag
+    for (const Field& field : kFields) {
+        length += field.width;
+    }
+    return length;
+}
 
 void putLittleEndian(std::string& bytes, std::size_t at, std::uint32_t value, int size) {
     for (int i = 0; i < size; ++i) {
@@ -16,38 +40,55 @@ void putLittleEndian(std::string& bytes, std::size_t at, std::uint32_t value, in
     }
 }
 
-std::string descriptor(const char* name, std::size_t width) {
+std::string descriptor(const Field& field) {
     std::string bytes(32, '\0');
-    bytes.replace(0, std::char_traits<char>::length(name), name);
+    bytes.replace(0, std::char_traits<char>::length(field.name), field.name);
     bytes[11] = 'C';
-    bytes[16] = static_cast<char>(width);
+    bytes[16] = static_cast<char>(field.width);
     return bytes;
 }
 
 } // namespace
 
-std::string bankTableImage(const std::vector<Bank>& banks, UpdateDate updated) {
+std::string bankTableImage(const std::vector<BankRecord>& records, UpdateDate updated) {
+    const std::size_t headerLength = 32 + 32 * kFields.size() + 1;
     std::string image(32, '\0');
     image[0] = static_cast<char>(kDbase3);
     image[1] = static_cast<char>(updated.year - 1900);
     image[2] = static_cast<char>(updated.month);
     image[3] = static_cast<char>(updated.day);
-    putLittleEndian(image, 4, static_cast<std::uint32_t>(banks.size()), 4);
-    putLittleEndian(image, 8, kHeaderLength, 2);
-    putLittleEndian(image, 10, kRecordLength, 2);
+    putLittleEndian(image, 4, static_cast<std::uint32_t>(records.size()), 4);
+    putLittleEndian(image, 8, static_cast<std::uint32_t>(headerLength), 2);
+    putLittleEndian(image, 10, static_cast<std::uint32_t>(recordLength()), 2);
     image[29] = static_cast<char>(kWindows1252Mark);
-    image += descriptor("BANCO", kCodeWidth);
-    image += descriptor("NOMBRE", kNameWidth);
+    for (const Field& field : kFields) {
+        image += descriptor(field);
+    }
     image += '\x0D';
-    image.reserve(image.size() + banks.size() * kRecordLength + 1);
-    for (const Bank& bank : banks) {
-        // Character fields are blank-padded on the right, as every reader expects.
-        std::string name = bank.name;
-        name.resize(kNameWidth, ' ');
-        image += ' ' + bank.code + name;
+    image.reserve(headerLength + records.size() * recordLength() + 1);
+    for (const BankRecord& record : records) {
+        image += ' ';
+        for (const Field& field : kFields) {
+            // Character fields are blank-padded on the right, as every reader expects.
+            std::string value = record.*field.value;
+            value.resize(field.width, ' ');
+            image += value;
+        }
     }
     image += '\x1A';
     return image;
+}
+
+std::vector<BankRecord> bankRecords(const std::vector<Entity>& entities) {
+    const EntityIndex index = indexByCode(entities);
+    std::vector<BankRecord> records;
+    records.reserve(entities.size());
+    for (const Entity& entity : entities) {
+        records.push_back({entity.code, dialogText(index, entity),
+                           entity.current ? "vigente" : "baja", entity.successor, entity.bic,
+                           entity.name});
+    }
+    return records;
 }
 
 } // namespace cuentas::tools
