@@ -1,6 +1,7 @@
 #include "platform/runtime/text.h"
 
 #include "platform/runtime/datetime.h"
+#include "platform/runtime/letter_case.h"
 #include "platform/runtime/object.h"
 #include "platform/runtime/settings.h"
 
@@ -11,7 +12,9 @@
 
 namespace cuentas {
 
-std::string AllTrim(std::string_view text) { return LTrim(Trim(text)); }
+std::string AllTrim(std::string_view text) {
+    return LTrim(Trim(text));
+}
 
 std::string Trim(std::string_view text) {
     auto end = text.find_last_not_of(' ');
@@ -29,7 +32,9 @@ std::string padText(const Value& value) {
     return value.isNumeric() ? NTrim(value) : AsString(value);
 }
 
-char fillCharacter(std::string_view fill) { return fill.empty() ? ' ' : fill.front(); }
+char fillCharacter(std::string_view fill) {
+    return fill.empty() ? ' ' : fill.front();
+}
 
 // Digits of |value| rounded to `decimals`, with the runtime's decimal separator.
 std::string formatNumber(double value, int decimals) {
@@ -96,7 +101,9 @@ std::string Str(const Value& number, std::uint32_t length, std::uint32_t decimal
     return alignRight(std::move(text), length);
 }
 
-std::string NTrim(const Value& number) { return AllTrim(Str(number)); }
+std::string NTrim(const Value& number) {
+    return AllTrim(Str(number));
+}
 
 Value Val(std::string_view text) {
     std::size_t i = text.find_first_not_of(' ');
@@ -108,7 +115,9 @@ Value Val(std::string_view text) {
         negative = text[i] == '-';
         ++i;
     }
-    auto isDigit = [&](std::size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
+    auto isDigit = [&](std::size_t k) {
+        return k < text.size() && text[k] >= '0' && text[k] <= '9';
+    };
     double whole = 0;
     bool anyDigit = false;
     for (; isDigit(i); ++i) {
@@ -157,7 +166,9 @@ std::string SubStr(std::string_view text, std::uint32_t start, std::uint32_t cou
     return std::string(text.substr(start - 1, count));
 }
 
-std::uint32_t SLen(std::string_view text) { return static_cast<std::uint32_t>(text.size()); }
+std::uint32_t SLen(std::string_view text) {
+    return static_cast<std::uint32_t>(text.size());
+}
 
 std::uint32_t At(std::string_view needle, std::string_view haystack) {
     if (needle.empty()) {
@@ -178,15 +189,7 @@ std::uint32_t RAt(std::string_view needle, std::string_view haystack) {
 std::string Upper(std::string_view text) {
     std::string result(text);
     for (char& c : result) {
-        auto b = static_cast<unsigned char>(c);
-        if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) {
-            b = static_cast<unsigned char>(b - 0x20);
-        } else if (b == 0x9A || b == 0x9C || b == 0x9E) {
-            b = static_cast<unsigned char>(b - 0x10);
-        } else if (b == 0xFF) {
-            b = 0x9F;
-        }
-        c = static_cast<char>(b);
+        c = upperCase1252(c);
     }
     return result;
 }
@@ -194,15 +197,7 @@ std::string Upper(std::string_view text) {
 std::string Lower(std::string_view text) {
     std::string result(text);
     for (char& c : result) {
-        auto b = static_cast<unsigned char>(c);
-        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) {
-            b = static_cast<unsigned char>(b + 0x20);
-        } else if (b == 0x8A || b == 0x8C || b == 0x8E) {
-            b = static_cast<unsigned char>(b + 0x10);
-        } else if (b == 0x9F) {
-            b = 0xFF;
-        }
-        c = static_cast<char>(b);
+        c = lowerCase1252(c);
     }
     return result;
 }

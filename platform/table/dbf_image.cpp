@@ -1,5 +1,7 @@
 #include "platform/table/dbf_image.h"
 
+#include "platform/runtime/letter_case.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -46,10 +48,6 @@ std::string byteCount(std::uint64_t count) {
     return std::to_string(count) + (count == 1 ? " byte" : " bytes");
 }
 
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 template <class Container> bool contains(const Container& values, std::uint8_t value) {
     return std::find(values.begin(), values.end(), value) != values.end();
 }
@@ -88,7 +86,9 @@ DbfField readField(const std::string& bytes, std::size_t at) {
     std::string_view raw(bytes.data() + at, kNameSize);
     DbfField field;
     field.name = std::string(raw.substr(0, raw.find('\0')));
-    field.type = upper(static_cast<char>(in.byte(at + 11)));
+    // Type letters are ASCII; any other byte stays as stored, to be named in messages.
+    const auto type = static_cast<char>(in.byte(at + 11));
+    field.type = type >= 'a' && type <= 'z' ? upperCase1252(type) : type;
     field.width = in.byte(at + 16);
     if (field.type == 'C') {
         // Character fields wider than 255 keep the width's high byte where decimals would be.
@@ -104,7 +104,7 @@ DbfField readField(const std::string& bytes, std::size_t at) {
 bool sameFieldName(std::string_view left, std::string_view right) {
     return left.size() == right.size() &&
            std::equal(left.begin(), left.end(), right.begin(),
-                      [](char a, char b) { return upper(a) == upper(b); });
+                      [](char a, char b) { return upperCase1252(a) == upperCase1252(b); });
 }
 
 DbfResult<DbfImage> DbfImage::parse(std::string bytes) {

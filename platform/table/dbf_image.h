@@ -67,7 +67,7 @@ public:
     const std::vector<DbfField>& fields() const { return fields_; }
     std::uint32_t recordCount() const { return header_.recordCount; }
 
-    // Position of a field in fields(), by name compared case-insensitively.
+    // Position of a field in fields(), by name compared as sameFieldName does.
     std::optional<std::size_t> fieldIndex(std::string_view name) const;
     // The field a caller reads as text: a missing or non-character field is an error.
     DbfResult<std::size_t> characterField(std::string_view name) const;
@@ -88,7 +88,8 @@ private:
     std::vector<DbfField> fields_;
 };
 
-// Case-insensitive comparison of field names (ASCII letters only).
+// Field names compared without regard to letter case, by the runtime's Windows-1252 rule, so
+// that a symbol (interned in upper case by the same rule) finds the field of its name.
 bool sameFieldName(std::string_view left, std::string_view right);
 
 } // namespace cuentas
