@@ -118,26 +118,31 @@ Value Val(std::string_view text) {
     auto isDigit = [&](std::size_t k) {
         return k < text.size() && text[k] >= '0' && text[k] <= '9';
     };
-    double whole = 0;
-    bool anyDigit = false;
-    for (; isDigit(i); ++i) {
-        whole = whole * 10 + (text[i] - '0');
-        anyDigit = true;
+    // The number is the digits, then a '.' only when a digit follows it, then its decimals.
+    const std::size_t start = i;
+    while (isDigit(i)) {
+        ++i;
     }
+    const std::size_t wholeEnd = i;
     int decimals = 0;
-    double fraction = 0;
     if (i < text.size() && text[i] == '.' && isDigit(i + 1)) {
-        double scale = 0.1;
-        for (++i; isDigit(i); ++i, ++decimals) {
-            fraction += (text[i] - '0') * scale;
-            scale /= 10;
-            anyDigit = true;
+        for (++i; isDigit(i); ++i) {
+            ++decimals;
         }
     }
-    if (!anyDigit) {
+    if (wholeEnd == start && decimals == 0) {
         return Value::integer(0);
     }
-    double number = (negative ? -1 : 1) * (whole + fraction);
+    // The nearest double to the decimal text. Out of range, a whole part other than zeros is
+    // too large (infinity); otherwise the decimals are too small to show (0).
+    double magnitude = 0;
+    if (std::from_chars(text.data() + start, text.data() + i, magnitude, std::chars_format::fixed)
+            .ec == std::errc::result_out_of_range) {
+        bool large =
+            text.substr(start, wholeEnd - start).find_first_not_of('0') != std::string_view::npos;
+        magnitude = large ? HUGE_VAL : 0;
+    }
+    double number = negative ? -magnitude : magnitude;
     if (decimals == 0 && number >= -2147483648.0 && number <= 2147483647.0) {
         return Value::integer(static_cast<std::int32_t>(number));
     }
