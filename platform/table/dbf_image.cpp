@@ -13,6 +13,8 @@ constexpr std::size_t kHeaderSize = 32;
 constexpr std::size_t kDescriptorSize = 32;
 constexpr std::size_t kNameSize = 11;
 constexpr std::uint8_t kFieldListEnd = 0x0D;
+constexpr std::uint8_t kFieldListEndLf = 0x0A; // some writers' end mark
+constexpr std::size_t kBacklinkSize = 263;
 constexpr std::uint8_t kLiveRecord = 0x20;
 constexpr std::uint8_t kDeletedRecord = 0x2A;
 constexpr std::uint8_t kEndOfFile = 0x1A;
@@ -20,6 +22,8 @@ constexpr std::uint8_t kEndOfFile = 0x1A;
 constexpr std::array<std::uint8_t, 7> kAcceptedTypes{0x03, 0x83, 0x30, 0x31, 0x32, 0xF5, 0x8B};
 // Tables of this level use 48-byte descriptors; reading them as 32-byte ones would misparse.
 constexpr std::array<std::uint8_t, 2> kWideDescriptorTypes{0x04, 0x8C};
+// Tables of these types keep a backlink area between the end mark and the records.
+constexpr std::array<std::uint8_t, 3> kBacklinkTypes{0x30, 0x31, 0x32};
 
 std::string hexByte(std::uint8_t byte) {
     char text[8];
@@ -99,6 +103,23 @@ DbfField readField(const std::string& bytes, std::size_t at) {
     return field;
 }
 
+// The count of descriptors that the header length leaves room for, with the end mark and,
+// for the types that have it, the backlink area after them.
+std::size_t descriptorsInHeader(const DbfHeader& header) {
+    std::size_t after = 1 + (contains(kBacklinkTypes, header.tableType) ? kBacklinkSize : 0);
+    if (header.headerLength < kHeaderSize + after) {
+        return 0;
+    }
+    return (header.headerLength - kHeaderSize - after) / kDescriptorSize;
+}
+
+// A CR ends the field list wherever it stands. An LF ends it only where the header length
+// says the list ends, so that a damaged name beginning with LF is not taken for the end.
+bool endsFieldList(std::uint8_t byte, std::size_t fieldsBefore, const DbfHeader& header) {
+    return byte == kFieldListEnd ||
+           (byte == kFieldListEndLf && fieldsBefore == descriptorsInHeader(header));
+}
+
 } // namespace
 
 bool sameFieldName(std::string_view left, std::string_view right) {
@@ -136,7 +157,7 @@ DbfResult<DbfImage> DbfImage::parse(std::string bytes) {
     std::size_t at = kHeaderSize;
     bool endMarked = false;
     while (at < limit) {
-        if (in.byte(at) == kFieldListEnd) {
+        if (endsFieldList(in.byte(at), image.fields_.size(), header)) {
             endMarked = true;
             break;
         }
