@@ -23,6 +23,13 @@ struct ErrorBoxButtons {
     std::uint32_t breakCode = 0;   // 0x80000003 or 0x80000000: "give up", with or without break
 };
 
+// What a path or an open descriptor is, and its size in bytes (regular files).
+struct FileStatus {
+    enum class Kind { Regular, Folder, Pipe, Device, Socket, Other };
+    Kind kind = Kind::Other;
+    std::uint64_t size = 0;
+};
+
 class OperatingSystem {
 public:
     virtual ~OperatingSystem() = default;
@@ -37,6 +44,9 @@ public:
     virtual int closeFile(int fd);
     virtual int renameFile(const std::string& from, const std::string& to);
     virtual int removeFile(const std::string& nativePath);
+    // fstat / stat (links followed): 0, or -errno.
+    virtual int fileStatus(int fd, FileStatus& status);
+    virtual int pathStatus(const std::string& nativePath, FileStatus& status);
 
     // Process and clock.
     virtual std::string executablePath(); // native path of the running executable

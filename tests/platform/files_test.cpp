@@ -7,12 +7,18 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace cuentas {
 namespace {
 
 namespace fs = std::filesystem;
+
+void writeNative(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 std::string readNative(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -130,6 +136,85 @@ TEST_F(Files, TheNetworkErrorFlagTellsABusyFileFromAnyOtherOutcome) {
     EXPECT_FALSE(NetErr()) << "a success lowers the flag";
     FClose(created);
     FClose(holder);
+}
+
+// Things that are not regular files, each placed under the name the program opens. None may
+// make a call wait (a pipe without its other end) or read without end (a device).
+struct NotAFile {
+    const char* name;
+    std::function<void(const fs::path&)> place;
+    std::uint32_t osError;
+    OsCause cause;
+};
+
+const NotAFile kNotFiles[] = {
+    {"named pipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+     oserror::kAccessDenied, OsCause::Pipe},
+    {"link to /dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
+     oserror::kAccessDenied, OsCause::Device},
+    {"folder", [](const fs::path& p) { fs::create_directory(p); }, oserror::kAccessDenied,
+     OsCause::Folder},
+    {"loop of links",
+     [](const fs::path& p) {
+         fs::create_symlink(p.string() + ".other", p);
+         fs::create_symlink(p, p.string() + ".other");
+     },
+     oserror::kGeneralFailure, OsCause::LinkLoop},
+};
+
+TEST_F(Files, WhatIsNotARegularFileIsRefusedAtOnceWithWhatItIs) {
+    for (const NotAFile& kind : kNotFiles) {
+        SCOPED_TRACE(kind.name);
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        kind.place(dir / "target");
+        const std::string name = runtime("target");
+        auto expectRefused = [&](const char* call) {
+            EXPECT_EQ(FError(), kind.osError) << call;
+            EXPECT_EQ(FErrorCause(), kind.cause) << call;
+        };
+        EXPECT_FALSE(MemoRead(name));
+        expectRefused("MemoRead");
+        EXPECT_EQ(FOpen(name, openmode::kRead), kNoFile);
+        expectRefused("FOpen read");
+        EXPECT_EQ(FOpen(name, openmode::kWrite | openmode::kAppend | openmode::kCreate), kNoFile);
+        expectRefused("FOpen append");
+        EXPECT_EQ(FCreate(name), kNoFile);
+        expectRefused("FCreate");
+        EXPECT_FALSE(FCopy(name, runtime("copy")));
+        expectRefused("FCopy");
+        EXPECT_FALSE(openToRead(name));
+        expectRefused("openToRead");
+    }
+}
+
+TEST_F(Files, TheCausesReadAsWhatIsReallyWrong) {
+    EXPECT_EQ(osErrorText(oserror::kAccessDenied, OsCause::Folder),
+              "a folder where a file was expected");
+    EXPECT_EQ(osErrorText(oserror::kGeneralFailure, OsCause::LinkLoop),
+              "too many levels of symbolic links");
+    EXPECT_EQ(osErrorText(oserror::kAccessDenied, OsCause::Pipe),
+              "a named pipe where a file was expected");
+    EXPECT_EQ(osErrorText(oserror::kAccessDenied), "access denied");
+}
+
+TEST_F(Files, MemoReadRefusesAFileLargerThanItsLimitBeforeReading) {
+    writeNative(dir / "big", "small on disk");
+    struct Huge : testing::RecordingOs {
+        int fileStatus(int fd, FileStatus& status) override {
+            int result = OperatingSystem::fileStatus(fd, status);
+            status.size = kMemoReadLimit + 1;
+            return result;
+        }
+        long readFile(int, void*, std::size_t) override {
+            ADD_FAILURE() << "read before the size was checked";
+            return -EIO;
+        }
+    } huge;
+    ScopedOs scoped(huge);
+    EXPECT_FALSE(MemoRead(runtime("big")));
+    EXPECT_EQ(FError(), oserror::kNotEnoughMemory);
+    EXPECT_EQ(FErrorCause(), OsCause::TooLarge);
 }
 
 TEST_F(Files, FCopyCopiesALargeFileByteForByteAndReplacesTheTarget) {
