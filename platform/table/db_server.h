@@ -38,10 +38,11 @@ public:
     ~DbServer() override;
 
     // INIT. A bare name is looked for in the process's current directory; a name without an
-    // extension gets ".dbf". The file is read in one pass and the table is positioned on its
-    // first record. A missing, unreadable or damaged file raises an error (open error 21 or
-    // corruption 31) that may be retried (the file is read again) or defaulted (the table
-    // stays closed).
+    // extension gets ".dbf". The file is read in one pass (readDbfFile) and the table is
+    // positioned on its first record. A missing or unreadable file, or one that is not a
+    // regular file, raises an open error (21, with the OS error); a damaged one corruption
+    // (31); one whose records would exceed kMaxTableRecordBytes memory exhausted (12). Each
+    // may be retried (the file is read again) or defaulted (the table stays closed).
     void open(const std::string& fileName);
     void close();
     bool isOpen() const { return image_.has_value(); }
