@@ -208,6 +208,10 @@ std::string DbServer::fieldText(Symbol field) {
     return std::string(image_->fieldBytes(record_ - 1, *index));
 }
 
+bool DbServer::requireCharacterField(Symbol field) {
+    return image_ && findField(field, true).has_value();
+}
+
 std::string RddSetDefault() {
     return defaultDriver();
 }

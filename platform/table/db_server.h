@@ -72,6 +72,11 @@ public:
     // (data type 29, raised once per server and field), and the result is always a text.
     std::string fieldText(Symbol field);
 
+    // Whether the table has a character field of that name, so that fieldText will read it.
+    // If not, the field's error (as fieldText raises it) is raised now, once, before any
+    // record is read. FALSE, without an error, when the table is closed.
+    bool requireCharacterField(Symbol field);
+
     // The file name as opened (extension included) and the full runtime path looked for.
     const std::string& fileName() const { return fileName_; }
     const std::string& path() const { return path_; }
