@@ -49,7 +49,8 @@ ArrayRef readBankDirectory(const Value& table) {
     return directory;
 }
 
-ArrayRef loadBankDirectory(const std::string& fileName) {
+ArrayRef loadBankDirectory(const std::string& fileName, std::source_location where) {
+    noteCallSite(where);
     RddSetDefault("DBFCDX");
     Value name(fileName);
     Value table(CreateInstance(kDbServer, Arguments(&name, 1)));

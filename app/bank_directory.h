@@ -3,6 +3,7 @@
 
 #include "platform/runtime/value.h"
 
+#include <source_location>
 #include <string>
 
 namespace cuentas {
@@ -15,7 +16,9 @@ namespace cuentas {
 ArrayRef readBankDirectory(const Value& table);
 
 // Makes "DBFCDX" the default table driver, opens the table `fileName` as a DBSERVER, reads
-// the bank directory from it and closes it: the start-up read of the bank table.
-ArrayRef loadBankDirectory(const std::string& fileName);
+// the bank directory from it and closes it: the start-up read of the bank table. An error on
+// the way shows the caller's line in the call stack.
+ArrayRef loadBankDirectory(const std::string& fileName,
+                           std::source_location where = std::source_location::current());
 
 } // namespace cuentas

@@ -107,8 +107,7 @@ std::string todayInSpanishFormat() {
 
 // One error log record of the open error of NomBancos.dbf, from its banner to its closing rule.
 void expectOpenErrorRecord(const std::vector<std::string>& lines, const std::string& root) {
-    const std::string description =
-        "Cannot open NomBancos.dbf in " + root + "\\: file not found";
+    const std::string description = "Cannot open NomBancos.dbf in " + root + "\\: file not found";
     const std::vector<std::string> expected = {
         "***********************ERROR********************************",
         "Cuentas runtime 1.0",
@@ -124,7 +123,7 @@ void expectOpenErrorRecord(const std::vector<std::string>& lines, const std::str
         "Filename: " + (root + "\\NomBancos.dbf").substr(0, 40),
         "Description: " + description,
         "CallStack: ",
-        "APP:START (Line: 29)",
+        "<call stack>",
         "",
         "Error Object created:",
         "--------------------",
@@ -155,6 +154,12 @@ void expectOpenErrorRecord(const std::vector<std::string>& lines, const std::str
     };
     ASSERT_EQ(lines.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
+        if (expected[i] == "<call stack>") {
+            // The start-up routine and the line it had reached, whichever that is.
+            EXPECT_TRUE(lines[i].starts_with("APP:START (Line: ")) << lines[i];
+            EXPECT_TRUE(lines[i].ends_with(")")) << lines[i];
+            continue;
+        }
         if (i == 2) {
             // Today's date in the Spanish date format the locale gives, then the time.
             EXPECT_EQ(lines[i].substr(0, 11), todayInSpanishFormat() + " ") << lines[i];
@@ -194,8 +199,8 @@ TEST_F(ExecutableTest, RecordsOfSeveralProcessesStartedAtOnceStayWhole) {
     std::vector<std::string> lines = splitLines(readFile(root / "bin" / "ERROR.LOG"));
     std::vector<std::vector<std::string>> records(1);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        bool separator = lines[i].empty() && i + 1 < lines.size() &&
-                         lines[i + 1].starts_with("*****");
+        bool separator =
+            lines[i].empty() && i + 1 < lines.size() && lines[i + 1].starts_with("*****");
         if (separator) {
             records.emplace_back();
         } else {
