@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -134,31 +135,99 @@ std::string directoryOf(const std::string& native) {
     return slash == std::string::npos ? "." : (slash == 0 ? "/" : native.substr(0, slash));
 }
 
+// The temporary a save writes before its rename: the target's name, ".tmp" and the writer's
+// process id, so that two writers never share one.
+std::string temporaryName(const std::string& target, long pid) {
+    return target + ".tmp" + std::to_string(pid);
+}
+
+bool isTemporaryOf(const std::string& name, const std::string& targetName) {
+    const std::string prefix = targetName + ".tmp";
+    return name.size() > prefix.size() && name.starts_with(prefix) &&
+           name.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
+}
+
+// Removes the temporary `path` if no save is writing it: a writer holds an exclusive lock
+// on its temporary from creation to rename, and a process that is gone holds none. Only the
+// lock holder removes or renames a temporary, so once the lock is ours and the name still
+// leads to the file we locked, it stays so until we remove it.
+void removeIfAbandoned(const std::string& path) {
+    OperatingSystem& system = operatingSystem();
+    int fd = system.openFile(path, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY, 0);
+    if (fd < 0) {
+        return;
+    }
+    FileStatus locked;
+    FileStatus named;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && system.fileStatus(fd, locked) == 0 &&
+        system.pathStatus(path, named) == 0 && locked.kind == FileStatus::Kind::Regular &&
+        locked.device == named.device && locked.inode == named.inode) {
+        system.removeFile(path);
+    }
+    system.closeFile(fd); // releases the lock
+}
+
+// Temporaries left by saves whose process ended before the rename (killed, crashed).
+void removeAbandonedTemporaries(const std::string& target) {
+    const std::string directory = directoryOf(target);
+    const std::string targetName = target.substr(target.rfind('/') + 1);
+    std::error_code failed;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, failed)) {
+        std::string name = entry.path().filename().string();
+        if (isTemporaryOf(name, targetName)) {
+            removeIfAbandoned(directory + "/" + name);
+        }
+    }
+}
+
+// Creates this process's temporary and takes its lock. A temporary of that name is a
+// leftover of an earlier process with the same id (ids are reused), removed when abandoned.
+// Returns the descriptor or -errno.
+int createTemporary(const std::string& temporary) {
+    OperatingSystem& system = operatingSystem();
+    for (int attempt = 0;; ++attempt) {
+        int fd = system.openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_EXCL, 0666);
+        if (fd == -EEXIST && attempt < 3) {
+            removeIfAbandoned(temporary);
+            continue;
+        }
+        if (fd < 0) {
+            return fd;
+        }
+        // Held until the rename; another save removing leftovers holds it only for a moment.
+        ::flock(fd, LOCK_EX);
+        FileStatus status;
+        if (system.fileStatus(fd, status) == 0 && status.links == 0 && attempt < 3) {
+            system.closeFile(fd); // removed as abandoned just before we locked it
+            continue;
+        }
+        return fd;
+    }
+}
+
 // Writes a file whole through `write` (given the open descriptor; a negative result is
 // -errno) into a temporary file in the target's directory, flushes it to disk and renames it
 // over the target, so a reader sees either the old or the new content, never a part.
 bool replaceWhole(const std::string& name, const std::function<long(int)>& write) {
     OperatingSystem& system = operatingSystem();
     std::string target = nativePath(name);
-    // The temporary name carries the process id so that two writers never share it.
-    std::string temporary = target + ".tmp" + std::to_string(::getpid());
-    int fd = system.openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_EXCL, 0666);
-    if (fd == -EEXIST) {
-        system.removeFile(temporary); // left behind by a crashed run of the same pid
-        fd = system.openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_EXCL, 0666);
-    }
+    removeAbandonedTemporaries(target);
+    std::string temporary = temporaryName(target, ::getpid());
+    int fd = createTemporary(temporary);
     if (fd < 0) {
         return fail(fd, temporary);
     }
     long written = write(fd);
-    int synced = written < 0 ? 0 : system.syncFile(fd);
-    int closed = system.closeFile(fd);
-    int failure = written < 0 ? static_cast<int>(written) : (synced < 0 ? synced : closed);
+    int failure = written < 0 ? static_cast<int>(written) : system.syncFile(fd);
+    // Renamed, or removed, while our lock still tells other saves that it is being written.
     if (failure >= 0) {
         failure = system.renameFile(temporary, target);
     }
     if (failure < 0) {
         system.removeFile(temporary);
+    }
+    system.closeFile(fd); // the content is on disk already: nothing is lost by a failed close
+    if (failure < 0) {
         return fail(failure);
     }
     // Make the rename itself durable; a failure here leaves a complete file either way.

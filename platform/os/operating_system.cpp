@@ -38,6 +38,9 @@ FileStatus statusOf(const struct stat& info) {
         status.kind = FileStatus::Kind::Socket;
     }
     status.size = info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+    status.device = info.st_dev;
+    status.inode = info.st_ino;
+    status.links = info.st_nlink;
     return status;
 }
 

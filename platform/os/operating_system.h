@@ -23,11 +23,15 @@ struct ErrorBoxButtons {
     std::uint32_t breakCode = 0;   // 0x80000003 or 0x80000000: "give up", with or without break
 };
 
-// What a path or an open descriptor is, and its size in bytes (regular files).
+// What a path or an open descriptor is, its size in bytes (regular files), the file it is
+// (device and inode) and how many names it has (0 once removed).
 struct FileStatus {
     enum class Kind { Regular, Folder, Pipe, Device, Socket, Other };
     Kind kind = Kind::Other;
     std::uint64_t size = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t links = 0;
 };
 
 class OperatingSystem {

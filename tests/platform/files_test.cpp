@@ -3,13 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace cuentas {
 namespace {
@@ -81,6 +85,91 @@ TEST_F(Files, AFailedWriteLeavesTheOldFileIntactAndNoTemporary) {
     }
     EXPECT_EQ(readNative(dir / "xtras.ini"), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+// A save whose process stops in the middle of its rename: killed there, or held there until
+// the test lets it go on.
+class StoppingOs : public testing::RecordingOs {
+public:
+    int proceed = -1; // a pipe to read one byte from before renaming; -1: die instead
+    int renameFile(const std::string& from, const std::string& to) override {
+        if (proceed < 0) {
+            ::raise(SIGKILL);
+        }
+        char go = 0;
+        [[maybe_unused]] ssize_t n = ::read(proceed, &go, 1);
+        return OperatingSystem::renameFile(from, to);
+    }
+};
+
+// Starts a process that saves `text` to `name` and stops before its rename.
+pid_t saveInAnotherProcess(const std::string& name, const std::string& text, int proceed) {
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        StoppingOs stopping;
+        stopping.proceed = proceed;
+        ScopedOs scoped(stopping);
+        ::_exit(MemoWrit(name, text) ? 0 : 1);
+    }
+    return pid;
+}
+
+std::vector<std::string> namesIn(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(Files, ALaterSaveRemovesTheTemporariesOfSavesWhoseProcessIsGone) {
+    std::string name = runtime("xtras.ini");
+    for (int i = 0; i < 3; ++i) {
+        pid_t killed = saveInAnotherProcess(name, "lost", -1);
+        int status = 0;
+        ::waitpid(killed, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+    }
+    // Each killed save removed the one before it; two more of long-gone processes.
+    writeNative(dir / "xtras.ini.tmp1", "lost");
+    writeNative(dir / "xtras.ini.tmp4000000", "lost");
+    writeNative(dir / "xtras.ini.tmpold", "not a temporary of a save");
+    writeNative(dir / "other.ini.tmp1", "another file's");
+    ASSERT_EQ(namesIn(dir).size(), 5u);
+    ASSERT_TRUE(MemoWrit(name, "saved"));
+    EXPECT_EQ(namesIn(dir),
+              (std::vector<std::string>{"other.ini.tmp1", "xtras.ini", "xtras.ini.tmpold"}));
+    EXPECT_EQ(readNative(dir / "xtras.ini"), "saved");
+}
+
+TEST_F(Files, ASaveStillBeingWrittenKeepsItsTemporaryAndEndsWell) {
+    std::string name = runtime("xtras.ini");
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    pid_t writer = saveInAnotherProcess(name, "from the other save", pipeEnds[0]);
+    const std::string temporary = "xtras.ini.tmp" + std::to_string(writer);
+    for (int tries = 0; !fs::exists(dir / temporary) && tries < 1000; ++tries) {
+        ::usleep(1000);
+    }
+    ASSERT_TRUE(fs::exists(dir / temporary));
+    ASSERT_TRUE(MemoWrit(name, "ours"));
+    EXPECT_TRUE(fs::exists(dir / temporary)) << "removed while its writer was alive";
+    ASSERT_EQ(::write(pipeEnds[1], "g", 1), 1);
+    int status = 0;
+    ::waitpid(writer, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(readNative(dir / "xtras.ini"), "from the other save");
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"xtras.ini"});
+    ::close(pipeEnds[0]);
+    ::close(pipeEnds[1]);
+}
+
+TEST_F(Files, ALeftoverOfAnEarlierProcessWithOurIdIsReplaced) {
+    writeNative(dir / ("xtras.ini.tmp" + std::to_string(::getpid())), "left by a crash");
+    ASSERT_TRUE(MemoWrit(runtime("xtras.ini"), "saved"));
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"xtras.ini"});
+    EXPECT_EQ(readNative(dir / "xtras.ini"), "saved");
 }
 
 TEST_F(Files, HandlesOpenCreateAppendAndReportErrors) {
