@@ -73,6 +73,9 @@ public:
     // A tone of `frequency` hertz for `ticks` eighteenths of a second; silent without sound.
     virtual void tone(std::uint32_t frequency, std::uint32_t ticks);
     virtual void debugOutput(const std::string& text);
+    // Whether the X display `name` (as DISPLAY gives it; empty: DISPLAY itself) accepts a
+    // connection now. Only the address the name gives is tried.
+    virtual bool displayAnswers(const std::string& name);
 };
 
 // The operating system the runtime talks to now.
