@@ -26,7 +26,8 @@ const std::filesystem::path& tableDirectory() {
 }
 
 std::int64_t tableBytes() {
-    return static_cast<std::int64_t>(std::filesystem::file_size(tableDirectory() / "NomBancos.dbf"));
+    return static_cast<std::int64_t>(
+        std::filesystem::file_size(tableDirectory() / "NomBancos.dbf"));
 }
 
 void BM_ReadTableFileOnce(benchmark::State& state) {
