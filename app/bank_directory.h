@@ -1,12 +1,24 @@
 #pragma once
-// Reading the bank directory from an open table, in table order.
+// Reading the bank directory from the bank table, in table order.
 
 #include "platform/runtime/value.h"
+
+#include <source_location>
+#include <string>
 
 namespace cuentas {
 
 // One {BANCO, NOMBRE} element per record, from the table's current record to its end, the
-// code read before the name. Sized once from RECCOUNT; never holds unfilled elements.
+// code read before the name, each exactly as stored. Both must be character fields: a
+// missing one or one of another type (a memo's block number, a number) is raised as the
+// table's field error before any record is read. Sized once from RECCOUNT; never holds
+// unfilled elements.
 ArrayRef readBankDirectory(const Value& table);
+
+// Makes "DBFCDX" the default table driver, opens the table `fileName` as a DBSERVER, reads
+// the bank directory from it and closes it: the start-up read of the bank table. An error on
+// the way shows the caller's line in the call stack.
+ArrayRef loadBankDirectory(const std::string& fileName,
+                           std::source_location where = std::source_location::current());
 
 } // namespace cuentas

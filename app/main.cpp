@@ -1,5 +1,6 @@
 // The executable: checks for a display, brings the GUI toolkit up and runs the program.
 #include "app/app.h"
+#include "platform/os/operating_system.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -21,6 +22,20 @@ bool hasDisplay() {
         }
     }
     return false;
+}
+
+std::string variable(const char* name) {
+    return cuentas::operatingSystem().environmentVariable(name).value_or("");
+}
+
+// Whether the GUI toolkit will use an X display: asked for by name, or chosen by default
+// where no Wayland display is offered.
+bool usesXDisplay() {
+    std::string platform = variable("QT_QPA_PLATFORM");
+    if (!platform.empty()) {
+        return platform == "xcb" || platform.starts_with("xcb:");
+    }
+    return variable("WAYLAND_DISPLAY").empty();
 }
 
 // For the start-up benchmark: closes the first dialog as soon as it is shown, as its close
@@ -49,6 +64,16 @@ int main(int argc, char** argv) {
                      "Start it from a desktop session, or under a virtual display:\n"
                      "    xvfb-run -a %s\n",
                      self.c_str());
+        return 2;
+    }
+    // The toolkit aborts, with a core dump, when its X display does not answer: ask first.
+    if (usesXDisplay() && !cuentas::operatingSystem().displayAnswers(variable("DISPLAY"))) {
+        std::string self = argc > 0 ? argv[0] : "cuentas";
+        std::fprintf(stderr,
+                     "cuentas: the graphical display \"%s\" (DISPLAY) does not answer.\n"
+                     "Start it from a desktop session, or under a virtual display:\n"
+                     "    xvfb-run -a %s\n",
+                     variable("DISPLAY").c_str(), self.c_str());
         return 2;
     }
     QApplication application(argc, argv);

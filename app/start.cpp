@@ -3,13 +3,10 @@
 
 #include "dialog/account_globals.h"
 #include "platform/platform.h"
-#include "platform/table/db_server.h"
 
 namespace cuentas {
 namespace {
 
-const Symbol kDbServer = Symbol::intern("DBSERVER");
-const Symbol kClose = Symbol::intern("CLOSE");
 const Symbol kMainDialog = Symbol::intern("MAINDIALOG");
 const Symbol kShow = Symbol::intern("SHOW");
 
@@ -24,13 +21,7 @@ Value START(Object&) {
     std::uint32_t length = SLen(workDirectory);
     baseDirectory() = Left(workDirectory, subtractUnsigned(length, 4));
 
-    RddSetDefault("DBFCDX");
-    Value fileName("NomBancos.dbf");
-    Value table(CreateInstance(kDbServer, Arguments(&fileName, 1)));
-
-    ArrayRef directory = readBankDirectory(table);
-    Send(table, kClose);
-    bankDirectory() = Value(directory);
+    bankDirectory() = Value(loadBankDirectory("NomBancos.dbf"));
 
     Value dialog(CreateInstance(kMainDialog));
     Send(dialog, kShow);

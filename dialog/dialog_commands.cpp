@@ -46,8 +46,8 @@ Value mainDialogGrabar(const Value& self) {
     if (!writeTransferFile(path, content)) {
         // The dialog stays open with every field as typed, so the user can mend the cause
         // and save again, or cancel.
-        operatingSystem().messageBox(transferFailureMessage(path, FError()), kMainDialogCaption,
-                                     kMessageBoxOk | kMessageBoxIconError);
+        operatingSystem().messageBox(transferFailureMessage(path, FError(), FErrorCause()),
+                                     kMainDialogCaption, kMessageBoxOk | kMessageBoxIconError);
         return self;
     }
     endDialog(self, 0);

@@ -7,8 +7,21 @@
 namespace cuentas {
 namespace {
 
-// Reasons in Windows-1252, one per error the file layer reports for a whole-file write.
-std::string reasonFor(std::uint32_t osError) {
+// Reasons in Windows-1252: the real cause where the file layer knows it, otherwise one per
+// error it reports for a whole-file write.
+std::string reasonFor(std::uint32_t osError, OsCause cause) {
+    switch (cause) {
+    case OsCause::Folder:
+        return "Ya hay una carpeta con el nombre del fichero.";
+    case OsCause::NotFolder:
+        return "Una parte de la ruta es un fichero y no una carpeta.";
+    case OsCause::LinkLoop:
+        return "La ruta tiene demasiados niveles de enlaces simb\xF3licos.";
+    case OsCause::ReadOnly:
+        return "La carpeta de destino est\xE1 en un disco de solo lectura.";
+    default:
+        break;
+    }
     switch (osError) {
     case oserror::kFileNotFound:
     case oserror::kPathNotFound:
@@ -54,8 +67,9 @@ bool writeTransferFile(const std::string& path, std::string_view content) {
     return MemoWrit(path, content);
 }
 
-std::string transferFailureMessage(const std::string& path, std::uint32_t osError) {
-    return "No se ha podido grabar el fichero\n" + nativePath(path) + "\n\n" + reasonFor(osError) +
+std::string transferFailureMessage(const std::string& path, std::uint32_t osError, OsCause cause) {
+    return "No se ha podido grabar el fichero\n" + nativePath(path) + "\n\n" +
+           reasonFor(osError, cause) +
            "\n\nCorrija la causa y pulse \"Grabar\" de nuevo, o pulse \"Cancelar\" para salir "
            "sin grabar.";
 }

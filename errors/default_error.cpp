@@ -4,7 +4,6 @@
 #include "errors/error_log.h"
 #include "errors/error_object.h"
 #include "errors/error_text.h"
-#include "platform/os/files.h"
 #include "platform/os/operating_system.h"
 #include "platform/os/os_error.h"
 #include "platform/runtime/address_space.h"
@@ -71,13 +70,7 @@ std::string callStack() {
 void appendToErrorLog(const std::string& text, const Value& error) {
     // The log is a record for later; a failure to write it must not change the handling.
     try {
-        FileHandle handle = ERRORLOGOPEN();
-        if (handle == kNoFile) {
-            return;
-        }
-        FSeek(handle, 0, 2);
-        ERRORLOGWRITE(handle, text, error);
-        FClose(handle);
+        appendErrorLogRecord(text, error);
     } catch (const std::exception& failure) {
         operatingSystem().debugOutput(std::string("error log: ") + failure.what() + "\n");
     }

@@ -46,6 +46,18 @@ void clearDefaultDirectory() {
     _IError(1, 0, message);
 }
 
+// One line on the standard error stream, so that no one believes the error was logged.
+// Returns false, for the caller's result.
+bool reportNotLogged(std::uint32_t osError, OsCause cause) {
+    std::string reason = osError == oserror::kSharingViolation
+                             ? "another process held it for more than a second"
+                             : osErrorText(osError, cause);
+    operatingSystem().debugOutput(EXEFILENAME(ExePath::FileName) +
+                                  ": the error was not logged in " +
+                                  nativePath(WorkDir() + kErrorLogName) + ": " + reason + "\n");
+    return false;
+}
+
 } // namespace
 
 std::vector<std::string> errorDumpFieldLines(const Value& error) {
@@ -141,6 +153,21 @@ FileHandle ERRORLOGOPEN() {
     }
     FSeek(handle, 0, 2);
     return handle;
+}
+
+bool appendErrorLogRecord(const std::string& message, const Value& error) {
+    FileHandle handle = ERRORLOGOPEN();
+    if (handle == kNoFile) {
+        return reportNotLogged(FError(), FErrorCause());
+    }
+    ERRORLOGWRITE(handle, message, error);
+    const std::uint32_t written = FError();
+    const OsCause cause = FErrorCause();
+    const bool closed = FClose(handle);
+    if (written != oserror::kNone) {
+        return reportNotLogged(written, cause);
+    }
+    return closed || reportNotLogged(FError(), FErrorCause());
 }
 
 void ERRORLOGWRITE(FileHandle handle, const std::string& message, const Value& error) {

@@ -25,6 +25,12 @@ FileHandle ERRORLOGOPEN();
 // errors are ignored.
 void ERRORLOGWRITE(FileHandle handle, const std::string& message, const Value& error);
 
+// Appends one record with ERRORLOGOPEN and ERRORLOGWRITE and closes the log. When the record
+// could not be written whole (the log is a folder or a pipe, its folder is read-only, the
+// disk is full, another process held it too long) one line on the standard error stream
+// (the debugger output) names the log and the reason. TRUE when the record was written.
+bool appendErrorLogRecord(const std::string& message, const Value& error);
+
 // The whole error dump record, every line ended by CR LF: banner, version, date and time,
 // application, the message block, then the property lines between two rules.
 std::string errorDumpRecord(const std::string& message, const Value& error);

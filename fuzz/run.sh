@@ -1,18 +1,27 @@
 #!/bin/sh
-# Builds the .dbf parser's fuzz target with clang in build-fuzz and runs it for the given
-# number of seconds (default 60), starting from the corpus of valid tables. Inputs that reach new code
-# collect in build-fuzz/corpus; a finding is written to build-fuzz/findings/ and fails the run.
+# Builds the .dbf reader's fuzz targets with clang 16 in build-fuzz and runs them for the given
+# number of seconds in all (default 60), split between them: the in-memory parser, and a file
+# on disk through the start-up read into the bank directory. Both start from the corpus of
+# tables in fuzz/corpus; inputs that reach new code collect in build-fuzz/corpus-<target>; a
+# finding is written to build-fuzz/findings/ and fails the run.
 set -eu
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
+instrument="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
+instrument="$instrument -fno-omit-frame-pointer"
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCUENTAS_FUZZ=ON \
-    -DCUENTAS_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-ninja -C "$build" -j2 dbf_image_fuzzer
+CC=clang-16 CXX=clang++-16 cmake -S "$root" -B "$build" -G Ninja -DCUENTAS_FUZZ=ON \
+    -DCUENTAS_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS="$instrument" -DCMAKE_C_FLAGS="$instrument" >/dev/null
+ninja -C "$build" -j2 dbf_image_fuzzer dbf_file_fuzzer
 
-mkdir -p "$build/corpus" "$build/findings"
-exec "$build/fuzz/dbf_image_fuzzer" \
-    -max_total_time="$seconds" -rss_limit_mb=1024 -timeout=10 -max_len=16384 \
-    -dict="$root/fuzz/dbf.dict" -artifact_prefix="$build/findings/" -print_final_stats=1 \
-    "$build/corpus" "$root/fuzz/corpus"
+mkdir -p "$build/findings"
+share=$(( (seconds + 1) / 2 ))
+for target in dbf_image_fuzzer dbf_file_fuzzer; do
+    mkdir -p "$build/corpus-$target"
+    "$build/fuzz/$target" \
+        -max_total_time="$share" -rss_limit_mb=1024 -timeout=10 -max_len=16384 \
+        -dict="$root/fuzz/dbf.dict" -artifact_prefix="$build/findings/$target-" \
+        -print_final_stats=1 "$build/corpus-$target" "$root/fuzz/corpus"
+done

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -16,10 +17,27 @@ namespace cuentas {
 namespace {
 
 thread_local std::uint32_t lastError = 0;
+thread_local OsCause lastCause = OsCause::Unknown;
 
 bool succeed() {
     lastError = oserror::kNone;
+    lastCause = OsCause::Unknown;
     return true;
+}
+
+OsCause causeOf(FileStatus::Kind kind) {
+    switch (kind) {
+    case FileStatus::Kind::Folder:
+        return OsCause::Folder;
+    case FileStatus::Kind::Pipe:
+        return OsCause::Pipe;
+    case FileStatus::Kind::Device:
+        return OsCause::Device;
+    case FileStatus::Kind::Socket:
+        return OsCause::Socket;
+    default:
+        return OsCause::Unknown;
+    }
 }
 
 // Records a failure given as a negative errno; ENOENT becomes "path not found" when the
@@ -27,6 +45,15 @@ bool succeed() {
 bool fail(long negativeErrno, const std::string& native = {}) {
     int e = static_cast<int>(-negativeErrno);
     lastError = osErrorFromErrno(e);
+    lastCause = osCauseFromErrno(e);
+    if (e == ENXIO && !native.empty()) {
+        // Opened without waiting: a pipe that nobody reads, or a device without its unit.
+        FileStatus status;
+        if (operatingSystem().pathStatus(native, status) == 0) {
+            lastError = oserror::kAccessDenied;
+            lastCause = causeOf(status.kind);
+        }
+    }
     if (e == ENOENT && !native.empty()) {
         auto slash = native.rfind('/');
         std::string dir = slash == std::string::npos ? "." : native.substr(0, slash);
@@ -36,6 +63,38 @@ bool fail(long negativeErrno, const std::string& native = {}) {
         }
     }
     return false;
+}
+
+// A pipe, a device, a socket or a folder opened as a file is refused as access denied, with
+// what it is as the cause.
+bool failNotRegular(FileStatus::Kind kind) {
+    lastError = oserror::kAccessDenied;
+    lastCause = kind == FileStatus::Kind::Regular ? OsCause::Unknown : causeOf(kind);
+    return false;
+}
+
+// Opens a regular file and never waits: opening a pipe blocks until its other end is opened,
+// so the open does not wait (O_NONBLOCK, harmless on regular files), and anything but a
+// regular file is refused at once, before a read could wait on a pipe or never end on a
+// device. Returns the descriptor, or -1 with the failure recorded.
+int openRegular(const std::string& native, int flags, int mode, FileStatus& status) {
+    OperatingSystem& system = operatingSystem();
+    int fd = system.openFile(native, flags | O_NONBLOCK | O_NOCTTY, mode);
+    if (fd < 0) {
+        fail(fd, native);
+        return -1;
+    }
+    int checked = system.fileStatus(fd, status);
+    if (checked < 0 || status.kind != FileStatus::Kind::Regular) {
+        system.closeFile(fd);
+        if (checked < 0) {
+            fail(checked);
+        } else {
+            failNotRegular(status.kind);
+        }
+        return -1;
+    }
+    return fd;
 }
 
 int accessFlags(std::uint32_t mode) {
@@ -76,31 +135,99 @@ std::string directoryOf(const std::string& native) {
     return slash == std::string::npos ? "." : (slash == 0 ? "/" : native.substr(0, slash));
 }
 
+// The temporary a save writes before its rename: the target's name, ".tmp" and the writer's
+// process id, so that two writers never share one.
+std::string temporaryName(const std::string& target, long pid) {
+    return target + ".tmp" + std::to_string(pid);
+}
+
+bool isTemporaryOf(const std::string& name, const std::string& targetName) {
+    const std::string prefix = targetName + ".tmp";
+    return name.size() > prefix.size() && name.starts_with(prefix) &&
+           name.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
+}
+
+// Removes the temporary `path` if no save is writing it: a writer holds an exclusive lock
+// on its temporary from creation to rename, and a process that is gone holds none. Only the
+// lock holder removes or renames a temporary, so once the lock is ours and the name still
+// leads to the file we locked, it stays so until we remove it.
+void removeIfAbandoned(const std::string& path) {
+    OperatingSystem& system = operatingSystem();
+    int fd = system.openFile(path, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY, 0);
+    if (fd < 0) {
+        return;
+    }
+    FileStatus locked;
+    FileStatus named;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && system.fileStatus(fd, locked) == 0 &&
+        system.pathStatus(path, named) == 0 && locked.kind == FileStatus::Kind::Regular &&
+        locked.device == named.device && locked.inode == named.inode) {
+        system.removeFile(path);
+    }
+    system.closeFile(fd); // releases the lock
+}
+
+// Temporaries left by saves whose process ended before the rename (killed, crashed).
+void removeAbandonedTemporaries(const std::string& target) {
+    const std::string directory = directoryOf(target);
+    const std::string targetName = target.substr(target.rfind('/') + 1);
+    std::error_code failed;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, failed)) {
+        std::string name = entry.path().filename().string();
+        if (isTemporaryOf(name, targetName)) {
+            removeIfAbandoned(directory + "/" + name);
+        }
+    }
+}
+
+// Creates this process's temporary and takes its lock. A temporary of that name is a
+// leftover of an earlier process with the same id (ids are reused), removed when abandoned.
+// Returns the descriptor or -errno.
+int createTemporary(const std::string& temporary) {
+    OperatingSystem& system = operatingSystem();
+    for (int attempt = 0;; ++attempt) {
+        int fd = system.openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_EXCL, 0666);
+        if (fd == -EEXIST && attempt < 3) {
+            removeIfAbandoned(temporary);
+            continue;
+        }
+        if (fd < 0) {
+            return fd;
+        }
+        // Held until the rename; another save removing leftovers holds it only for a moment.
+        ::flock(fd, LOCK_EX);
+        FileStatus status;
+        if (system.fileStatus(fd, status) == 0 && status.links == 0 && attempt < 3) {
+            system.closeFile(fd); // removed as abandoned just before we locked it
+            continue;
+        }
+        return fd;
+    }
+}
+
 // Writes a file whole through `write` (given the open descriptor; a negative result is
 // -errno) into a temporary file in the target's directory, flushes it to disk and renames it
 // over the target, so a reader sees either the old or the new content, never a part.
 bool replaceWhole(const std::string& name, const std::function<long(int)>& write) {
     OperatingSystem& system = operatingSystem();
     std::string target = nativePath(name);
-    // The temporary name carries the process id so that two writers never share it.
-    std::string temporary = target + ".tmp" + std::to_string(::getpid());
-    int fd = system.openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_EXCL, 0666);
-    if (fd == -EEXIST) {
-        system.removeFile(temporary); // left behind by a crashed run of the same pid
-        fd = system.openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_EXCL, 0666);
-    }
+    removeAbandonedTemporaries(target);
+    std::string temporary = temporaryName(target, ::getpid());
+    int fd = createTemporary(temporary);
     if (fd < 0) {
         return fail(fd, temporary);
     }
     long written = write(fd);
-    int synced = written < 0 ? 0 : system.syncFile(fd);
-    int closed = system.closeFile(fd);
-    int failure = written < 0 ? static_cast<int>(written) : (synced < 0 ? synced : closed);
+    int failure = written < 0 ? static_cast<int>(written) : system.syncFile(fd);
+    // Renamed, or removed, while our lock still tells other saves that it is being written.
     if (failure >= 0) {
         failure = system.renameFile(temporary, target);
     }
     if (failure < 0) {
         system.removeFile(temporary);
+    }
+    system.closeFile(fd); // the content is on disk already: nothing is lost by a failed close
+    if (failure < 0) {
         return fail(failure);
     }
     // Make the rename itself durable; a failure here leaves a complete file either way.
@@ -118,15 +245,16 @@ FileHandle FOpen(const std::string& name, std::uint32_t mode) {
     std::string native = nativePath(name);
     int flags = accessFlags(mode) | ((mode & openmode::kAppend) ? O_APPEND : 0) |
                 ((mode & openmode::kCreate) ? O_CREAT : 0);
-    int fd = operatingSystem().openFile(native, flags, (mode & openmode::kCreate) ? 0666 : 0);
+    FileStatus status;
+    int fd = openRegular(native, flags, (mode & openmode::kCreate) ? 0666 : 0, status);
     if (fd >= 0) {
         if (int shared = applySharing(fd, mode); shared < 0) {
             operatingSystem().closeFile(fd);
-            fd = shared;
+            fail(shared);
+            fd = -1;
         }
     }
     if (fd < 0) {
-        fail(fd, native);
         noteSharingConflict(true);
         return kNoFile;
     }
@@ -138,9 +266,9 @@ FileHandle FOpen(const std::string& name, std::uint32_t mode) {
 FileHandle FCreate(const std::string& name, std::uint32_t attributes) {
     std::string native = nativePath(name);
     int permissions = (attributes & 0x01) ? 0444 : 0666;
-    int fd = operatingSystem().openFile(native, O_RDWR | O_CREAT | O_TRUNC, permissions);
+    FileStatus status;
+    int fd = openRegular(native, O_RDWR | O_CREAT | O_TRUNC, permissions, status);
     if (fd < 0) {
-        fail(fd, native);
         noteSharingConflict(true);
         return kNoFile;
     }
@@ -192,6 +320,37 @@ std::uint32_t FError() {
     return lastError;
 }
 
+OsCause FErrorCause() {
+    return lastCause;
+}
+
+std::optional<ReadableFile> openToRead(const std::string& name) {
+    FileStatus status;
+    int fd = openRegular(nativePath(name), O_RDONLY, 0, status);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    succeed();
+    return ReadableFile{fd, status.size};
+}
+
+std::int64_t readUpTo(FileHandle handle, char* buffer, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        long n = operatingSystem().readFile(static_cast<int>(handle), buffer + done, size - done);
+        if (n < 0) {
+            fail(n);
+            return -1;
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    succeed();
+    return static_cast<std::int64_t>(done);
+}
+
 bool File(const std::string& name) {
     struct stat info {};
     return ::stat(nativePath(name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -199,11 +358,11 @@ bool File(const std::string& name) {
 
 bool FCopy(const std::string& from, const std::string& to) {
     OperatingSystem& system = operatingSystem();
-    std::string source = nativePath(from);
-    int in = system.openFile(source, O_RDONLY, 0);
-    if (in < 0) {
-        return fail(in, source);
+    std::optional<ReadableFile> source = openToRead(from);
+    if (!source) {
+        return false;
     }
+    const int in = static_cast<int>(source->handle);
     // Copied in pieces, so that a large log never has to fit in memory.
     bool copied = replaceWhole(to, [&system, in](int out) -> long {
         char buffer[1 << 16];
@@ -229,28 +388,32 @@ bool MemoWrit(const std::string& name, std::string_view text) {
 }
 
 std::optional<std::string> MemoRead(const std::string& name) {
-    OperatingSystem& system = operatingSystem();
-    std::string native = nativePath(name);
-    int fd = system.openFile(native, O_RDONLY, 0);
-    if (fd < 0) {
-        fail(fd, native);
+    std::optional<ReadableFile> file = openToRead(name);
+    if (!file) {
         return std::nullopt;
     }
     std::string content;
+    bool tooLarge = file->size > kMemoReadLimit;
+    if (!tooLarge) {
+        content.reserve(file->size);
+    }
+    // Read to the end, which may come later than the size said if the file grows meanwhile.
     char buffer[1 << 16];
-    for (;;) {
-        long n = system.readFile(fd, buffer, sizeof buffer);
+    for (std::int64_t n = 1; n > 0 && !tooLarge;) {
+        n = readUpTo(file->handle, buffer, sizeof buffer);
         if (n < 0) {
-            system.closeFile(fd);
-            fail(n);
+            operatingSystem().closeFile(static_cast<int>(file->handle)); // keeps the read's error
             return std::nullopt;
         }
-        if (n == 0) {
-            break;
-        }
         content.append(buffer, static_cast<std::size_t>(n));
+        tooLarge = content.size() > kMemoReadLimit;
     }
-    system.closeFile(fd);
+    operatingSystem().closeFile(static_cast<int>(file->handle));
+    if (tooLarge) {
+        lastError = oserror::kNotEnoughMemory;
+        lastCause = OsCause::TooLarge;
+        return std::nullopt;
+    }
     succeed();
     return content;
 }

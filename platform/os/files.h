@@ -2,6 +2,8 @@
 // The runtime's file functions over runtime paths (backslashes). Every call records the
 // operating-system error of its outcome, which FError reports (0 after success).
 
+#include "platform/os/os_error.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,6 +28,10 @@ inline constexpr std::uint32_t kAppend = 0x100;
 inline constexpr std::uint32_t kCreate = 0x200;
 } // namespace openmode
 
+// Files are regular files: FOpen, FCreate, FCopy and MemoRead never wait to open a named
+// pipe, and refuse a pipe, a device, a socket or a folder at once as access denied (5), with
+// what it is in FErrorCause.
+
 // Opens an existing file. Sharing modes are advisory locks among the processes of this
 // runtime: an exclusive or deny mode conflicts with any other open of the file, and every
 // other open conflicts with an exclusive or deny one (sharing violation, 32).
@@ -46,6 +52,20 @@ std::size_t FPutS(FileHandle handle, std::string_view text);
 bool FClose(FileHandle handle);
 // The operating-system error of the last file call, in the runtime's numbering.
 std::uint32_t FError();
+// What really went wrong in the last file call, where FError's number alone would mislead
+// (a folder and a missing permission are both access denied); Unknown after success.
+OsCause FErrorCause();
+
+// A regular file open for reading, with its size when it was opened.
+struct ReadableFile {
+    FileHandle handle = kNoFile;
+    std::uint64_t size = 0;
+};
+// Opens a regular file for reading without taking any sharing lock; nullopt with FError set
+// on failure. The caller closes the handle with FClose.
+std::optional<ReadableFile> openToRead(const std::string& name);
+// Reads `size` bytes, or fewer at the end of the file: the count read, or -1 with FError set.
+std::int64_t readUpTo(FileHandle handle, char* buffer, std::size_t size);
 
 // TRUE when a file (not a directory) of that name exists.
 bool File(const std::string& name);
@@ -58,6 +78,10 @@ bool FCopy(const std::string& from, const std::string& to);
 // sees either the old or the new content, never a part. FALSE, with FError set, on failure;
 // an existing file is then left as it was.
 bool MemoWrit(const std::string& name, std::string_view text);
+// The most MemoRead reads: a file that is larger, or grows larger while it is read, fails
+// with not enough memory (8) and the cause TooLarge instead of exhausting the memory.
+inline constexpr std::uint64_t kMemoReadLimit = std::uint64_t{1} << 30; // 1 GiB
+
 // The whole content of a file, read in one pass; nullopt with FError set on failure.
 std::optional<std::string> MemoRead(const std::string& name);
 

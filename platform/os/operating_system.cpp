@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <iostream>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -19,14 +20,42 @@ OperatingSystem& defaultSystem() {
 
 OperatingSystem* current = nullptr;
 
-int resultOrErrno(long long result) { return result < 0 ? -errno : static_cast<int>(result); }
+int resultOrErrno(long long result) {
+    return result < 0 ? -errno : static_cast<int>(result);
+}
+
+FileStatus statusOf(const struct stat& info) {
+    FileStatus status;
+    if (S_ISREG(info.st_mode)) {
+        status.kind = FileStatus::Kind::Regular;
+    } else if (S_ISDIR(info.st_mode)) {
+        status.kind = FileStatus::Kind::Folder;
+    } else if (S_ISFIFO(info.st_mode)) {
+        status.kind = FileStatus::Kind::Pipe;
+    } else if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) {
+        status.kind = FileStatus::Kind::Device;
+    } else if (S_ISSOCK(info.st_mode)) {
+        status.kind = FileStatus::Kind::Socket;
+    }
+    status.size = info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+    status.device = info.st_dev;
+    status.inode = info.st_ino;
+    status.links = info.st_nlink;
+    return status;
+}
 
 } // namespace
 
-OperatingSystem& operatingSystem() { return current ? *current : defaultSystem(); }
+OperatingSystem& operatingSystem() {
+    return current ? *current : defaultSystem();
+}
 
-ScopedOs::ScopedOs(OperatingSystem& replacement) : previous_(current) { current = &replacement; }
-ScopedOs::~ScopedOs() { current = previous_; }
+ScopedOs::ScopedOs(OperatingSystem& replacement) : previous_(current) {
+    current = &replacement;
+}
+ScopedOs::~ScopedOs() {
+    current = previous_;
+}
 
 int OperatingSystem::openFile(const std::string& nativePath, int flags, int mode) {
     int fd;
@@ -69,7 +98,9 @@ long long OperatingSystem::seekFile(int fd, long long offset, int whence) {
     return position < 0 ? -errno : static_cast<long long>(position);
 }
 
-int OperatingSystem::syncFile(int fd) { return resultOrErrno(::fsync(fd)); }
+int OperatingSystem::syncFile(int fd) {
+    return resultOrErrno(::fsync(fd));
+}
 
 int OperatingSystem::closeFile(int fd) {
     // A close interrupted by a signal has released the descriptor anyway: never close twice.
@@ -83,6 +114,24 @@ int OperatingSystem::renameFile(const std::string& from, const std::string& to) 
 
 int OperatingSystem::removeFile(const std::string& nativePath) {
     return resultOrErrno(::unlink(nativePath.c_str()));
+}
+
+int OperatingSystem::fileStatus(int fd, FileStatus& status) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return -errno;
+    }
+    status = statusOf(info);
+    return 0;
+}
+
+int OperatingSystem::pathStatus(const std::string& nativePath, FileStatus& status) {
+    struct stat info {};
+    if (::stat(nativePath.c_str(), &info) != 0) {
+        return -errno;
+    }
+    status = statusOf(info);
+    return 0;
 }
 
 std::string OperatingSystem::executablePath() {

@@ -23,6 +23,17 @@ struct ErrorBoxButtons {
     std::uint32_t breakCode = 0;   // 0x80000003 or 0x80000000: "give up", with or without break
 };
 
+// What a path or an open descriptor is, its size in bytes (regular files), the file it is
+// (device and inode) and how many names it has (0 once removed).
+struct FileStatus {
+    enum class Kind { Regular, Folder, Pipe, Device, Socket, Other };
+    Kind kind = Kind::Other;
+    std::uint64_t size = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t links = 0;
+};
+
 class OperatingSystem {
 public:
     virtual ~OperatingSystem() = default;
@@ -37,6 +48,9 @@ public:
     virtual int closeFile(int fd);
     virtual int renameFile(const std::string& from, const std::string& to);
     virtual int removeFile(const std::string& nativePath);
+    // fstat / stat (links followed): 0, or -errno.
+    virtual int fileStatus(int fd, FileStatus& status);
+    virtual int pathStatus(const std::string& nativePath, FileStatus& status);
 
     // Process and clock.
     virtual std::string executablePath(); // native path of the running executable
@@ -59,6 +73,9 @@ public:
     // A tone of `frequency` hertz for `ticks` eighteenths of a second; silent without sound.
     virtual void tone(std::uint32_t frequency, std::uint32_t ticks);
     virtual void debugOutput(const std::string& text);
+    // Whether the X display `name` (as DISPLAY gives it; empty: DISPLAY itself) accepts a
+    // connection now. Only the address the name gives is tried.
+    virtual bool displayAnswers(const std::string& name);
 };
 
 // The operating system the runtime talks to now.

@@ -43,7 +43,47 @@ std::uint32_t osErrorFromErrno(int e) {
     }
 }
 
-std::string osErrorText(std::uint32_t code) {
+OsCause osCauseFromErrno(int e) {
+    switch (e) {
+    case EISDIR:
+        return OsCause::Folder;
+    case ENOTDIR:
+        return OsCause::NotFolder;
+    case ELOOP:
+        return OsCause::LinkLoop;
+    case EROFS:
+        return OsCause::ReadOnly;
+    case EFBIG:
+    case EOVERFLOW:
+        return OsCause::TooLarge;
+    case ENXIO:
+        return OsCause::Device;
+    default:
+        return OsCause::Unknown;
+    }
+}
+
+std::string osErrorText(std::uint32_t code, OsCause cause) {
+    switch (cause) {
+    case OsCause::Folder:
+        return "a folder where a file was expected";
+    case OsCause::NotFolder:
+        return "a file where the path needs a folder";
+    case OsCause::Pipe:
+        return "a named pipe where a file was expected";
+    case OsCause::Device:
+        return "a device where a file was expected";
+    case OsCause::Socket:
+        return "a socket where a file was expected";
+    case OsCause::LinkLoop:
+        return "too many levels of symbolic links";
+    case OsCause::ReadOnly:
+        return "read-only file system";
+    case OsCause::TooLarge:
+        return "file too large";
+    case OsCause::Unknown:
+        break;
+    }
     switch (code) {
     case oserror::kNone:
         return "no error";

@@ -25,9 +25,25 @@ inline constexpr std::uint32_t kDiskFull = 112;
 inline constexpr std::uint32_t kNameTooLong = 206;
 } // namespace oserror
 
+// What really went wrong, where the runtime's number alone would mislead the user: a folder
+// and a missing permission are both "access denied", a loop of links a "general failure".
+enum class OsCause {
+    Unknown,   // the number says all that is known
+    Folder,    // a folder where a file was expected
+    NotFolder, // a file where the path needs a folder
+    Pipe,      // a named pipe where a file was expected
+    Device,    // a device where a file was expected
+    Socket,    // a socket where a file was expected
+    LinkLoop,  // too many levels of symbolic links
+    ReadOnly,  // a read-only file system
+    TooLarge,  // more than the caller reads whole
+};
+
 // Translates a POSIX errno value.
 std::uint32_t osErrorFromErrno(int errnoValue);
-// A short English text for a runtime OS error code.
-std::string osErrorText(std::uint32_t code);
+// The cause of a POSIX errno value that its number alone does not tell.
+OsCause osCauseFromErrno(int errnoValue);
+// A short English text for a runtime OS error code; the cause's own text when it is known.
+std::string osErrorText(std::uint32_t code, OsCause cause = OsCause::Unknown);
 
 } // namespace cuentas

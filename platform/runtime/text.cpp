@@ -1,6 +1,7 @@
 #include "platform/runtime/text.h"
 
 #include "platform/runtime/datetime.h"
+#include "platform/runtime/letter_case.h"
 #include "platform/runtime/object.h"
 #include "platform/runtime/settings.h"
 
@@ -11,7 +12,9 @@
 
 namespace cuentas {
 
-std::string AllTrim(std::string_view text) { return LTrim(Trim(text)); }
+std::string AllTrim(std::string_view text) {
+    return LTrim(Trim(text));
+}
 
 std::string Trim(std::string_view text) {
     auto end = text.find_last_not_of(' ');
@@ -29,7 +32,9 @@ std::string padText(const Value& value) {
     return value.isNumeric() ? NTrim(value) : AsString(value);
 }
 
-char fillCharacter(std::string_view fill) { return fill.empty() ? ' ' : fill.front(); }
+char fillCharacter(std::string_view fill) {
+    return fill.empty() ? ' ' : fill.front();
+}
 
 // Digits of |value| rounded to `decimals`, with the runtime's decimal separator.
 std::string formatNumber(double value, int decimals) {
@@ -96,7 +101,9 @@ std::string Str(const Value& number, std::uint32_t length, std::uint32_t decimal
     return alignRight(std::move(text), length);
 }
 
-std::string NTrim(const Value& number) { return AllTrim(Str(number)); }
+std::string NTrim(const Value& number) {
+    return AllTrim(Str(number));
+}
 
 Value Val(std::string_view text) {
     std::size_t i = text.find_first_not_of(' ');
@@ -108,27 +115,34 @@ Value Val(std::string_view text) {
         negative = text[i] == '-';
         ++i;
     }
-    auto isDigit = [&](std::size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
-    double whole = 0;
-    bool anyDigit = false;
-    for (; isDigit(i); ++i) {
-        whole = whole * 10 + (text[i] - '0');
-        anyDigit = true;
+    auto isDigit = [&](std::size_t k) {
+        return k < text.size() && text[k] >= '0' && text[k] <= '9';
+    };
+    // The number is the digits, then a '.' only when a digit follows it, then its decimals.
+    const std::size_t start = i;
+    while (isDigit(i)) {
+        ++i;
     }
+    const std::size_t wholeEnd = i;
     int decimals = 0;
-    double fraction = 0;
     if (i < text.size() && text[i] == '.' && isDigit(i + 1)) {
-        double scale = 0.1;
-        for (++i; isDigit(i); ++i, ++decimals) {
-            fraction += (text[i] - '0') * scale;
-            scale /= 10;
-            anyDigit = true;
+        for (++i; isDigit(i); ++i) {
+            ++decimals;
         }
     }
-    if (!anyDigit) {
+    if (wholeEnd == start && decimals == 0) {
         return Value::integer(0);
     }
-    double number = (negative ? -1 : 1) * (whole + fraction);
+    // The nearest double to the decimal text. Out of range, a whole part other than zeros is
+    // too large (infinity); otherwise the decimals are too small to show (0).
+    double magnitude = 0;
+    if (std::from_chars(text.data() + start, text.data() + i, magnitude, std::chars_format::fixed)
+            .ec == std::errc::result_out_of_range) {
+        bool large =
+            text.substr(start, wholeEnd - start).find_first_not_of('0') != std::string_view::npos;
+        magnitude = large ? HUGE_VAL : 0;
+    }
+    double number = negative ? -magnitude : magnitude;
     if (decimals == 0 && number >= -2147483648.0 && number <= 2147483647.0) {
         return Value::integer(static_cast<std::int32_t>(number));
     }
@@ -157,7 +171,9 @@ std::string SubStr(std::string_view text, std::uint32_t start, std::uint32_t cou
     return std::string(text.substr(start - 1, count));
 }
 
-std::uint32_t SLen(std::string_view text) { return static_cast<std::uint32_t>(text.size()); }
+std::uint32_t SLen(std::string_view text) {
+    return static_cast<std::uint32_t>(text.size());
+}
 
 std::uint32_t At(std::string_view needle, std::string_view haystack) {
     if (needle.empty()) {
@@ -178,15 +194,7 @@ std::uint32_t RAt(std::string_view needle, std::string_view haystack) {
 std::string Upper(std::string_view text) {
     std::string result(text);
     for (char& c : result) {
-        auto b = static_cast<unsigned char>(c);
-        if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) {
-            b = static_cast<unsigned char>(b - 0x20);
-        } else if (b == 0x9A || b == 0x9C || b == 0x9E) {
-            b = static_cast<unsigned char>(b - 0x10);
-        } else if (b == 0xFF) {
-            b = 0x9F;
-        }
-        c = static_cast<char>(b);
+        c = upperCase1252(c);
     }
     return result;
 }
@@ -194,15 +202,7 @@ std::string Upper(std::string_view text) {
 std::string Lower(std::string_view text) {
     std::string result(text);
     for (char& c : result) {
-        auto b = static_cast<unsigned char>(c);
-        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) {
-            b = static_cast<unsigned char>(b + 0x20);
-        } else if (b == 0x8A || b == 0x8C || b == 0x8E) {
-            b = static_cast<unsigned char>(b + 0x10);
-        } else if (b == 0x9F) {
-            b = 0xFF;
-        }
-        c = static_cast<char>(b);
+        c = lowerCase1252(c);
     }
     return result;
 }

@@ -1,9 +1,8 @@
 #include "platform/table/db_server.h"
 
-#include "platform/os/files.h"
-#include "platform/os/os_error.h"
 #include "platform/os/paths.h"
 #include "platform/runtime/raise.h"
+#include "platform/table/dbf_file.h"
 #include "platform/table/field_value.h"
 
 #include <algorithm>
@@ -63,24 +62,29 @@ void DbServer::open(const std::string& fileName) {
     const std::string directory = path_.substr(0, lastSeparator(path_));
     static const Symbol kInit = Symbol::intern("DBSERVER:INIT");
     for (std::uint32_t tries = 1;; ++tries) {
+        DbfResult<DbfImage> read = readDbfFile(path_);
+        if (read.ok()) {
+            image_ = std::move(read.value());
+            openServers().push_back(this);
+            goTop();
+            return;
+        }
         RuntimeError error;
-        // The whole file is read at once and parsed from memory, so a table that another
-        // program rewrites meanwhile is seen either before or after, never half and half.
-        if (std::optional<std::string> content = MemoRead(path_)) {
-            DbfResult<DbfImage> parsed = DbfImage::parse(std::move(*content));
-            if (parsed.ok()) {
-                image_ = std::move(parsed.value());
-                openServers().push_back(this);
-                goTop();
-                return;
-            }
-            error = tableError(gencode::kCorruption, "Read table", kInit);
-            error.description = base + ": " + parsed.error();
-        } else {
+        switch (read.fault()) {
+        case DbfFault::Unreadable:
             error = tableError(gencode::kOpen, "Open table", kInit);
-            error.osCode = FError();
-            error.description =
-                "Cannot open " + base + " in " + directory + ": " + osErrorText(error.osCode);
+            error.osCode = read.osError();
+            error.description = "Cannot open " + base + " in " + directory + ": " + read.error();
+            break;
+        case DbfFault::TooLarge:
+            error = tableError(gencode::kMemory, "Read table", kInit);
+            error.description = base + ": " + read.error();
+            error.maxSize = static_cast<std::uint32_t>(kMaxTableRecordBytes);
+            break;
+        case DbfFault::Damaged:
+            error = tableError(gencode::kCorruption, "Read table", kInit);
+            error.description = base + ": " + read.error();
+            break;
         }
         error.fileName = path_;
         error.args = {Value(fileName)};
@@ -202,6 +206,10 @@ std::string DbServer::fieldText(Symbol field) {
         return std::string(image_->fields()[*index].width, ' ');
     }
     return std::string(image_->fieldBytes(record_ - 1, *index));
+}
+
+bool DbServer::requireCharacterField(Symbol field) {
+    return image_ && findField(field, true).has_value();
 }
 
 std::string RddSetDefault() {

@@ -38,10 +38,11 @@ public:
     ~DbServer() override;
 
     // INIT. A bare name is looked for in the process's current directory; a name without an
-    // extension gets ".dbf". The file is read in one pass and the table is positioned on its
-    // first record. A missing, unreadable or damaged file raises an error (open error 21 or
-    // corruption 31) that may be retried (the file is read again) or defaulted (the table
-    // stays closed).
+    // extension gets ".dbf". The file is read in one pass (readDbfFile) and the table is
+    // positioned on its first record. A missing or unreadable file, or one that is not a
+    // regular file, raises an open error (21, with the OS error); a damaged one corruption
+    // (31); one whose records would exceed kMaxTableRecordBytes memory exhausted (12). Each
+    // may be retried (the file is read again) or defaulted (the table stays closed).
     void open(const std::string& fileName);
     void close();
     bool isOpen() const { return image_.has_value(); }
@@ -70,6 +71,11 @@ public:
     // The text of a character field: as fieldGet, but a field of another type is an error too
     // (data type 29, raised once per server and field), and the result is always a text.
     std::string fieldText(Symbol field);
+
+    // Whether the table has a character field of that name, so that fieldText will read it.
+    // If not, the field's error (as fieldText raises it) is raised now, once, before any
+    // record is read. FALSE, without an error, when the table is closed.
+    bool requireCharacterField(Symbol field);
 
     // The file name as opened (extension included) and the full runtime path looked for.
     const std::string& fileName() const { return fileName_; }

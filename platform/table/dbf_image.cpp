@@ -1,5 +1,7 @@
 #include "platform/table/dbf_image.h"
 
+#include "platform/runtime/letter_case.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -11,6 +13,8 @@ constexpr std::size_t kHeaderSize = 32;
 constexpr std::size_t kDescriptorSize = 32;
 constexpr std::size_t kNameSize = 11;
 constexpr std::uint8_t kFieldListEnd = 0x0D;
+constexpr std::uint8_t kFieldListEndLf = 0x0A; // some writers' end mark
+constexpr std::size_t kBacklinkSize = 263;
 constexpr std::uint8_t kLiveRecord = 0x20;
 constexpr std::uint8_t kDeletedRecord = 0x2A;
 constexpr std::uint8_t kEndOfFile = 0x1A;
@@ -18,6 +22,8 @@ constexpr std::uint8_t kEndOfFile = 0x1A;
 constexpr std::array<std::uint8_t, 7> kAcceptedTypes{0x03, 0x83, 0x30, 0x31, 0x32, 0xF5, 0x8B};
 // Tables of this level use 48-byte descriptors; reading them as 32-byte ones would misparse.
 constexpr std::array<std::uint8_t, 2> kWideDescriptorTypes{0x04, 0x8C};
+// Tables of these types keep a backlink area between the end mark and the records.
+constexpr std::array<std::uint8_t, 3> kBacklinkTypes{0x30, 0x31, 0x32};
 
 std::string hexByte(std::uint8_t byte) {
     char text[8];
@@ -46,17 +52,13 @@ std::string byteCount(std::uint64_t count) {
     return std::to_string(count) + (count == 1 ? " byte" : " bytes");
 }
 
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 template <class Container> bool contains(const Container& values, std::uint8_t value) {
     return std::find(values.begin(), values.end(), value) != values.end();
 }
 
 class Reader {
 public:
-    explicit Reader(const std::string& bytes) : bytes_(bytes) {}
+    explicit Reader(std::string_view bytes) : bytes_(bytes) {}
     std::uint8_t byte(std::size_t at) const { return static_cast<std::uint8_t>(bytes_[at]); }
     std::uint16_t word(std::size_t at) const {
         return static_cast<std::uint16_t>(byte(at) | byte(at + 1) << 8);
@@ -66,7 +68,7 @@ public:
     }
 
 private:
-    const std::string& bytes_;
+    std::string_view bytes_;
 };
 
 DbfHeader readHeader(const Reader& in) {
@@ -83,12 +85,14 @@ DbfHeader readHeader(const Reader& in) {
     return header;
 }
 
-DbfField readField(const std::string& bytes, std::size_t at) {
+DbfField readField(std::string_view bytes, std::size_t at) {
     Reader in(bytes);
-    std::string_view raw(bytes.data() + at, kNameSize);
+    std::string_view raw = bytes.substr(at, kNameSize);
     DbfField field;
     field.name = std::string(raw.substr(0, raw.find('\0')));
-    field.type = upper(static_cast<char>(in.byte(at + 11)));
+    // Type letters are ASCII; any other byte stays as stored, to be named in messages.
+    const auto type = static_cast<char>(in.byte(at + 11));
+    field.type = type >= 'a' && type <= 'z' ? upperCase1252(type) : type;
     field.width = in.byte(at + 16);
     if (field.type == 'C') {
         // Character fields wider than 255 keep the width's high byte where decimals would be.
@@ -99,25 +103,42 @@ DbfField readField(const std::string& bytes, std::size_t at) {
     return field;
 }
 
+// The count of descriptors that the header length leaves room for, with the end mark and,
+// for the types that have it, the backlink area after them.
+std::size_t descriptorsInHeader(const DbfHeader& header) {
+    std::size_t after = 1 + (contains(kBacklinkTypes, header.tableType) ? kBacklinkSize : 0);
+    if (header.headerLength < kHeaderSize + after) {
+        return 0;
+    }
+    return (header.headerLength - kHeaderSize - after) / kDescriptorSize;
+}
+
+// A CR ends the field list wherever it stands. An LF ends it only where the header length
+// says the list ends, so that a damaged name beginning with LF is not taken for the end.
+bool endsFieldList(std::uint8_t byte, std::size_t fieldsBefore, const DbfHeader& header) {
+    return byte == kFieldListEnd ||
+           (byte == kFieldListEndLf && fieldsBefore == descriptorsInHeader(header));
+}
+
 } // namespace
 
 bool sameFieldName(std::string_view left, std::string_view right) {
     return left.size() == right.size() &&
            std::equal(left.begin(), left.end(), right.begin(),
-                      [](char a, char b) { return upper(a) == upper(b); });
+                      [](char a, char b) { return upperCase1252(a) == upperCase1252(b); });
 }
 
-DbfResult<DbfImage> DbfImage::parse(std::string bytes) {
-    using Result = DbfResult<DbfImage>;
+DbfResult<DbfLayout> DbfImage::parseLayout(std::string_view bytes) {
+    using Result = DbfResult<DbfLayout>;
     const std::size_t size = bytes.size();
     if (size < kHeaderSize) {
         return Result::failure("file is " + std::to_string(size) +
                                " bytes long, shorter than the 32-byte header");
     }
     Reader in(bytes);
-    DbfImage image;
-    image.header_ = readHeader(in);
-    const DbfHeader& header = image.header_;
+    DbfLayout layout;
+    layout.header = readHeader(in);
+    const DbfHeader& header = layout.header;
     if (contains(kWideDescriptorTypes, header.tableType)) {
         return Result::failure("table type " + hexByte(header.tableType) +
                                " is not supported (48-byte field descriptors)");
@@ -136,14 +157,14 @@ DbfResult<DbfImage> DbfImage::parse(std::string bytes) {
     std::size_t at = kHeaderSize;
     bool endMarked = false;
     while (at < limit) {
-        if (in.byte(at) == kFieldListEnd) {
+        if (endsFieldList(in.byte(at), layout.fields.size(), header)) {
             endMarked = true;
             break;
         }
         if (at + kDescriptorSize > limit) {
             break;
         }
-        image.fields_.push_back(readField(bytes, at));
+        layout.fields.push_back(readField(bytes, at));
         at += kDescriptorSize;
     }
     if (header.headerLength > size) {
@@ -159,18 +180,18 @@ DbfResult<DbfImage> DbfImage::parse(std::string bytes) {
         return Result::failure("field list has no end mark within the header length " +
                                std::to_string(header.headerLength));
     }
-    if (image.fields_.empty()) {
+    if (layout.fields.empty()) {
         return Result::failure("table has no fields");
     }
 
     std::uint64_t needed = 1; // the deletion flag
-    for (std::size_t i = 0; i < image.fields_.size(); ++i) {
-        DbfField& field = image.fields_[i];
+    for (std::size_t i = 0; i < layout.fields.size(); ++i) {
+        DbfField& field = layout.fields[i];
         if (field.name.empty()) {
             return Result::failure("field " + std::to_string(i + 1) + " has no name");
         }
         for (std::size_t j = 0; j < i; ++j) {
-            if (sameFieldName(image.fields_[j].name, field.name)) {
+            if (sameFieldName(layout.fields[j].name, field.name)) {
                 return Result::failure("field name " + printable(field.name) + " appears twice");
             }
         }
@@ -185,7 +206,18 @@ DbfResult<DbfImage> DbfImage::parse(std::string bytes) {
         return Result::failure("record length " + std::to_string(header.recordLength) +
                                " is too small");
     }
+    return layout;
+}
 
+DbfResult<DbfImage> DbfImage::parse(std::string bytes) {
+    using Result = DbfResult<DbfImage>;
+    DbfResult<DbfLayout> layout = parseLayout(bytes);
+    if (!layout.ok()) {
+        return Result::failure(layout);
+    }
+    const DbfHeader& header = layout.value().header;
+    const std::size_t size = bytes.size();
+    Reader in(bytes);
     // 64-bit arithmetic: a count of 0xFFFFFFFF times 65535 fits, and nothing is reserved
     // before the records are known to be in the file.
     const std::uint64_t length = header.recordLength;
@@ -214,13 +246,15 @@ DbfResult<DbfImage> DbfImage::parse(std::string bytes) {
                                    " has an invalid deletion flag " + hexByte(flag));
         }
     }
+    DbfImage image;
     image.bytes_ = std::move(bytes);
+    image.layout_ = std::move(layout.value());
     return image;
 }
 
 std::optional<std::size_t> DbfImage::fieldIndex(std::string_view name) const {
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
-        if (sameFieldName(fields_[i].name, name)) {
+    for (std::size_t i = 0; i < fields().size(); ++i) {
+        if (sameFieldName(fields()[i].name, name)) {
             return i;
         }
     }
@@ -232,7 +266,7 @@ DbfResult<std::size_t> DbfImage::characterField(std::string_view name) const {
     if (!index) {
         return DbfResult<std::size_t>::failure("no field " + printable(name));
     }
-    char type = fields_[*index].type;
+    char type = fields()[*index].type;
     if (type != 'C') {
         return DbfResult<std::size_t>::failure("field " + printable(name) + " is of type " +
                                                typeText(type) + ", not character");
@@ -241,18 +275,18 @@ DbfResult<std::size_t> DbfImage::characterField(std::string_view name) const {
 }
 
 std::string_view DbfImage::recordBytes(std::uint32_t record) const {
-    if (record >= header_.recordCount) {
+    if (record >= header().recordCount) {
         return {};
     }
-    std::size_t start = header_.headerLength + std::size_t{record} * header_.recordLength;
-    return std::string_view(bytes_).substr(start, header_.recordLength);
+    std::size_t start = header().headerLength + std::size_t{record} * header().recordLength;
+    return std::string_view(bytes_).substr(start, header().recordLength);
 }
 
 std::string_view DbfImage::fieldBytes(std::uint32_t record, std::size_t field) const {
-    if (record >= header_.recordCount || field >= fields_.size()) {
+    if (record >= header().recordCount || field >= fields().size()) {
         return {};
     }
-    const DbfField& descriptor = fields_[field];
+    const DbfField& descriptor = fields()[field];
     return recordBytes(record).substr(descriptor.offset, descriptor.width);
 }
 

@@ -35,11 +35,29 @@ struct DbfField {
     std::uint32_t offset = 0;  // position in the record; the deletion flag is byte 0
 };
 
-// A value or the text of what went wrong.
+// The header and the field list of a table: everything but its records.
+struct DbfLayout {
+    DbfHeader header;
+    std::vector<DbfField> fields;
+};
+
+// Why a table could not be had: its bytes are not a table, the file could not be read, or
+// its records would take more memory than a table may.
+enum class DbfFault { Damaged, Unreadable, TooLarge };
+
+// A value or the text of what went wrong, with the runtime's operating-system error number
+// when the file could not be read (0 otherwise).
 template <class T> class DbfResult {
 public:
     DbfResult(T value) : state_(std::move(value)) {}
-    static DbfResult failure(std::string message) { return DbfResult(Failure{std::move(message)}); }
+    static DbfResult failure(std::string message, DbfFault fault = DbfFault::Damaged,
+                             std::uint32_t osError = 0) {
+        return DbfResult(Failure{std::move(message), fault, osError});
+    }
+    // The failure of another result, carried on.
+    template <class U> static DbfResult failure(const DbfResult<U>& failed) {
+        return failure(failed.error(), failed.fault(), failed.osError());
+    }
 
     bool ok() const { return state_.index() == 0; }
     // Only when ok().
@@ -47,10 +65,15 @@ public:
     T& value() { return std::get<0>(state_); }
     // Empty when ok().
     std::string error() const { return ok() ? std::string() : std::get<1>(state_).message; }
+    // Only when !ok().
+    DbfFault fault() const { return std::get<1>(state_).fault; }
+    std::uint32_t osError() const { return ok() ? 0 : std::get<1>(state_).osError; }
 
 private:
     struct Failure {
         std::string message;
+        DbfFault fault;
+        std::uint32_t osError;
     };
     explicit DbfResult(Failure failure) : state_(std::move(failure)) {}
     std::variant<T, Failure> state_;
@@ -62,12 +85,16 @@ public:
     // before anything is reserved, and every record's deletion flag is checked, so that
     // later access cannot fail.
     static DbfResult<DbfImage> parse(std::string bytes);
+    // Checks the header and the field list alone, from the first bytes of a file: all of
+    // them up to the header length, or the whole file when it is shorter. A layout that
+    // passes here fails parse() only for its records.
+    static DbfResult<DbfLayout> parseLayout(std::string_view bytes);
 
-    const DbfHeader& header() const { return header_; }
-    const std::vector<DbfField>& fields() const { return fields_; }
-    std::uint32_t recordCount() const { return header_.recordCount; }
+    const DbfHeader& header() const { return layout_.header; }
+    const std::vector<DbfField>& fields() const { return layout_.fields; }
+    std::uint32_t recordCount() const { return layout_.header.recordCount; }
 
-    // Position of a field in fields(), by name compared case-insensitively.
+    // Position of a field in fields(), by name compared as sameFieldName does.
     std::optional<std::size_t> fieldIndex(std::string_view name) const;
     // The field a caller reads as text: a missing or non-character field is an error.
     DbfResult<std::size_t> characterField(std::string_view name) const;
@@ -84,11 +111,11 @@ private:
     DbfImage() = default;
 
     std::string bytes_;
-    DbfHeader header_;
-    std::vector<DbfField> fields_;
+    DbfLayout layout_;
 };
 
-// Case-insensitive comparison of field names (ASCII letters only).
+// Field names compared without regard to letter case, by the runtime's Windows-1252 rule, so
+// that a symbol (interned in upper case by the same rule) finds the field of its name.
 bool sameFieldName(std::string_view left, std::string_view right);
 
 } // namespace cuentas

@@ -3,5 +3,6 @@
 // It only ever reads tables, each in one pass; it never writes, locks or keeps a file open.
 
 #include "platform/table/db_server.h"
+#include "platform/table/dbf_file.h"
 #include "platform/table/dbf_image.h"
 #include "platform/table/field_value.h"

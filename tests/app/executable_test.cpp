@@ -1,14 +1,18 @@
 // The real executable, started as a user starts it, in a layout of its own: what reaches the
 // user, the error log beside the executable and the exit code.
 #include "platform/os/paths.h"
+#include "tests/platform/table/dbf_builder.h"
 #include "tools/make_bank_table/bank_table_writer.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,8 +46,11 @@ protected:
     }
     void TearDown() override { fs::remove_all(root); }
 
-    // Starts bin/cuentas in `root` (its working directory) with a minimal environment.
-    pid_t launch(bool withDisplay, const fs::path& errorFile) {
+    // Starts bin/cuentas in `root` (its working directory) with a minimal environment, Qt's
+    // offscreen platform when `withDisplay`, and `extra` variables and arguments.
+    pid_t launch(bool withDisplay, const fs::path& errorFile,
+                 std::vector<std::string> extraEnvironment = {},
+                 std::vector<std::string> arguments = {}) {
         pid_t pid = ::fork();
         if (pid == 0) {
             if (::chdir(root.c_str()) != 0) {
@@ -51,32 +58,50 @@ protected:
             }
             std::FILE* err = std::freopen(errorFile.c_str(), "w", stderr);
             (void)err;
-            std::string platform = "QT_QPA_PLATFORM=offscreen";
-            std::string runtimeDir = "XDG_RUNTIME_DIR=" + root.string();
-            std::vector<char*> env{const_cast<char*>("PATH=/usr/bin:/bin"),
-                                   const_cast<char*>("LANG=es_ES.UTF-8"), runtimeDir.data()};
+            std::vector<std::string> variables{"PATH=/usr/bin:/bin", "LANG=es_ES.UTF-8",
+                                               "XDG_RUNTIME_DIR=" + root.string()};
             if (withDisplay) {
-                env.push_back(platform.data());
+                variables.push_back("QT_QPA_PLATFORM=offscreen");
+            }
+            variables.insert(variables.end(), extraEnvironment.begin(), extraEnvironment.end());
+            std::vector<char*> env;
+            for (std::string& v : variables) {
+                env.push_back(v.data());
             }
             env.push_back(nullptr);
             std::string program = (root / "bin" / "cuentas").string();
-            char* argv[] = {program.data(), nullptr};
-            ::execve(program.c_str(), argv, env.data());
+            std::vector<char*> argv{program.data()};
+            for (std::string& a : arguments) {
+                argv.push_back(a.data());
+            }
+            argv.push_back(nullptr);
+            ::execve(program.c_str(), argv.data(), env.data());
             ::_exit(127);
         }
         return pid;
     }
 
+    // The exit code, or -1 for a process ended by a signal. A process still running after
+    // a generous ten seconds (it should end within one) is killed and counts as -2.
     static int waitFor(pid_t pid) {
         int status = 0;
+        for (int tenths = 0; tenths < 100; ++tenths) {
+            if (::waitpid(pid, &status, WNOHANG) == pid) {
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            ::usleep(100000);
+        }
+        ::kill(pid, SIGKILL);
         ::waitpid(pid, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return -2;
     }
 
-    Outcome run(bool withDisplay = true) {
+    Outcome run(bool withDisplay = true, std::vector<std::string> extraEnvironment = {},
+                std::vector<std::string> arguments = {}) {
         fs::path errorFile = root / "stderr.txt";
         Outcome outcome;
-        outcome.exitCode = waitFor(launch(withDisplay, errorFile));
+        outcome.exitCode = waitFor(
+            launch(withDisplay, errorFile, std::move(extraEnvironment), std::move(arguments)));
         outcome.errorOutput = readFile(errorFile);
         return outcome;
     }
@@ -123,7 +148,7 @@ void expectOpenErrorRecord(const std::vector<std::string>& lines, const std::str
         "Filename: " + (root + "\\NomBancos.dbf").substr(0, 40),
         "Description: " + description,
         "CallStack: ",
-        "APP:START (Line: 29)",
+        "<call stack>",
         "",
         "Error Object created:",
         "--------------------",
@@ -154,6 +179,12 @@ void expectOpenErrorRecord(const std::vector<std::string>& lines, const std::str
     };
     ASSERT_EQ(lines.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
+        if (expected[i] == "<call stack>") {
+            // The start-up routine and the line it had reached, whichever that is.
+            EXPECT_TRUE(lines[i].starts_with("APP:START (Line: ")) << lines[i];
+            EXPECT_TRUE(lines[i].ends_with(")")) << lines[i];
+            continue;
+        }
         if (i == 2) {
             // Today's date in the Spanish date format the locale gives, then the time.
             EXPECT_EQ(lines[i].substr(0, 11), todayInSpanishFormat() + " ") << lines[i];
@@ -225,6 +256,114 @@ TEST_F(ExecutableTest, WithoutADisplayItSaysHowToRunUnderXvfb) {
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_NE(outcome.errorOutput.find("needs a graphical display"), std::string::npos)
         << outcome.errorOutput;
+    EXPECT_NE(outcome.errorOutput.find("xvfb-run -a"), std::string::npos);
+    EXPECT_FALSE(fs::exists(root / "bin" / "ERROR.LOG"));
+}
+
+// Tables a user or an attacker might leave as NomBancos.dbf: each ends the program at once
+// with the message and the exit code of its error, never a hang, an endless read or a crash.
+struct HostileTable {
+    const char* name;
+    std::function<void(const fs::path& table)> place;
+    int exitCode;
+    std::string description; // after the working directory, where it is named
+};
+
+std::vector<HostileTable> hostileTables() {
+    using testing::DbfBuilder;
+    auto image = [](const fs::path& p, const std::string& bytes) {
+        std::ofstream(p, std::ios::binary) << bytes;
+    };
+    return {
+        {"named pipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, 21,
+         ": a named pipe where a file was expected"},
+        {"link to /dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }, 21,
+         ": a device where a file was expected"},
+        {"folder", [](const fs::path& p) { fs::create_directory(p); }, 21,
+         ": a folder where a file was expected"},
+        {"loop of links",
+         [](const fs::path& p) {
+             fs::create_symlink("Otra.dbf", p);
+             fs::create_symlink("NomBancos.dbf", p.parent_path() / "Otra.dbf");
+         },
+         21, ": too many levels of symbolic links"},
+        {"a count that fills 3 GiB",
+         [image](const fs::path& p) {
+             image(p, testing::bankTable().recordCount(72000000).build());
+         },
+         12,
+         "NomBancos.dbf: 72000000 records of 45 bytes need 3240000000 bytes, more than the "
+         "1073741824 bytes a table may hold"},
+        {"memo NOMBRE",
+         [image](const fs::path& p) {
+             image(p, DbfBuilder()
+                          .field("BANCO", 'C', 4)
+                          .field("NOMBRE", 'M', 10)
+                          .record({"0049", "         1"})
+                          .build());
+         },
+         29, "NomBancos.dbf: field NOMBRE is of type M, not character"},
+        {"numeric BANCO",
+         [image](const fs::path& p) {
+             image(p, DbfBuilder()
+                          .field("BANCO", 'N', 4)
+                          .field("NOMBRE", 'C', 40)
+                          .record({"  49", "Banco Santander"})
+                          .build());
+         },
+         29, "NomBancos.dbf: field BANCO is of type N, not character"},
+    };
+}
+
+TEST_F(ExecutableTest, EachHostileTableEndsTheProgramAtOnceWithItsMessageAndCode) {
+    for (const HostileTable& hostile : hostileTables()) {
+        SCOPED_TRACE(hostile.name);
+        fs::remove_all(root / "NomBancos.dbf");
+        fs::remove(root / "Otra.dbf");
+        fs::remove(root / "bin" / "ERROR.LOG");
+        hostile.place(root / "NomBancos.dbf");
+        Outcome outcome = run();
+        EXPECT_EQ(outcome.exitCode, hostile.exitCode) << outcome.errorOutput;
+        std::string description =
+            hostile.exitCode == 21
+                ? "Cannot open NomBancos.dbf in " + runtimeRoot() + "\\" + hostile.description
+                : hostile.description;
+        EXPECT_NE(outcome.errorOutput.find("Description: " + description), std::string::npos)
+            << outcome.errorOutput;
+        EXPECT_NE(readFile(root / "bin" / "ERROR.LOG").find("Description     :" + description),
+                  std::string::npos);
+        EXPECT_TRUE(fs::is_empty(root / "tmp"));
+    }
+}
+
+TEST_F(ExecutableTest, AValidTablePaddedToThreeGibibytesStartsAsUsual) {
+    std::ofstream(root / "NomBancos.dbf", std::ios::binary)
+        << tools::bankTableImage({{"0049", "Banco Santander", 1}}, tools::UpdateDate{});
+    fs::resize_file(root / "NomBancos.dbf", std::uint64_t{3} << 30); // sparse
+    Outcome outcome = run(true, {}, {"--exit-when-shown"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errorOutput;
+    EXPECT_FALSE(fs::exists(root / "bin" / "ERROR.LOG"));
+}
+
+TEST_F(ExecutableTest, AnErrorLogThatIsAPipeIsSkippedAndSaidSo) {
+    ASSERT_EQ(::mkfifo((root / "bin" / "ERROR.LOG").c_str(), 0600), 0);
+    Outcome outcome = run(); // and the table is missing
+    EXPECT_EQ(outcome.exitCode, 21);
+    EXPECT_NE(outcome.errorOutput.find("Error Code:  21 [ OPEN ERROR ]"), std::string::npos)
+        << outcome.errorOutput;
+    EXPECT_NE(outcome.errorOutput.find("cuentas: the error was not logged in " +
+                                       (root / "bin" / "ERROR.LOG").string() +
+                                       ": a named pipe where a file was expected\n"),
+              std::string::npos)
+        << outcome.errorOutput;
+}
+
+TEST_F(ExecutableTest, ADisplayThatDoesNotAnswerEndsCleanlyNamingIt) {
+    // A display number no X server on this machine serves: only a local socket is tried.
+    Outcome outcome = run(false, {"DISPLAY=:4711"});
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_EQ(outcome.errorOutput.substr(0, outcome.errorOutput.find('\n')),
+              "cuentas: the graphical display \":4711\" (DISPLAY) does not answer.");
     EXPECT_NE(outcome.errorOutput.find("xvfb-run -a"), std::string::npos);
     EXPECT_FALSE(fs::exists(root / "bin" / "ERROR.LOG"));
 }

@@ -186,7 +186,7 @@ TEST_F(AccountDialogTest, AnUnwritableTmpKeepsTheDialogOpenAndSaysWhy) {
         ASSERT_EQ(os.messageBoxes.size(), 1u);
         EXPECT_EQ(os.messageBoxes[0].text,
                   "No se ha podido grabar el fichero\n" + (base / "tmp" / "xtras.ini").string() +
-                      "\n\nNo existe la carpeta de destino." + kRetryAdvice);
+                      "\n\nUna parte de la ruta es un fichero y no una carpeta." + kRetryAdvice);
         EXPECT_EQ(os.messageBoxes[0].caption, kMainDialogCaption);
         EXPECT_EQ(os.messageBoxes[0].flags, kMessageBoxOk | kMessageBoxIconError);
         // Every field stays as typed.
@@ -221,6 +221,21 @@ struct FullDiskOs : RecordingOs {
         return full ? -ENOSPC : RecordingOs::writeFile(fd, data, size);
     }
 };
+
+TEST_F(AccountDialogTest, AFolderNamedLikeTheTransferFileIsNamedAsTheCause) {
+    fs::create_directories(base / "tmp" / "xtras.ini");
+    int result = run([&] {
+        click(Grabar);
+        EXPECT_TRUE(window->isVisible());
+        ASSERT_EQ(os.messageBoxes.size(), 1u);
+        EXPECT_EQ(os.messageBoxes[0].text,
+                  "No se ha podido grabar el fichero\n" + (base / "tmp" / "xtras.ini").string() +
+                      "\n\nYa hay una carpeta con el nombre del fichero." + kRetryAdvice);
+        click(Cancelar);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(fs::is_directory(base / "tmp" / "xtras.ini"));
+}
 
 TEST_F(AccountDialogTest, AFailedWriteKeepsTheOldFileAndARetrySucceeds) {
     const std::string old = "BANCO=ANTERIOR\r\n20DIGITOS=11112222331234567890";

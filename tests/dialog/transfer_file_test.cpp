@@ -47,6 +47,27 @@ TEST(TransferFile, FailureMessagesNameTheFileAndTheReasonInSpanish) {
                       "para salir sin grabar.")
             << c.osError;
     }
+    // Where the file layer knows the real cause, the message says it, whatever the number.
+    const struct {
+        std::uint32_t osError;
+        OsCause cause;
+        const char* reason;
+    } causes[] = {
+        {oserror::kAccessDenied, OsCause::Folder, "Ya hay una carpeta con el nombre del fichero."},
+        {oserror::kPathNotFound, OsCause::NotFolder,
+         "Una parte de la ruta es un fichero y no una carpeta."},
+        {oserror::kGeneralFailure, OsCause::LinkLoop,
+         "La ruta tiene demasiados niveles de enlaces simb\xF3licos."},
+        {oserror::kAccessDenied, OsCause::ReadOnly,
+         "La carpeta de destino est\xE1 en un disco de solo lectura."},
+        {oserror::kAccessDenied, OsCause::Unknown,
+         "No hay permiso para escribir en la carpeta de destino."},
+    };
+    for (const auto& c : causes) {
+        std::string message = transferFailureMessage("\\tmp\\xtras.ini", c.osError, c.cause);
+        EXPECT_EQ(message.substr(0, message.find("\n\nCorrija")),
+                  std::string("No se ha podido grabar el fichero\n/tmp/xtras.ini\n\n") + c.reason);
+    }
 }
 
 } // namespace

@@ -274,7 +274,9 @@ TEST_F(DefaultErrorTest, ALogThatCannotBeWrittenChangesNothingElse) {
     Value answer = DEFERROR(makeError({{P::GenCode, number(23)}, {P::CanRetry, flag(true)}}));
     EXPECT_TRUE(answer.asLogic());
     EXPECT_EQ(os.errorBoxes.size(), 1u);
-    EXPECT_EQ(os.debugText, "Internal error 1/0: SetDefault: \n");
+    EXPECT_EQ(os.debugText, "Internal error 1/0: SetDefault: \n"
+                            "cuentas.exe: the error was not logged in " +
+                                directory.file("gone/ERROR.LOG") + ": path not found\n");
 }
 
 TEST_F(DefaultErrorTest, TheDefaultBlockIsInstalledOnlyWhenNoneIs) {

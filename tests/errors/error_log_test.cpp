@@ -1,5 +1,9 @@
 #include "tests/errors/error_fixture.h"
 
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -173,6 +177,78 @@ TEST_F(ErrorLogTest, ALogHeldByAnotherWriterIsWaitedForAndThenSkipped) {
     FileHandle handle = ERRORLOGOPEN();
     EXPECT_NE(handle, kNoFile);
     FClose(handle);
+}
+
+// An operating system that refuses to open or to write the error log.
+class FaultyLogOs : public testing::RecordingOs {
+public:
+    int openRefusal = 0;
+    long writeRefusal = 0;
+    int logDescriptor = -1;
+    int openFile(const std::string& path, int flags, int mode) override {
+        if (path.ends_with("ERROR.LOG") && openRefusal != 0) {
+            return openRefusal;
+        }
+        int fd = RecordingOs::openFile(path, flags, mode);
+        if (path.ends_with("ERROR.LOG")) {
+            logDescriptor = fd;
+        }
+        return fd;
+    }
+    long writeFile(int fd, const void* data, std::size_t size) override {
+        return fd == logDescriptor && writeRefusal != 0 ? writeRefusal
+                                                        : RecordingOs::writeFile(fd, data, size);
+    }
+};
+
+struct UnloggableCase {
+    const char* name;
+    std::function<void(const std::string& log, FaultyLogOs& os)> arrange;
+    const char* reason;
+};
+
+// Whenever a record could not be written, one line on the standard error stream says so;
+// none of these may make the handler wait.
+TEST_F(ErrorLogTest, ARecordThatCouldNotBeWrittenIsReportedInOneLine) {
+    const UnloggableCase cases[] = {
+        {"named pipe", [](const std::string& log, FaultyLogOs&) { ::mkfifo(log.c_str(), 0600); },
+         "a named pipe where a file was expected"},
+        {"folder",
+         [](const std::string& log, FaultyLogOs&) { std::filesystem::create_directory(log); },
+         "a folder where a file was expected"},
+        {"read-only file system",
+         [](const std::string&, FaultyLogOs& faulty) { faulty.openRefusal = -EROFS; },
+         "read-only file system"},
+        {"no permission",
+         [](const std::string&, FaultyLogOs& faulty) { faulty.openRefusal = -EACCES; },
+         "access denied"},
+        {"full disk",
+         [](const std::string&, FaultyLogOs& faulty) { faulty.writeRefusal = -ENOSPC; },
+         "disk full"},
+    };
+    for (const UnloggableCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(logPath());
+        FaultyLogOs faulty;
+        faulty.executable = os.executable;
+        faulty.clock = os.clock;
+        c.arrange(logPath(), faulty);
+        ScopedOs scopedFaulty(faulty);
+        EXPECT_FALSE(appendErrorLogRecord("m\r\n", openError()));
+        EXPECT_EQ(faulty.debugText,
+                  "cuentas.exe: the error was not logged in " + logPath() + ": " + c.reason + "\n");
+    }
+}
+
+TEST_F(ErrorLogTest, ALogHeldTooLongIsReportedAndAWrittenRecordIsNot) {
+    EXPECT_TRUE(appendErrorLogRecord("m\r\n", openError()));
+    EXPECT_EQ(os.debugText, "");
+    FileHandle holder = FOpen(runtimePath(logPath()), openmode::kWrite | openmode::kShareExclusive);
+    ASSERT_NE(holder, kNoFile);
+    EXPECT_FALSE(appendErrorLogRecord("m\r\n", openError()));
+    EXPECT_EQ(os.debugText, "cuentas.exe: the error was not logged in " + logPath() +
+                                ": another process held it for more than a second\n");
+    FClose(holder);
 }
 
 // Really waits, so that two processes take turns at the log.

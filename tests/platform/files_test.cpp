@@ -3,16 +3,26 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace cuentas {
 namespace {
 
 namespace fs = std::filesystem;
+
+void writeNative(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 std::string readNative(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -77,6 +87,91 @@ TEST_F(Files, AFailedWriteLeavesTheOldFileIntactAndNoTemporary) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
+// A save whose process stops in the middle of its rename: killed there, or held there until
+// the test lets it go on.
+class StoppingOs : public testing::RecordingOs {
+public:
+    int proceed = -1; // a pipe to read one byte from before renaming; -1: die instead
+    int renameFile(const std::string& from, const std::string& to) override {
+        if (proceed < 0) {
+            ::raise(SIGKILL);
+        }
+        char go = 0;
+        [[maybe_unused]] ssize_t n = ::read(proceed, &go, 1);
+        return OperatingSystem::renameFile(from, to);
+    }
+};
+
+// Starts a process that saves `text` to `name` and stops before its rename.
+pid_t saveInAnotherProcess(const std::string& name, const std::string& text, int proceed) {
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        StoppingOs stopping;
+        stopping.proceed = proceed;
+        ScopedOs scoped(stopping);
+        ::_exit(MemoWrit(name, text) ? 0 : 1);
+    }
+    return pid;
+}
+
+std::vector<std::string> namesIn(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(Files, ALaterSaveRemovesTheTemporariesOfSavesWhoseProcessIsGone) {
+    std::string name = runtime("xtras.ini");
+    for (int i = 0; i < 3; ++i) {
+        pid_t killed = saveInAnotherProcess(name, "lost", -1);
+        int status = 0;
+        ::waitpid(killed, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+    }
+    // Each killed save removed the one before it; two more of long-gone processes.
+    writeNative(dir / "xtras.ini.tmp1", "lost");
+    writeNative(dir / "xtras.ini.tmp4000000", "lost");
+    writeNative(dir / "xtras.ini.tmpold", "not a temporary of a save");
+    writeNative(dir / "other.ini.tmp1", "another file's");
+    ASSERT_EQ(namesIn(dir).size(), 5u);
+    ASSERT_TRUE(MemoWrit(name, "saved"));
+    EXPECT_EQ(namesIn(dir),
+              (std::vector<std::string>{"other.ini.tmp1", "xtras.ini", "xtras.ini.tmpold"}));
+    EXPECT_EQ(readNative(dir / "xtras.ini"), "saved");
+}
+
+TEST_F(Files, ASaveStillBeingWrittenKeepsItsTemporaryAndEndsWell) {
+    std::string name = runtime("xtras.ini");
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    pid_t writer = saveInAnotherProcess(name, "from the other save", pipeEnds[0]);
+    const std::string temporary = "xtras.ini.tmp" + std::to_string(writer);
+    for (int tries = 0; !fs::exists(dir / temporary) && tries < 1000; ++tries) {
+        ::usleep(1000);
+    }
+    ASSERT_TRUE(fs::exists(dir / temporary));
+    ASSERT_TRUE(MemoWrit(name, "ours"));
+    EXPECT_TRUE(fs::exists(dir / temporary)) << "removed while its writer was alive";
+    ASSERT_EQ(::write(pipeEnds[1], "g", 1), 1);
+    int status = 0;
+    ::waitpid(writer, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(readNative(dir / "xtras.ini"), "from the other save");
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"xtras.ini"});
+    ::close(pipeEnds[0]);
+    ::close(pipeEnds[1]);
+}
+
+TEST_F(Files, ALeftoverOfAnEarlierProcessWithOurIdIsReplaced) {
+    writeNative(dir / ("xtras.ini.tmp" + std::to_string(::getpid())), "left by a crash");
+    ASSERT_TRUE(MemoWrit(runtime("xtras.ini"), "saved"));
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"xtras.ini"});
+    EXPECT_EQ(readNative(dir / "xtras.ini"), "saved");
+}
+
 TEST_F(Files, HandlesOpenCreateAppendAndReportErrors) {
     std::string name = runtime("log.txt");
     EXPECT_EQ(FOpen(name, openmode::kWrite), kNoFile);
@@ -130,6 +225,85 @@ TEST_F(Files, TheNetworkErrorFlagTellsABusyFileFromAnyOtherOutcome) {
     EXPECT_FALSE(NetErr()) << "a success lowers the flag";
     FClose(created);
     FClose(holder);
+}
+
+// Things that are not regular files, each placed under the name the program opens. None may
+// make a call wait (a pipe without its other end) or read without end (a device).
+struct NotAFile {
+    const char* name;
+    std::function<void(const fs::path&)> place;
+    std::uint32_t osError;
+    OsCause cause;
+};
+
+const NotAFile kNotFiles[] = {
+    {"named pipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+     oserror::kAccessDenied, OsCause::Pipe},
+    {"link to /dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
+     oserror::kAccessDenied, OsCause::Device},
+    {"folder", [](const fs::path& p) { fs::create_directory(p); }, oserror::kAccessDenied,
+     OsCause::Folder},
+    {"loop of links",
+     [](const fs::path& p) {
+         fs::create_symlink(p.string() + ".other", p);
+         fs::create_symlink(p, p.string() + ".other");
+     },
+     oserror::kGeneralFailure, OsCause::LinkLoop},
+};
+
+TEST_F(Files, WhatIsNotARegularFileIsRefusedAtOnceWithWhatItIs) {
+    for (const NotAFile& kind : kNotFiles) {
+        SCOPED_TRACE(kind.name);
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        kind.place(dir / "target");
+        const std::string name = runtime("target");
+        auto expectRefused = [&](const char* call) {
+            EXPECT_EQ(FError(), kind.osError) << call;
+            EXPECT_EQ(FErrorCause(), kind.cause) << call;
+        };
+        EXPECT_FALSE(MemoRead(name));
+        expectRefused("MemoRead");
+        EXPECT_EQ(FOpen(name, openmode::kRead), kNoFile);
+        expectRefused("FOpen read");
+        EXPECT_EQ(FOpen(name, openmode::kWrite | openmode::kAppend | openmode::kCreate), kNoFile);
+        expectRefused("FOpen append");
+        EXPECT_EQ(FCreate(name), kNoFile);
+        expectRefused("FCreate");
+        EXPECT_FALSE(FCopy(name, runtime("copy")));
+        expectRefused("FCopy");
+        EXPECT_FALSE(openToRead(name));
+        expectRefused("openToRead");
+    }
+}
+
+TEST_F(Files, TheCausesReadAsWhatIsReallyWrong) {
+    EXPECT_EQ(osErrorText(oserror::kAccessDenied, OsCause::Folder),
+              "a folder where a file was expected");
+    EXPECT_EQ(osErrorText(oserror::kGeneralFailure, OsCause::LinkLoop),
+              "too many levels of symbolic links");
+    EXPECT_EQ(osErrorText(oserror::kAccessDenied, OsCause::Pipe),
+              "a named pipe where a file was expected");
+    EXPECT_EQ(osErrorText(oserror::kAccessDenied), "access denied");
+}
+
+TEST_F(Files, MemoReadRefusesAFileLargerThanItsLimitBeforeReading) {
+    writeNative(dir / "big", "small on disk");
+    struct Huge : testing::RecordingOs {
+        int fileStatus(int fd, FileStatus& status) override {
+            int result = OperatingSystem::fileStatus(fd, status);
+            status.size = kMemoReadLimit + 1;
+            return result;
+        }
+        long readFile(int, void*, std::size_t) override {
+            ADD_FAILURE() << "read before the size was checked";
+            return -EIO;
+        }
+    } huge;
+    ScopedOs scoped(huge);
+    EXPECT_FALSE(MemoRead(runtime("big")));
+    EXPECT_EQ(FError(), oserror::kNotEnoughMemory);
+    EXPECT_EQ(FErrorCause(), OsCause::TooLarge);
 }
 
 TEST_F(Files, FCopyCopiesALargeFileByteForByteAndReplacesTheTarget) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace cuentas {
 namespace {
 
@@ -43,12 +45,48 @@ TEST(Text, ValReadsTheLeadingNumber) {
         const char* text;
         double value;
     };
-    const Case cases[] = {{"7", 7},    {" 12x", 12}, {"x12", 0}, {"", 0},     {" ", 0},
-                          {"-3", -3},  {"2.5", 2.5}, {"9", 9},   {"0", 0},    {".", 0}};
+    const Case cases[] = {{"7", 7},   {" 12x", 12}, {"x12", 0}, {"", 0},  {" ", 0},
+                          {"-3", -3}, {"2.5", 2.5}, {"9", 9},   {"0", 0}, {".", 0}};
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(Val(c.text).asNumber(), c.value) << '"' << c.text << '"';
     }
     EXPECT_EQ(Val("7").type(), Type::Integer);
+}
+
+// The nearest double to the decimal text, every time; the digits are not summed up.
+TEST(Text, ValGivesTheNearestDoubleAndItsDecimals) {
+    struct Case {
+        const char* text;
+        double value;
+        int decimals; // -1: an integer
+    };
+    const Case cases[] = {
+        {"1.7", 1.7, 1},
+        {"  -0.3", -0.3, 1},
+        {"+2.675", 2.675, 3},
+        {"9223372036854775800", 9223372036854775808.0, 0},
+        {"123456789.123456789", 123456789.123456789, 9},
+        {"0.1000000000000000055511151231257827", 0.1, 34},
+        {"2147483648", 2147483648.0, 0},
+        {"-2147483648", -2147483648.0, -1},
+        {".5", 0.5, 1},
+        {"12.", 12, -1},
+        {"1.5E+02", 1.5, 1}, // no exponents: the number stops at the letter
+        {"4,5", 4, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Value value = Val(c.text);
+        EXPECT_EQ(value.asNumber(), c.value);
+        if (c.decimals < 0) {
+            EXPECT_EQ(value.type(), Type::Integer);
+        } else {
+            EXPECT_EQ(value.type(), Type::Float);
+            EXPECT_EQ(value.decimals(), c.decimals);
+        }
+    }
+    EXPECT_EQ(Val(std::string(400, '9')).asNumber(), HUGE_VAL);
+    EXPECT_EQ(Val("0." + std::string(400, '0') + "1").asNumber(), 0.0);
 }
 
 TEST(Text, PositionsCountFromOne) {

@@ -1,19 +1,22 @@
-#include "tests/support/recording_errors.h"
 #include "tests/platform/table/dbf_builder.h"
 #include "tests/platform/table/table_test_support.h"
+#include "tests/support/recording_errors.h"
 
 #include <cerrno>
+#include <functional>
+#include <sys/stat.h>
 
 namespace cuentas {
 namespace {
 
 using testing::bankTable;
-using testing::RecordedError;
-using testing::RecordingErrors;
 using testing::DbfBuilder;
 using testing::field;
 using testing::openTable;
+using testing::RecordedError;
+using testing::RecordingErrors;
 using testing::send;
+using testing::writeFile;
 
 class DbServerErrors : public testing::TableTest {
 protected:
@@ -67,17 +70,119 @@ TEST_F(DbServerErrors, RetryReadsTheFileAgain) {
     EXPECT_EQ(field(table, "BANCO").asString(), "0049");
 }
 
-TEST_F(DbServerErrors, UnreadableTablesCarryTheOperatingSystemsError) {
-    std::filesystem::create_directories(dir / "NomBancos.dbf");
-    {
+// A table that is not a regular file is refused at once, as an open error naming what it
+// is; never a wait on a pipe nor an endless read of a device.
+struct HostileFile {
+    const char* name;
+    std::function<void(const std::filesystem::path&)> place;
+    std::uint32_t osCode;
+    const char* cause;
+};
+
+const HostileFile kHostileFiles[] = {
+    {"folder", [](const auto& p) { std::filesystem::create_directory(p); }, oserror::kAccessDenied,
+     "a folder where a file was expected"},
+    {"named pipe", [](const auto& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+     oserror::kAccessDenied, "a named pipe where a file was expected"},
+    {"link to /dev/zero", [](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); },
+     oserror::kAccessDenied, "a device where a file was expected"},
+    {"link to /dev/urandom",
+     [](const auto& p) { std::filesystem::create_symlink("/dev/urandom", p); },
+     oserror::kAccessDenied, "a device where a file was expected"},
+    {"loop of links",
+     [](const auto& p) {
+         std::filesystem::create_symlink("Other.dbf", p);
+         std::filesystem::create_symlink(p.filename(), p.parent_path() / "Other.dbf");
+     },
+     oserror::kGeneralFailure, "too many levels of symbolic links"},
+};
+
+TEST_F(DbServerErrors, WhatIsNotARegularFileIsAnOpenErrorNamingWhatItIs) {
+    for (const HostileFile& hostile : kHostileFiles) {
+        SCOPED_TRACE(hostile.name);
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        hostile.place(dir / "NomBancos.dbf");
         RecordingErrors errors;
         Value table = openTable();
         ASSERT_EQ(errors.errors.size(), 1u);
-        EXPECT_EQ(errors.errors[0].osCode, oserror::kAccessDenied);
+        EXPECT_EQ(errors.errors[0].genCode, gencode::kOpen);
+        EXPECT_EQ(errors.errors[0].osCode, hostile.osCode);
         EXPECT_EQ(errors.errors[0].description,
-                  "Cannot open NomBancos.dbf in " + runtimeDir() + ": access denied");
+                  "Cannot open NomBancos.dbf in " + runtimeDir() + ": " + hostile.cause);
         expectClosedAndEmpty(table);
     }
+}
+
+TEST_F(DbServerErrors, ALinkToARegularTableIsReadThroughIt) {
+    writeFile(dir / "real.dbf", bankTable().build());
+    std::filesystem::create_symlink("real.dbf", dir / "NomBancos.dbf");
+    RecordingErrors errors;
+    Value table = openTable();
+    EXPECT_TRUE(errors.errors.empty());
+    EXPECT_EQ(send(table, "RECCOUNT").asInteger(), 3);
+}
+
+// Counts the bytes the table layer reads, to show that it reads what the header declares.
+class CountingOs : public testing::TableOs {
+public:
+    std::uint64_t bytesRead = 0;
+    long readFile(int fd, void* data, std::size_t size) override {
+        long n = TableOs::readFile(fd, data, size);
+        bytesRead += n > 0 ? static_cast<std::uint64_t>(n) : 0;
+        return n;
+    }
+};
+
+TEST_F(DbServerErrors, OnlyTheDeclaredRecordsAreReadNeverTheBytesAfterThem) {
+    const std::string image = bankTable().build();
+    writeFile(dir / "NomBancos.dbf", image);
+    std::filesystem::resize_file(dir / "NomBancos.dbf", std::uint64_t{3} << 30); // sparse
+    CountingOs counting;
+    counting.currentDirectoryPath = dir.string();
+    ScopedOs scopedCounting(counting);
+    RecordingErrors errors;
+    Value table = openTable();
+    EXPECT_TRUE(errors.errors.empty());
+    EXPECT_EQ(send(table, "RECCOUNT").asInteger(), 3);
+    EXPECT_EQ(counting.bytesRead, image.size() - 1); // all but the end-of-file mark
+}
+
+TEST_F(DbServerErrors, RecordsBeyondWhatATableMayHoldAreRefusedBeforeReadingThem) {
+    const struct {
+        std::uint32_t count;
+        const char* description;
+    } cases[] = {
+        {0xFFFFFFFF, "NomBancos.dbf: 4294967295 records of 45 bytes need 193273528275 bytes, "
+                     "more than the 1073741824 bytes a table may hold"},
+        {23860930, "NomBancos.dbf: 23860930 records of 45 bytes need 1073741850 bytes, more "
+                   "than the 1073741824 bytes a table may hold"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        place(bankTable().recordCount(c.count).build());
+        CountingOs counting;
+        counting.currentDirectoryPath = dir.string();
+        ScopedOs scopedCounting(counting);
+        RecordingErrors errors;
+        Value table = openTable();
+        ASSERT_EQ(errors.errors.size(), 1u);
+        EXPECT_EQ(errors.errors[0].genCode, gencode::kMemory);
+        EXPECT_EQ(errors.errors[0].description, c.description);
+        EXPECT_EQ(errors.errors[0].osCode, 0u);
+        EXPECT_EQ(counting.bytesRead, 97u); // the header and the field list
+        expectClosedAndEmpty(table);
+    }
+    // Just within the limit, a count the file does not hold is named as before.
+    place(bankTable().recordCount(23860929).build());
+    RecordingErrors errors;
+    openTable();
+    ASSERT_EQ(errors.errors.size(), 1u);
+    EXPECT_EQ(errors.errors[0].description,
+              "NomBancos.dbf: record count 23860929 needs 1073741902 bytes but the file has 233");
+}
+
+TEST_F(DbServerErrors, UnreadableTablesCarryTheOperatingSystemsError) {
     RefusingOs refusing;
     refusing.currentDirectoryPath = dir.string();
     ScopedOs scopedRefusing(refusing);

@@ -1,16 +1,16 @@
-#include "tests/support/recording_errors.h"
 #include "tests/platform/table/dbf_builder.h"
 #include "tests/platform/table/table_test_support.h"
+#include "tests/support/recording_errors.h"
 
 namespace cuentas {
 namespace {
 
 using testing::bankTable;
-using testing::RecordingErrors;
 using testing::DbfBuilder;
 using testing::field;
 using testing::fixture;
 using testing::openTable;
+using testing::RecordingErrors;
 using testing::send;
 
 class DbServerReading : public testing::TableTest {};
@@ -184,6 +184,24 @@ TEST_F(DbServerReading, DbCloseAllClosesEveryOpenTable) {
         EXPECT_TRUE(field(table, "BANCO").isNil());
         EXPECT_EQ(send(table, "RECNO").asInteger(), 0);
     }
+}
+
+// Field names in the table's code page: a symbol is interned in upper case by the runtime's
+// Windows-1252 rule, and the field is found by the same rule whatever case the table stores.
+TEST_F(DbServerReading, FieldsWithLettersBeyondAsciiAreFoundByTheirOwnSymbol) {
+    place(DbfBuilder()
+              .field("A\xF1O", 'C', 4)   // "AñO" as stored by its writer
+              .field("\xE9poca", 'C', 6) // "época"
+              .field("\xFFVES", 'C', 2)  // y with diaeresis, whose capital is 0x9F
+              .record({"2024", "verano", "si"})
+              .build());
+    Value table = openTable();
+    RecordingErrors errors;
+    EXPECT_EQ(field(table, "A\xF1O").asString(), "2024");
+    EXPECT_EQ(field(table, "A\xD1O").asString(), "2024");
+    EXPECT_EQ(field(table, "\xC9POCA").asString(), "verano");
+    EXPECT_EQ(field(table, "\xFFves").asString(), "si");
+    EXPECT_TRUE(errors.errors.empty());
 }
 
 TEST_F(DbServerReading, TheCppSurfaceReadsCharacterFieldsAsText) {

@@ -59,7 +59,11 @@ public:
         return *this;
     }
     DbfBuilder& withoutFieldListEnd() {
-        fieldListEnd_ = false;
+        fieldListEnd_.reset();
+        return *this;
+    }
+    DbfBuilder& fieldListEnd(char mark) {
+        fieldListEnd_ = mark;
         return *this;
     }
     DbfBuilder& withoutEndOfFile() {
@@ -86,7 +90,7 @@ public:
             out += descriptor;
         }
         if (fieldListEnd_) {
-            out += '\x0D';
+            out += *fieldListEnd_;
         }
         if (backlink_) {
             out += std::string(263, '\0');
@@ -129,7 +133,7 @@ private:
     std::vector<Field> fields_;
     std::vector<Record> records_;
     bool backlink_ = false;
-    bool fieldListEnd_ = true;
+    std::optional<char> fieldListEnd_ = '\x0D';
     bool endOfFile_ = true;
     std::uint16_t padding_ = 0;
     std::optional<std::uint32_t> count_;

@@ -1,8 +1,8 @@
 // dbf_dump FILE: prints what our parser reads from a table, one line per field descriptor and
 // per record with every field's bytes in hex, for comparison with independent readers.
 
-#include "platform/os/files.h"
-#include "platform/table/dbf_image.h"
+#include "platform/os/paths.h"
+#include "platform/table/dbf_file.h"
 
 #include <cstdio>
 #include <iostream>
@@ -12,12 +12,11 @@ int main(int argc, char** argv) {
         std::cerr << "usage: dbf_dump FILE\n";
         return 2;
     }
-    auto bytes = cuentas::MemoRead(argv[1]);
-    if (!bytes) {
-        std::cerr << argv[1] << ": cannot read\n";
+    auto parsed = cuentas::readDbfFile(cuentas::runtimePath(argv[1]));
+    if (!parsed.ok() && parsed.fault() == cuentas::DbfFault::Unreadable) {
+        std::cerr << argv[1] << ": cannot read: " << parsed.error() << "\n";
         return 1;
     }
-    auto parsed = cuentas::DbfImage::parse(std::move(*bytes));
     if (!parsed.ok()) {
         std::cout << "error " << parsed.error() << "\n";
         return 0;

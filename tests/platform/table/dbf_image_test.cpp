@@ -52,6 +52,15 @@ const BadInput kBadInputs[] = {
     {"field list without end mark",
      [] { return bankTable().withoutFieldListEnd().headerLength(100).build(); },
      "field list has no end mark within the header length 100"},
+    {"LF end mark before the header length",
+     [] { return bankTable().fieldListEnd('\x0A').headerLength(200).build(); },
+     "field list has no end mark within the header length 200"},
+    {"LF end mark where the header has room for another field",
+     [] {
+         std::string image = bankTable().fieldListEnd('\x0A').headerLength(129).build();
+         return image.substr(0, 97) + std::string(32, '\0') + image.substr(97);
+     },
+     "field list has no end mark within the header length 129"},
     {"no fields", [] { return DbfBuilder().backlink().build(); }, "table has no fields"},
     {"field without a name",
      [] { return DbfBuilder().field("", 'C', 4).field("NOMBRE", 'C', 40).build(); },
@@ -177,6 +186,21 @@ TEST(DbfImage, FieldListMayEndAtTheHeaderLengthOrBeFollowedByTheBacklink) {
     EXPECT_EQ(backlink.value().header().headerLength, 97 + 263);
     EXPECT_EQ(backlink.value().fields().size(), 2u);
     EXPECT_EQ(backlink.value().fieldBytes(0, 0), "0049");
+}
+
+// Some writers end the field list with LF: accepted where the header length puts the end.
+TEST(DbfImage, FieldListMayEndInLineFeedWhereTheHeaderLengthSaysItEnds) {
+    for (bool backlink : {false, true}) {
+        SCOPED_TRACE(backlink ? "with backlink" : "without backlink");
+        DbfBuilder builder = bankTable().fieldListEnd('\x0A');
+        if (backlink) {
+            builder.tableType(0x30).backlink();
+        }
+        DbfResult<DbfImage> parsed = DbfImage::parse(builder.build());
+        ASSERT_TRUE(parsed.ok()) << parsed.error();
+        EXPECT_EQ(parsed.value().fields().size(), 2u);
+        EXPECT_EQ(parsed.value().fieldBytes(2, 1), "Bankinter" + std::string(31, ' '));
+    }
 }
 
 TEST(DbfImage, CharacterFieldsWiderThan255CarryTheirHighByteInTheDecimals) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace cuentas {
 namespace {
 
@@ -28,6 +30,17 @@ TEST(FieldValue, ConvertsByTheFieldsType) {
         {'F', 1, "  0.5", Value::number(0.5, 1)},
         {'N', 0, "     ", Value::integer(0)},
         {'N', 0, "*****", Value::integer(0)},
+        {'N', 1, "  1.7", Value::number(1.7, 1)},
+        {'F', 8, "1.3945052E+02", Value::number(139.45052, 8)},
+        {'F', 0, "1.3945052E+02", Value::number(139.45052, 5)},
+        {'N', 0, " 1.166785e+001", Value::number(11.66785, 5)},
+        {'N', 0, "-2.5e-3 ", Value::number(-0.0025, 4)},
+        {'N', 0, "  1E+02", Value::integer(100)},
+        {'N', 0, "5.E3", Value::integer(5000)},
+        {'N', 0, "1e99999", Value::number(HUGE_VAL, 0)},
+        {'N', 0, "1.5E+02x", Value::number(1.5, 1)}, // not a number: its leading decimal part
+        {'N', 0, "1.5E", Value::number(1.5, 1)},
+        {'N', 0, "  E+02", Value::integer(0)},
         {'L', 0, "T", Value::logic(true)},
         {'L', 0, "y", Value::logic(true)},
         {'L', 0, "F", Value::logic(false)},

@@ -1,0 +1,30 @@
+#pragma once
+// Reading a .dbf table from a file: the header and the field list first, checked, then only
+// the records they declare, in one pass from one open descriptor.
+
+#include "platform/table/dbf_image.h"
+
+#include <cstdint>
+#include <string>
+
+namespace cuentas {
+
+// The most memory the records of one table may take (record count x record length). A bank
+// register needs far less: 4,000,000 records of the bundled layout (65 bytes) take 260 MB.
+// A table that declares more is refused before anything is reserved for it.
+inline constexpr std::uint64_t kMaxTableRecordBytes = std::uint64_t{1} << 30; // 1 GiB
+
+// Reads the table that `runtimePath` names (backslashes). The file is opened without waiting
+// and must be a regular file; its header and field list are read and checked first, then
+// only the header length plus count x record length bytes, never the bytes after them, so
+// that memory follows the records declared, not the size of the file. A table rewritten
+// meanwhile is read from the one descriptor opened, never half and half.
+//
+// Failures name what is wrong, without the file's name:
+//   Unreadable: the operating system's cause ("file not found", "a named pipe where a file
+//               was expected"), with the runtime's OS error number in osError();
+//   TooLarge:   the records declared and the limit;
+//   Damaged:    the parser's text (see DbfImage::parse).
+DbfResult<DbfImage> readDbfFile(const std::string& runtimePath);
+
+} // namespace cuentas
