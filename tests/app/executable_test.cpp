@@ -337,8 +337,8 @@ TEST_F(ExecutableTest, EachHostileTableEndsTheProgramAtOnceWithItsMessageAndCode
 }
 
 TEST_F(ExecutableTest, AValidTablePaddedToThreeGibibytesStartsAsUsual) {
-    std::ofstream(root / "NomBancos.dbf", std::ios::binary)
-        << tools::bankTableImage({{"0049", "Banco Santander", 1}}, tools::UpdateDate{});
+    std::ofstream(root / "NomBancos.dbf", std::ios::binary) << tools::bankTableImage(
+        {{"0049", "Banco Santander", "vigente", "", "", "Banco Santander"}}, tools::UpdateDate{});
     fs::resize_file(root / "NomBancos.dbf", std::uint64_t{3} << 30); // sparse
     Outcome outcome = run(true, {}, {"--exit-when-shown"});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.errorOutput;
