@@ -17,6 +17,11 @@ std::string CORRIGE(std::string_view text, std::uint32_t width);
 // character (a blank included) and a position outside the text give 0.
 std::uint32_t X(std::string_view text, std::uint32_t position);
 
+// One control digit over at most 10 digits, right-aligned under the weights 1, 2, 4, 8, 5, 10,
+// 9, 7, 3, 6 (bank and branch, 8 digits, take the last eight). Characters weigh as X reads them;
+// any past the tenth are ignored.
+std::uint32_t controlDigit(std::string_view digits);
+
 // Both control digits as one number, 10 x first + second (0 to 99), for the bank, branch and
 // account fields as typed; each field is zero-filled to its width (4, 4, 10) first.
 std::uint32_t controlDigits(std::string_view bank, std::string_view branch,
