@@ -69,43 +69,82 @@ bool matches(char written, char computed) {
 }
 
 // The characters that count (separators and the word "IBAN" left out), as far as a Spanish
-// IBAN reaches, with their positions in the text.
+// IBAN reaches.
 struct Reading {
     std::array<char, kIbanLength> chars{};
-    std::array<std::uint32_t, kIbanLength> positions{};
     std::uint32_t count = 0;
     std::uint32_t firstStray = 0; // position of the first character that does not belong
+    std::uint32_t unknowns = 0;   // how many '?'
+    std::size_t start = 0;        // where the number begins, after the word "IBAN"
     bool iban = false;
 };
 
 Reading readCharacters(std::string_view text) {
     Reading reading;
-    for (std::size_t i = afterIbanWord(text); i < text.size(); ++i) {
-        const char c = text[i];
+    // The compact forms, 20 digits or "ES" and 22 digits, need no character by character look.
+    if (text.size() == kCccLength && detail::allDigits(text)) {
+        std::copy(text.begin(), text.end(), reading.chars.begin());
+        reading.count = kCccLength;
+        return reading;
+    }
+    if (text.size() == kIbanLength && isLetter(text[0]) && isLetter(text[1]) &&
+        detail::allDigits(text.substr(2))) {
+        std::copy(text.begin(), text.end(), reading.chars.begin());
+        reading.chars[0] = upper(text[0]);
+        reading.chars[1] = upper(text[1]);
+        reading.count = kIbanLength;
+        reading.iban = true;
+        return reading;
+    }
+    reading.start = afterIbanWord(text);
+    std::uint32_t count = 0;
+    std::uint32_t firstStray = 0;
+    std::uint32_t unknowns = 0;
+    bool iban = false;
+    for (std::size_t i = reading.start; i < text.size(); ++i) {
+        char c = text[i];
         if (c == ' ' || c == '-') {
             continue;
         }
-        if (reading.count == 0) {
-            reading.iban = isLetter(c);
+        if (count == 0) {
+            iban = isLetter(c);
         }
-        const bool countryLetter = reading.iban && reading.count < 2 && isLetter(c);
-        if (!countryLetter && !isDigit(c) && c != '?' && reading.firstStray == 0) {
-            reading.firstStray = static_cast<std::uint32_t>(i + 1);
+        if (iban && count < 2 && isLetter(c)) {
+            c = upper(c);
+        } else if (c == '?') {
+            ++unknowns;
+        } else if (!isDigit(c) && firstStray == 0) {
+            firstStray = static_cast<std::uint32_t>(i + 1);
         }
-        if (reading.count < kIbanLength) {
-            reading.chars[reading.count] = countryLetter ? upper(c) : c;
-            reading.positions[reading.count] = static_cast<std::uint32_t>(i + 1);
+        if (count < kIbanLength) {
+            reading.chars[count] = c;
         }
-        ++reading.count;
+        ++count;
     }
+    reading.count = count;
+    reading.firstStray = firstStray;
+    reading.unknowns = unknowns;
+    reading.iban = iban;
     return reading;
+}
+
+// The 1-based position in the text of the character counted at `index`.
+std::uint32_t positionOf(std::string_view text, const Reading& reading, std::size_t index) {
+    std::size_t counted = 0;
+    for (std::size_t i = reading.start; i < text.size(); ++i) {
+        if (text[i] != ' ' && text[i] != '-' && counted++ == index) {
+            return static_cast<std::uint32_t>(i + 1);
+        }
+    }
+    return 0;
 }
 
 // Checks the 20 digits once every character is a digit or '?'.
 class DigitCheck {
 public:
-    DigitCheck(AccountDiagnosis& diagnosis, const Reading& reading, ControlDigitRule rule)
-        : d_(diagnosis), reading_(reading) {
+    DigitCheck(AccountDiagnosis& diagnosis, const Reading& reading, std::string_view text,
+               ControlDigitRule rule)
+        : d_(diagnosis), reading_(reading), text_(text), rule_(rule) {
         const std::size_t offset = reading.iban ? kCccInIban : 0;
         std::copy_n(reading.chars.begin() + offset, kCccLength, d_.ccc.begin());
         d_.writtenControlDigits = {d_.ccc[kFirstDigit], d_.ccc[kSecondDigit]};
@@ -118,10 +157,14 @@ public:
         firstDigit_ = compute ? '?' : d_.writtenControlDigits[0];
         secondDigit_ = compute ? '?' : d_.writtenControlDigits[1];
         ibanDigits_ = compute ? std::array<char, 2>{'?', '?'} : d_.writtenIbanDigits;
-        collectUnreadable(offset);
     }
 
     void run() {
+        if (reading_.unknowns == 0 && rule_ == ControlDigitRule::Check) {
+            checkReadable();
+            return;
+        }
+        collectUnreadable();
         if (d_.unreadableCount > d_.unreadable.size() || freeCount_ > kMaxUnknownDigits) {
             d_.status = AccountStatus::Ambiguous;
             d_.candidates = 0;
@@ -138,16 +181,52 @@ public:
     }
 
 private:
-    void collectUnreadable(std::size_t offset) {
-        for (std::size_t k = 0; k < reading_.count && k < kIbanLength; ++k) {
-            if (reading_.chars[k] != '?') {
+    // Every digit read: the common case, each check digit computed once.
+    void checkReadable() {
+        const std::string_view digits(d_.ccc.data(), d_.ccc.size());
+        d_.controlDigits = {digitChar(controlDigit(digits.substr(0, kBankBranchEnd))),
+                            digitChar(controlDigit(digits.substr(kAccountStart)))};
+        const bool firstFails = d_.controlDigits[0] != firstDigit_;
+        const bool secondFails = d_.controlDigits[1] != secondDigit_;
+        if (firstFails || secondFails) {
+            faultOf(firstFails, secondFails);
+            return;
+        }
+        // A code's IBAN digits are made only when asked for (iban()).
+        if (reading_.iban) {
+            d_.ibanDigits = ibanDigitsOf(d_.ccc);
+        }
+        d_.status = reading_.iban && d_.ibanDigits != d_.writtenIbanDigits
+                        ? AccountStatus::IbanDigits
+                        : AccountStatus::Valid;
+    }
+
+    void faultOf(bool firstFails, bool secondFails) {
+        d_.status = firstFails && secondFails ? AccountStatus::ControlDigits
+                    : firstFails              ? AccountStatus::BankBranchDigit
+                                              : AccountStatus::AccountDigit;
+        if (reading_.iban && d_.unreadableCount == 0) {
+            d_.ibanDigits = ibanDigitsOf(d_.ccc);
+            d_.ibanDigitsFail = d_.ibanDigits != d_.writtenIbanDigits;
+        }
+    }
+
+    void collectUnreadable() {
+        const std::size_t offset = reading_.iban ? kCccInIban : 0;
+        std::size_t counted = 0;
+        for (std::size_t i = reading_.start; i < text_.size() && counted < kIbanLength; ++i) {
+            if (text_[i] == ' ' || text_[i] == '-') {
+                continue;
+            }
+            const std::size_t k = counted++;
+            if (text_[i] != '?') {
                 continue;
             }
             const bool inCcc = k >= offset;
             const std::size_t index = k - offset;
             if (d_.unreadableCount < d_.unreadable.size()) {
                 UnreadableDigit& digit = d_.unreadable[d_.unreadableCount];
-                digit.position = reading_.positions[k];
+                digit.position = static_cast<std::uint32_t>(i + 1);
                 digit.part = inCcc ? partOfCccDigit(index) : AccountPart::IbanDigits;
             }
             ++d_.unreadableCount;
@@ -175,13 +254,7 @@ private:
             return false;
         }
         d_.controlDigits = {first, second};
-        d_.status = firstFails && secondFails ? AccountStatus::ControlDigits
-                    : firstFails              ? AccountStatus::BankBranchDigit
-                                              : AccountStatus::AccountDigit;
-        if (reading_.iban && d_.unreadableCount == 0) {
-            d_.ibanDigits = ibanDigitsOf(d_.ccc);
-            d_.ibanDigitsFail = d_.ibanDigits != d_.writtenIbanDigits;
-        }
+        faultOf(firstFails, secondFails);
         return true;
     }
 
@@ -239,7 +312,9 @@ private:
     void settle(const std::array<char, kCccLength>& digits) {
         d_.ccc = withControlDigits(digits);
         d_.controlDigits = {d_.ccc[kFirstDigit], d_.ccc[kSecondDigit]};
-        d_.ibanDigits = ibanDigitsOf(d_.ccc);
+        if (reading_.iban) {
+            d_.ibanDigits = ibanDigitsOf(d_.ccc);
+        }
         if (reading_.iban && (!matches(ibanDigits_[0], d_.ibanDigits[0]) ||
                               !matches(ibanDigits_[1], d_.ibanDigits[1]))) {
             d_.status = AccountStatus::IbanDigits;
@@ -259,6 +334,8 @@ private:
 
     AccountDiagnosis& d_;
     const Reading& reading_;
+    std::string_view text_;
+    ControlDigitRule rule_;
     char firstDigit_ = '?';
     char secondDigit_ = '?';
     std::array<char, 2> ibanDigits_{'?', '?'};
@@ -271,7 +348,8 @@ private:
 } // namespace
 
 std::array<char, kIbanLength> AccountDiagnosis::iban() const {
-    std::array<char, kIbanLength> result{'E', 'S', ibanDigits[0], ibanDigits[1]};
+    const std::array<char, 2> digits = form == AccountForm::Iban ? ibanDigits : ibanDigitsOf(ccc);
+    std::array<char, kIbanLength> result{'E', 'S', digits[0], digits[1]};
     std::copy(ccc.begin(), ccc.end(), result.begin() + kCccInIban);
     return result;
 }
@@ -287,7 +365,8 @@ AccountDiagnosis diagnoseAccountNumber(std::string_view text, ControlDigitRule r
         const bool secondIsLetter = reading.count > 1 && isLetter(reading.chars[1]);
         // A character outside the code page's letters and digits is a stray character even
         // in the country's place.
-        if (!secondIsLetter && reading.count > 1 && reading.firstStray == reading.positions[1]) {
+        if (!secondIsLetter && reading.count > 1 &&
+            reading.firstStray == positionOf(text, reading, 1)) {
             d.status = AccountStatus::Chars;
             d.position = reading.firstStray;
             return d;
@@ -310,7 +389,7 @@ AccountDiagnosis diagnoseAccountNumber(std::string_view text, ControlDigitRule r
         d.expected = expected;
         return d;
     }
-    DigitCheck(d, reading, rule).run();
+    DigitCheck(d, reading, text, rule).run();
     return d;
 }
 

@@ -61,8 +61,8 @@ struct AccountDiagnosis {
     // An IBAN's first two characters in upper case (one of them may be missing or no letter).
     std::array<char, 2> country{};
     // Once the number is readable: its 20 digits with every recovered digit filled in, the
-    // control digits as written and as they should be ('?' where undetermined), and the
-    // IBAN check digits as written (an IBAN) and as they should be (when the 20 are known).
+    // control digits as written and as they should be ('?' where undetermined); for an IBAN
+    // also its check digits as written and as they should be (when the 20 are known).
     std::array<char, kCccLength> ccc{};
     std::array<char, 2> writtenControlDigits{};
     std::array<char, 2> controlDigits{};
@@ -83,7 +83,8 @@ struct AccountDiagnosis {
     }
     std::string_view cccDigits() const { return {ccc.data(), ccc.size()}; }
     std::string_view bankCode() const { return {ccc.data(), 4}; }
-    // "ES", the check digits and the 20 digits; only when usable().
+    // "ES", the check digits and the 20 digits (a code's check digits are made here); only
+    // when usable().
     std::array<char, kIbanLength> iban() const;
 };
 

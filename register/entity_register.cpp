@@ -74,7 +74,7 @@ std::string_view fieldOrEmpty(const DbfImage& table, std::uint32_t record, std::
 
 } // namespace
 
-std::array<char, 4> Entity::codeText() const {
+std::array<char, 4> entityCodeText(std::uint32_t code) {
     return {static_cast<char>('0' + code / 1000 % 10), static_cast<char>('0' + code / 100 % 10),
             static_cast<char>('0' + code / 10 % 10), static_cast<char>('0' + code % 10)};
 }

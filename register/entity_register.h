@@ -18,6 +18,9 @@ namespace cuentas {
 // word in it, leaves the state unknown.
 enum class EntityState : std::uint8_t { Unknown, Current, Withdrawn };
 
+// A code as four digits with leading zeros.
+std::array<char, 4> entityCodeText(std::uint32_t code);
+
 struct Entity {
     std::uint32_t code = 0; // 0 to 9999
     std::string name;       // NOMBRE as the dialog shows it, trailing blanks removed
@@ -28,8 +31,7 @@ struct Entity {
 
     // The legal name where the register has one, else the dialog's name.
     const std::string& displayName() const { return legalName.empty() ? name : legalName; }
-    // The four digits with leading zeros.
-    std::array<char, 4> codeText() const;
+    std::array<char, 4> codeText() const { return entityCodeText(code); }
 };
 
 struct RegisterDate {
