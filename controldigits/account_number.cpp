@@ -97,19 +97,26 @@ Reading readCharacters(std::string_view text) {
         return reading;
     }
     reading.start = afterIbanWord(text);
+    // Two letters first make an IBAN; a single one is a mistyped digit of a code.
+    std::size_t letters = 0;
+    for (std::size_t i = reading.start; i < text.size() && letters < 2; ++i) {
+        if (text[i] != ' ' && text[i] != '-') {
+            if (!isLetter(text[i])) {
+                break;
+            }
+            ++letters;
+        }
+    }
+    const bool iban = letters == 2;
     std::uint32_t count = 0;
     std::uint32_t firstStray = 0;
     std::uint32_t unknowns = 0;
-    bool iban = false;
     for (std::size_t i = reading.start; i < text.size(); ++i) {
         char c = text[i];
         if (c == ' ' || c == '-') {
             continue;
         }
-        if (count == 0) {
-            iban = isLetter(c);
-        }
-        if (iban && count < 2 && isLetter(c)) {
+        if (iban && count < 2) {
             c = upper(c);
         } else if (c == '?') {
             ++unknowns;
@@ -126,17 +133,6 @@ Reading readCharacters(std::string_view text) {
     reading.unknowns = unknowns;
     reading.iban = iban;
     return reading;
-}
-
-// The 1-based position in the text of the character counted at `index`.
-std::uint32_t positionOf(std::string_view text, const Reading& reading, std::size_t index) {
-    std::size_t counted = 0;
-    for (std::size_t i = reading.start; i < text.size(); ++i) {
-        if (text[i] != ' ' && text[i] != '-' && counted++ == index) {
-            return static_cast<std::uint32_t>(i + 1);
-        }
-    }
-    return 0;
 }
 
 // Checks the 20 digits once every character is a digit or '?'.
@@ -362,17 +358,8 @@ AccountDiagnosis diagnoseAccountNumber(std::string_view text, ControlDigitRule r
     }
     d.form = reading.iban ? AccountForm::Iban : AccountForm::Ccc;
     if (reading.iban) {
-        const bool secondIsLetter = reading.count > 1 && isLetter(reading.chars[1]);
-        // A character outside the code page's letters and digits is a stray character even
-        // in the country's place.
-        if (!secondIsLetter && reading.count > 1 &&
-            reading.firstStray == positionOf(text, reading, 1)) {
-            d.status = AccountStatus::Chars;
-            d.position = reading.firstStray;
-            return d;
-        }
-        d.country = {reading.chars[0], reading.count > 1 ? reading.chars[1] : '\0'};
-        if (!secondIsLetter || d.country[0] != 'E' || d.country[1] != 'S') {
+        d.country = {reading.chars[0], reading.chars[1]};
+        if (d.country[0] != 'E' || d.country[1] != 'S') {
             d.status = AccountStatus::Country;
             return d;
         }

@@ -17,7 +17,7 @@ enum class AccountStatus : std::uint8_t {
     Valid,
     Recovered,       // every unreadable digit ('?') was determined by the check digits
     Empty,           // nothing but blanks and hyphens
-    Country,         // an IBAN of another country, or letters that are no country code
+    Country,         // an IBAN of another country (two letters first make an IBAN)
     Chars,           // a character that is not a digit (position)
     Length,          // too few or too many digits (given, expected)
     BankBranchDigit, // the first control digit, over bank and branch, fails
@@ -58,7 +58,7 @@ struct AccountDiagnosis {
     // Length: digits (or, for an IBAN, characters) given and expected.
     std::uint32_t given = 0;
     std::uint32_t expected = 0;
-    // An IBAN's first two characters in upper case (one of them may be missing or no letter).
+    // An IBAN's two letters in upper case.
     std::array<char, 2> country{};
     // Once the number is readable: its 20 digits with every recovered digit filled in, the
     // control digits as written and as they should be ('?' where undetermined); for an IBAN
