@@ -207,8 +207,7 @@ void Reporter::appendFault(std::string& out, const Finding& finding, std::string
         messages_.append(out, Text::Empty, {});
         break;
     case AccountStatus::Country:
-        messages_.append(out, Text::Country,
-                         {std::string_view(a.country.data(), a.country[1] ? 2 : 1)});
+        messages_.append(out, Text::Country, {view(a.country)});
         break;
     case AccountStatus::Chars: {
         const ShownCharacter shown = showCharacter(input, a.position - 1);
@@ -404,8 +403,7 @@ void Reporter::appendJson(std::string& out, const Finding& finding, std::string_
     if (!finding.valid && finding.partFault.part == PartFault::Part::None) {
         switch (a.status) {
         case AccountStatus::Country:
-            appendJsonText(out, "country",
-                           std::string_view(a.country.data(), a.country[1] ? 2 : 1));
+            appendJsonText(out, "country", view(a.country));
             break;
         case AccountStatus::Chars:
             appendJsonNumber(out, "position", showCharacter(input, a.position - 1).position);

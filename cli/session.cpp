@@ -110,7 +110,9 @@ void Session::report(const Finding& finding, std::string_view input, std::uint64
             reporter_.appendResult(out, options_.command, finding, input);
         }
         out.append(lineEnd);
-        if (!finding.valid || finding.warning != Warning::None) {
+        // `bank` tells an entity's state in its result already.
+        const bool warn = finding.warning != Warning::None && options_.command != Command::Bank;
+        if (!finding.valid || warn) {
             errorPrefix(line, input);
             if (finding.valid) {
                 reporter_.describeWarning(err_.buffer(), finding);
