@@ -156,6 +156,15 @@ TEST_F(Commands, ARegisterThatCannotBeReadExitsThreeSayingWhy) {
     EXPECT_EQ(digits.exitStatus, 0);
 }
 
+TEST_F(Commands, AnInputOrOutputThatFailsExitsThree) {
+    const CliOutcome unreadable = run({"check"}, {}, {"LANG=C"}, directory.string());
+    EXPECT_EQ(unreadable.err, "cuentas-cli: cannot read the standard input: access denied\n");
+    EXPECT_EQ(unreadable.exitStatus, 3);
+    const CliOutcome full = run({"iban", "21000418450200051332"}, {}, {"LANG=C"}, {}, "/dev/full");
+    EXPECT_EQ(full.err, "cuentas-cli: cannot write the standard output: disk full\n");
+    EXPECT_EQ(full.exitStatus, 3);
+}
+
 TEST_F(Commands, VersionNamesTheRegisterAndItsDate) {
     const CliOutcome english = run({"--version"});
     EXPECT_EQ(english.out,
