@@ -27,3 +27,6 @@ hyperfine --warmup 3 --runs 30 -N \
   -n "cuentas, bundled table ($(stat -c %s "$work/bundled/NomBancos.dbf") bytes)" \
      "sh -c 'cd $work/bundled && exec bin/cuentas --exit-when-shown'" \
   -n "cuentas, 100,000 records" "sh -c 'cd $work/large && exec bin/cuentas --exit-when-shown'"
+
+echo "== cuentas-cli beside python-stdnum, 1,000,000 numbers"
+"$top/bench/cli.sh" "$build"

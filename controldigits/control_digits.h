@@ -2,9 +2,12 @@
 // The two control digits of a Spanish customer account code, and the zero-filling of digit
 // fields. Texts in, digits out: it never sees a widget, a file or the log.
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace cuentas {
 
@@ -16,6 +19,69 @@ std::string CORRIGE(std::string_view text, std::uint32_t width);
 // The numeric value of the character at a 1-based position: "0" to "9" give 0 to 9, any other
 // character (a blank included) and a position outside the text give 0.
 std::uint32_t X(std::string_view text, std::uint32_t position);
+
+namespace detail {
+// Position i of a 10-digit sequence weighs 2^(i-1) mod 11.
+inline constexpr std::array<std::uint32_t, 10> kWeights{1, 2, 4, 8, 5, 10, 9, 7, 3, 6};
+
+// Characters weigh as X reads them: a digit its value, anything else 0.
+inline std::uint32_t digitValue(char c) {
+    const auto value = static_cast<std::uint32_t>(static_cast<unsigned char>(c) - '0');
+    return value <= 9 ? value : 0;
+}
+
+// Written out term by term, so that no loop is left to run.
+template <std::size_t Count, std::size_t... I>
+std::uint32_t weightedSum(const char* digits, std::index_sequence<I...>) {
+    return ((kWeights[kWeights.size() - Count + I] * digitValue(digits[I])) + ...);
+}
+template <std::size_t Count> std::uint32_t weightedSum(const char* digits) {
+    return weightedSum<Count>(digits, std::make_index_sequence<Count>());
+}
+
+// Whether every character is a digit, eight at a time: a byte is one when its high half is 3
+// and stays 3 after adding 6.
+inline bool allDigits(std::string_view text) {
+    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0;
+    constexpr std::uint64_t kThrees = 0x3030303030303030;
+    constexpr std::uint64_t kSixes = 0x0606060606060606;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t bytes;
+        std::memcpy(&bytes, text.data() + i, 8);
+        if ((bytes & kHigh) != kThrees || ((bytes + kSixes) & kHigh) != kThrees) {
+            return false;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+} // namespace detail
+
+// One control digit over at most 10 digits, right-aligned under the weights 1, 2, 4, 8, 5, 10,
+// 9, 7, 3, 6 (bank and branch, 8 digits, take the last eight). Characters weigh as X reads them;
+// any past the tenth are ignored. Inline, with the two usual lengths unrolled: the account
+// reader calls it for every number.
+inline std::uint32_t controlDigit(std::string_view digits) {
+    std::uint32_t sum = 0;
+    if (digits.size() >= 10) {
+        sum = detail::weightedSum<10>(digits.data());
+    } else if (digits.size() == 8) {
+        sum = detail::weightedSum<8>(digits.data());
+    } else {
+        const std::size_t firstWeight = detail::kWeights.size() - digits.size();
+        for (std::size_t i = 0; i < digits.size(); ++i) {
+            sum += detail::kWeights[firstWeight + i] * detail::digitValue(digits[i]);
+        }
+    }
+    // 11 - (sum mod 11), where 11 becomes 0 and 10 becomes 1.
+    const std::uint32_t remainder = sum % 11;
+    return remainder < 2 ? remainder : 11 - remainder;
+}
 
 // Both control digits as one number, 10 x first + second (0 to 99), for the bank, branch and
 // account fields as typed; each field is zero-filled to its width (4, 4, 10) first.

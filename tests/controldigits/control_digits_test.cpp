@@ -30,8 +30,7 @@ const AccountCase kAccounts[] = {
 TEST(ControlDigits, WorkedExamplesAndRemainders) {
     for (const auto& c : kAccounts) {
         EXPECT_EQ(controlDigits(c.bank, c.branch, c.account), c.digits)
-            << "bank '" << c.bank << "' branch '" << c.branch << "' account '" << c.account
-            << "'";
+            << "bank '" << c.bank << "' branch '" << c.branch << "' account '" << c.account << "'";
     }
 }
 
@@ -64,9 +63,9 @@ TEST(Corrige, TrimsAndZeroFillsToTheWidth) {
         std::uint32_t width;
         const char* expected;
     };
-    const Case cases[] = {{"12", 4, "0012"},        {" 7 ", 4, "0007"}, {"", 4, "0000"},
-                          {"1234", 4, "1234"},      {"   ", 10, "0000000000"},
-                          {"1 3", 4, "01 3"},       {"6", 2, "06"},     {"        53", 2, "53"}};
+    const Case cases[] = {{"12", 4, "0012"},   {" 7 ", 4, "0007"},        {"", 4, "0000"},
+                          {"1234", 4, "1234"}, {"   ", 10, "0000000000"}, {"1 3", 4, "01 3"},
+                          {"6", 2, "06"},      {"        53", 2, "53"}};
     for (const auto& c : cases) {
         EXPECT_EQ(CORRIGE(c.text, c.width), c.expected) << '"' << c.text << '"';
     }

@@ -1,0 +1,175 @@
+#include "cli/csv.h"
+
+#include <array>
+#include <cstring>
+
+namespace cuentas::cli {
+namespace {
+
+// Walks the fields of one record; a quoted field is unquoted into `out` only when wanted.
+class FieldWalker {
+public:
+    FieldWalker(std::string_view record, char separator) : record_(record), separator_(separator) {}
+
+    // Moves past the next field; false when there is none left.
+    bool next(std::string* out) {
+        if (done_) {
+            return false;
+        }
+        if (out) {
+            out->clear();
+        }
+        if (at_ < record_.size() && record_[at_] == '"') {
+            ++at_;
+            while (at_ < record_.size()) {
+                const char c = record_[at_++];
+                if (c != '"') {
+                    if (out) {
+                        out->push_back(c);
+                    }
+                } else if (at_ < record_.size() && record_[at_] == '"') {
+                    if (out) {
+                        out->push_back('"');
+                    }
+                    ++at_;
+                } else {
+                    break;
+                }
+            }
+        }
+        // Unquoted text, or what follows a closing quote, up to the separator.
+        const std::size_t end = record_.find(separator_, at_);
+        const std::size_t stop = end == std::string_view::npos ? record_.size() : end;
+        if (out) {
+            out->append(record_.substr(at_, stop - at_));
+        }
+        done_ = end == std::string_view::npos;
+        at_ = stop + 1;
+        return true;
+    }
+
+private:
+    std::string_view record_;
+    char separator_;
+    std::size_t at_ = 0;
+    bool done_ = false;
+};
+
+} // namespace
+
+bool CsvScanner::separates(char c) const {
+    return separator_ != 0 ? c == separator_ : (c == ',' || c == ';' || c == '\t');
+}
+
+std::size_t CsvScanner::findEnd(std::string_view text, std::size_t& lineBreaks) {
+    if (state_ == State::FieldStart || state_ == State::Unquoted) {
+        // Most records hold no quote at all: their end is the next line break.
+        const void* found = std::memchr(text.data(), '\n', text.size());
+        const std::size_t lineEnd =
+            found ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data())
+                  : text.size();
+        if (std::memchr(text.data(), '"', lineEnd) == nullptr) {
+            if (found) {
+                state_ = State::FieldStart;
+                return lineEnd;
+            }
+            if (!text.empty()) {
+                state_ = separates(text.back()) ? State::FieldStart : State::Unquoted;
+            }
+            return std::string_view::npos;
+        }
+    }
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        // A quote closing a quoted field is told from an escaped one by what follows it.
+        if (state_ == State::QuoteInQuoted) {
+            if (c == '"') {
+                state_ = State::Quoted;
+                continue;
+            }
+            state_ = State::Unquoted;
+        }
+        if (state_ == State::FieldStart) {
+            if (c == '"') {
+                state_ = State::Quoted;
+                continue;
+            }
+            state_ = State::Unquoted;
+        }
+        if (state_ == State::Quoted) {
+            if (c == '"') {
+                state_ = State::QuoteInQuoted;
+            } else if (c == '\n') {
+                ++lineBreaks;
+            }
+            continue;
+        }
+        if (c == '\n') {
+            state_ = State::FieldStart;
+            return at;
+        }
+        if (separates(c)) {
+            state_ = State::FieldStart;
+        }
+    }
+    return std::string_view::npos;
+}
+
+bool csvField(std::string_view record, char separator, std::size_t index, std::string& out) {
+    FieldWalker walker(record, separator);
+    for (std::size_t i = 0; i < index; ++i) {
+        if (!walker.next(nullptr)) {
+            return false;
+        }
+    }
+    return walker.next(&out);
+}
+
+std::size_t csvFieldCount(std::string_view record, char separator) {
+    FieldWalker walker(record, separator);
+    std::size_t count = 0;
+    while (walker.next(nullptr)) {
+        ++count;
+    }
+    return count;
+}
+
+char detectSeparator(std::string_view record) {
+    constexpr std::array<char, 3> kCandidates{',', ';', '\t'};
+    std::array<std::size_t, 3> counts{};
+    bool quoted = false;
+    for (char c : record) {
+        if (c == '"') {
+            quoted = !quoted;
+        }
+        for (std::size_t i = 0; i < kCandidates.size(); ++i) {
+            counts[i] += !quoted && c == kCandidates[i] ? 1 : 0;
+        }
+    }
+    std::size_t best = 0;
+    for (std::size_t i = 1; i < kCandidates.size(); ++i) {
+        best = counts[i] > counts[best] ? i : best;
+    }
+    return kCandidates[best];
+}
+
+void appendCsvField(std::string& out, std::string_view field, char separator) {
+    const auto holds = [field](char c) {
+        return std::memchr(field.data(), c, field.size()) != nullptr;
+    };
+    if (!holds(separator) && !holds('"') && !holds('\n') && !holds('\r')) {
+        out.append(field);
+        return;
+    }
+    out.push_back('"');
+    for (std::size_t quote = field.find('"'); quote != std::string_view::npos;
+         quote = field.find('"')) {
+        out.append(field.substr(0, quote + 1));
+        out.push_back('"');
+        field.remove_prefix(quote + 1);
+    }
+    out.append(field);
+    out.push_back('"');
+}
+
+} // namespace cuentas::cli

@@ -1,0 +1,94 @@
+#pragma once
+// The tool's texts for people, in English and Spanish, and the choice between them from the
+// locale variables. Texts are kept in Windows-1252 and handed out in UTF-8.
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace cuentas::cli {
+
+enum class Language : std::uint8_t { English, Spanish };
+
+// Spanish for a locale name such as "es", "es_ES.UTF-8" or "es_AR@euro"; English otherwise.
+Language languageOfLocale(std::string_view locale);
+// The first of LC_ALL, LC_MESSAGES and LANG that is set and not empty decides.
+Language languageFromEnvironment();
+
+// Placeholders {1} to {9} stand for the arguments of a text.
+enum class Text : std::uint8_t {
+    Valid,
+    RecoveredAs,
+    RecoveredDigit,
+    Empty,
+    LineTooLong,
+    Country,
+    Chars,
+    LengthOne,
+    Length,
+    LengthIban,
+    BankBranchDigit,
+    AccountDigit,
+    ControlDigits,
+    AlsoIbanDigits,
+    IbanDigits,
+    Ambiguous,
+    TooManyUnreadable,
+    NoFit,
+    PartLength,
+    PartChars,
+    PartBank,
+    PartBranch,
+    PartAccount,
+    Warning,
+    WarningOnly,
+    UnknownBank,
+    AbsorbedBank,
+    InactiveBank,
+    Today,
+    Current,
+    AbsorbedBy,
+    Inactive,
+    Where,
+    NoCommand,
+    UnknownCommand,
+    UnknownOption,
+    MissingValue,
+    BadColumn,
+    BadSeparator,
+    CsvOnly,
+    ColumnNotFound,
+    NoColumn,
+    TryHelp,
+    RegisterOpen,
+    RegisterDamaged,
+    RegisterLayout,
+    ReadError,
+    WriteError,
+    VersionRegister,
+    Date,
+    Help,
+};
+inline constexpr std::size_t kTextCount = static_cast<std::size_t>(Text::Help) + 1;
+
+class Messages {
+public:
+    explicit Messages(Language language);
+
+    Language language() const { return language_; }
+    std::string_view text(Text id) const { return texts_[static_cast<std::size_t>(id)]; }
+    // Appends the text with its placeholders replaced; it allocates only when `out` grows.
+    void append(std::string& out, Text id, std::initializer_list<std::string_view> arguments) const;
+    std::string format(Text id, std::initializer_list<std::string_view> arguments) const;
+
+private:
+    Language language_;
+    std::array<std::string, kTextCount> texts_;
+};
+
+// Windows-1252 bytes as UTF-8, through the runtime's code page.
+std::string utf8FromWindows1252(std::string_view text);
+
+} // namespace cuentas::cli

@@ -1,0 +1,64 @@
+#pragma once
+// Records read from a file descriptor in blocks through the operating-system seam: lines, or
+// CSV records whose quoted fields may hold line breaks. Memory stays within one buffer of
+// kMaxRecord bytes however long the input.
+
+#include "cli/csv.h"
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+namespace cuentas::cli {
+
+class RecordReader {
+public:
+    static constexpr std::size_t kMaxRecord = 1 << 20;
+    enum class Kind { Lines, Csv };
+
+    struct Record {
+        std::string_view text;  // without its line end; valid until the next call
+        std::uint64_t line = 0; // the line it starts on, from 1
+        bool crlf = false;      // it ended in CR LF
+        bool tooLong = false;   // longer than kMaxRecord: its text is dropped
+    };
+
+    // `beforeWaiting` runs before each read that may wait for input, so that results
+    // already known reach the reader first; returning false stops the reading.
+    RecordReader(int fd, Kind kind, std::function<bool()> beforeWaiting);
+
+    // CSV: the separator once it is known.
+    void setSeparator(char separator) { scanner_.setSeparator(separator); }
+
+    // The next record; false at the end of the input or after a failed read.
+    bool next(Record& record);
+    // Whether the input began with a UTF-8 byte-order mark (which records never hold).
+    bool byteOrderMark() const { return byteOrderMark_; }
+    // The errno of a failed read, 0 while none failed.
+    int error() const { return error_; }
+
+private:
+    bool findRecordEnd(std::size_t& end);
+    void take(Record& record, std::size_t end, bool lineEnded);
+    bool checkByteOrderMark();
+    bool fill();
+
+    int fd_;
+    Kind kind_;
+    std::function<bool()> beforeWaiting_;
+    CsvScanner scanner_;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0; // start of the record being read
+    std::size_t scan_ = 0;  // how far its end was looked for
+    std::size_t end_ = 0;   // end of the bytes read
+    std::uint64_t line_ = 1;
+    std::size_t breaksInside_ = 0; // line breaks inside the quotes of the current record
+    bool skipping_ = false;        // dropping the rest of a record that is too long
+    bool atEnd_ = false;
+    bool bomDecided_ = false;
+    bool byteOrderMark_ = false;
+    int error_ = 0;
+};
+
+} // namespace cuentas::cli

@@ -1,0 +1,441 @@
+#include "cli/report.h"
+
+#include "cli/csv.h"
+#include "cli/json.h"
+#include "cli/record_reader.h"
+#include "cli/utf8.h"
+
+#include <charconv>
+
+namespace cuentas::cli {
+namespace {
+
+// A number as decimal digits in a small buffer, for message arguments.
+class Number {
+public:
+    explicit Number(std::uint64_t value) {
+        size_ = static_cast<std::size_t>(
+            std::to_chars(digits_, digits_ + sizeof digits_, value).ptr - digits_);
+    }
+    std::string_view view() const { return {digits_, size_}; }
+
+private:
+    char digits_[24];
+    std::size_t size_ = 0;
+};
+
+std::string_view view(const std::array<char, 2>& chars) {
+    return {chars.data(), 2};
+}
+
+// Four digits with leading zeros, held for as long as a message is being made.
+class Code {
+public:
+    explicit Code(std::uint32_t code) : digits_(entityCodeText(code)) {}
+    std::string_view view() const { return {digits_.data(), digits_.size()}; }
+
+private:
+    std::array<char, 4> digits_;
+};
+
+// The character a fault names, as written, or as "\xNN" when it is no printable UTF-8.
+struct ShownCharacter {
+    char escaped[5] = {'\\', 'x', 0, 0, 0};
+    std::string_view text;
+    std::uint32_t position = 0;
+};
+
+ShownCharacter showCharacter(std::string_view input, std::size_t offset) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    ShownCharacter shown;
+    const CharacterAt at = characterAt(input, offset);
+    shown.position = at.position;
+    const auto first = at.bytes.empty() ? 0 : static_cast<unsigned char>(at.bytes[0]);
+    if (at.wellFormed && first >= 0x20 && first != 0x7F) {
+        shown.text = at.bytes;
+        return shown;
+    }
+    shown.escaped[2] = kHex[first >> 4];
+    shown.escaped[3] = kHex[first & 0xF];
+    shown.text = std::string_view(shown.escaped, 4);
+    return shown;
+}
+
+void appendJsonKey(std::string& out, std::string_view key) {
+    out.append(",\"");
+    out.append(key);
+    out.append("\":");
+}
+
+void appendJsonText(std::string& out, std::string_view key, std::string_view value) {
+    appendJsonKey(out, key);
+    appendJsonString(out, value);
+}
+
+void appendJsonNumber(std::string& out, std::string_view key, std::uint64_t value) {
+    appendJsonKey(out, key);
+    out.append(Number(value).view());
+}
+
+void appendCompact(std::string& out, const Finding& finding) {
+    if (finding.entityCodeOnly) {
+        out.append(Code(finding.entityCode).view());
+    } else if (finding.account.form == AccountForm::Iban) {
+        const auto iban = finding.account.iban();
+        out.append(iban.data(), iban.size());
+    } else {
+        out.append(finding.account.cccDigits());
+    }
+}
+
+} // namespace
+
+void appendPaperForm(std::string& out, const AccountDiagnosis& account) {
+    const std::string_view ccc = account.cccDigits();
+    if (account.form == AccountForm::Iban) {
+        const auto iban = account.iban();
+        for (std::size_t i = 0; i < iban.size(); i += 4) {
+            if (i > 0) {
+                out.push_back(' ');
+            }
+            out.append(iban.data() + i, 4);
+        }
+        return;
+    }
+    out.append(ccc.substr(0, 4));
+    out.push_back(' ');
+    out.append(ccc.substr(4, 4));
+    out.push_back(' ');
+    out.append(ccc.substr(8, 2));
+    out.push_back(' ');
+    out.append(ccc.substr(10));
+}
+
+Reporter::Reporter(const Messages& messages, const EntityRegister* entities)
+    : messages_(messages), entities_(entities) {
+    if (!entities_) {
+        return;
+    }
+    // "0049 Banco Santander, S.A.", or the code alone when the register lacks it.
+    const auto named = [&](std::uint32_t code) {
+        const Entity* entity = entities_->find(code);
+        std::string text(Code(code).view());
+        if (entity) {
+            text += " " + utf8FromWindows1252(entity->displayName());
+        }
+        return text;
+    };
+    entityTexts_.reserve(entities_->entities().size());
+    for (const Entity& entity : entities_->entities()) {
+        EntityTexts texts;
+        texts.name = utf8FromWindows1252(entity.displayName());
+        std::string state;
+        if (entity.state == EntityState::Current) {
+            state = messages_.format(Text::Current, {});
+        } else if (entity.state == EntityState::Withdrawn && entity.successor) {
+            const std::vector<std::uint32_t> chain = entities_->successors(entity);
+            std::string takenBy = named(chain.front());
+            if (chain.size() > 1) {
+                takenBy = messages_.format(Text::Today, {takenBy, named(chain.back())});
+            }
+            texts.caution = messages_.format(Text::AbsorbedBank, {named(entity.code), takenBy});
+            state = messages_.format(Text::AbsorbedBy, {takenBy});
+        } else if (entity.state == EntityState::Withdrawn) {
+            texts.caution = messages_.format(Text::InactiveBank, {named(entity.code)});
+            state = messages_.format(Text::Inactive, {});
+        }
+        if (!entity.bic.empty()) {
+            state += (state.empty() ? "BIC " : ", BIC ") + entity.bic;
+        }
+        texts.state = std::move(state);
+        entityTexts_.push_back(std::move(texts));
+    }
+}
+
+const Reporter::EntityTexts* Reporter::textsOf(const Entity* entity) const {
+    return entity ? &entityTexts_[static_cast<std::size_t>(entity - entities_->entities().data())]
+                  : nullptr;
+}
+
+void Reporter::appendEntityWarning(std::string& out, const Finding& finding) const {
+    if (finding.warning == Warning::UnknownBank) {
+        messages_.append(out, Text::UnknownBank, {Code(finding.entityCode).view()});
+    } else if (const EntityTexts* texts = textsOf(finding.entity)) {
+        out.append(texts->caution);
+    }
+}
+
+void Reporter::describeWarning(std::string& out, const Finding& finding) const {
+    detail_.clear();
+    appendEntityWarning(detail_, finding);
+    messages_.append(out, Text::WarningOnly, {detail_});
+}
+
+void Reporter::appendFault(std::string& out, const Finding& finding, std::string_view input) const {
+    const AccountDiagnosis& a = finding.account;
+    if (finding.tooLong) {
+        messages_.append(out, Text::LineTooLong, {Number(RecordReader::kMaxRecord).view()});
+        return;
+    }
+    if (finding.fieldWanted > 0) {
+        messages_.append(out, Text::NoColumn,
+                         {Number(finding.fieldCount).view(), Number(finding.fieldWanted).view()});
+        return;
+    }
+    if (finding.partFault.part != PartFault::Part::None) {
+        const PartFault& fault = finding.partFault;
+        const Text part = fault.part == PartFault::Part::Bank     ? Text::PartBank
+                          : fault.part == PartFault::Part::Branch ? Text::PartBranch
+                                                                  : Text::PartAccount;
+        if (finding.status == Status::Length) {
+            messages_.append(
+                out, Text::PartLength,
+                {messages_.text(part), Number(fault.digits).view(), Number(fault.width).view()});
+        } else {
+            const ShownCharacter shown =
+                showCharacter(input.substr(fault.partStart), fault.offset - fault.partStart);
+            messages_.append(out, Text::PartChars,
+                             {shown.text, Number(shown.position).view(), messages_.text(part)});
+        }
+        return;
+    }
+    switch (a.status) {
+    case AccountStatus::Valid:
+    case AccountStatus::Recovered:
+        break;
+    case AccountStatus::Empty:
+        messages_.append(out, Text::Empty, {});
+        break;
+    case AccountStatus::Country:
+        messages_.append(out, Text::Country, {view(a.country)});
+        break;
+    case AccountStatus::Chars: {
+        const ShownCharacter shown = showCharacter(input, a.position - 1);
+        messages_.append(out, Text::Chars, {shown.text, Number(shown.position).view()});
+        break;
+    }
+    case AccountStatus::Length:
+        messages_.append(out,
+                         a.form == AccountForm::Iban ? Text::LengthIban
+                         : a.given == 1              ? Text::LengthOne
+                                                     : Text::Length,
+                         {Number(a.given).view(), Number(a.expected).view()});
+        break;
+    case AccountStatus::BankBranchDigit:
+        messages_.append(
+            out, Text::BankBranchDigit,
+            {view(a.writtenControlDigits).substr(0, 1), view(a.controlDigits).substr(0, 1)});
+        break;
+    case AccountStatus::AccountDigit:
+        messages_.append(out, Text::AccountDigit,
+                         {view(a.writtenControlDigits).substr(1), view(a.controlDigits).substr(1)});
+        break;
+    case AccountStatus::ControlDigits:
+        messages_.append(out, Text::ControlDigits,
+                         {view(a.writtenControlDigits), view(a.controlDigits)});
+        break;
+    case AccountStatus::IbanDigits:
+        messages_.append(out, Text::IbanDigits, {view(a.writtenIbanDigits), view(a.ibanDigits)});
+        break;
+    case AccountStatus::Ambiguous:
+        if (a.candidates == 0) {
+            messages_.append(out, Text::TooManyUnreadable, {Number(a.unreadableCount).view()});
+        } else {
+            messages_.append(out, Text::Ambiguous, {Number(a.candidates).view()});
+        }
+        break;
+    case AccountStatus::NoFit:
+        messages_.append(out, Text::NoFit, {});
+        break;
+    }
+    if (a.ibanDigitsFail) {
+        messages_.append(out, Text::AlsoIbanDigits, {});
+    }
+}
+
+void Reporter::describe(std::string& out, const Finding& finding, std::string_view input,
+                        bool entityName) const {
+    if (!finding.valid && finding.warning == Warning::None) {
+        appendFault(out, finding, input);
+        return;
+    }
+    if (!finding.valid) {
+        appendEntityWarning(out, finding); // an unknown entity, as an error
+        return;
+    }
+    // The base text: valid, or recovered with the digits found.
+    base_.clear();
+    if (finding.account.status == AccountStatus::Recovered) {
+        detail_.clear();
+        for (std::uint32_t i = 0; i < finding.account.unreadableCount; ++i) {
+            const UnreadableDigit& u = finding.account.unreadable[i];
+            if (i > 0) {
+                detail_ += ", ";
+            }
+            const ShownCharacter shown = showCharacter(input, u.position - 1);
+            messages_.append(detail_, Text::RecoveredDigit,
+                             {Number(shown.position).view(), std::string_view(&u.digit, 1)});
+        }
+        number_.clear();
+        appendPaperForm(number_, finding.account);
+        messages_.append(base_, Text::RecoveredAs, {number_, detail_});
+    } else {
+        base_.append(messages_.text(Text::Valid));
+    }
+    if (entityName && finding.entity) {
+        base_ += " (";
+        base_ += textsOf(finding.entity)->name;
+        base_ += ')';
+    }
+    if (finding.warning == Warning::None) {
+        out.append(base_);
+        return;
+    }
+    detail_.clear();
+    appendEntityWarning(detail_, finding);
+    messages_.append(out, Text::Warning, {base_, detail_});
+}
+
+void Reporter::appendResult(std::string& out, Command command, const Finding& finding,
+                            std::string_view input) const {
+    switch (command) {
+    case Command::Check:
+        describe(out, finding, input, true);
+        break;
+    case Command::Digits:
+        out.append(view(finding.account.controlDigits));
+        break;
+    case Command::Iban: {
+        const auto iban = finding.account.iban();
+        out.append(iban.data(), iban.size());
+        break;
+    }
+    case Command::Ccc:
+        out.append(finding.account.cccDigits());
+        break;
+    case Command::Format:
+        appendPaperForm(out, finding.account);
+        break;
+    case Command::Bank: {
+        const EntityTexts* texts = textsOf(finding.entity);
+        out.append(Code(finding.entity->code).view());
+        out.push_back(' ');
+        out.append(texts->name);
+        if (!texts->state.empty()) {
+            out.append(": ");
+            out.append(texts->state);
+        }
+        break;
+    }
+    }
+}
+
+void Reporter::appendCsvColumns(std::string& out, const Finding& finding, std::string_view input,
+                                char separator) const {
+    out.push_back(separator);
+    out.append(statusWord(finding.status));
+    out.push_back(separator);
+    if (finding.valid) {
+        appendCompact(out, finding);
+    }
+    out.push_back(separator);
+    if (finding.valid && !finding.entityCodeOnly) {
+        const auto iban = finding.account.iban();
+        out.append(iban.data(), iban.size());
+    }
+    out.push_back(separator);
+    if (const EntityTexts* texts = textsOf(finding.entity)) {
+        appendCsvField(out, texts->name, separator);
+    }
+    out.push_back(separator);
+    message_.clear();
+    describe(message_, finding, input);
+    appendCsvField(out, message_, separator);
+}
+
+void Reporter::appendJson(std::string& out, const Finding& finding, std::string_view input,
+                          std::uint64_t line) const {
+    const AccountDiagnosis& a = finding.account;
+    out.append("{\"status\":\"");
+    out.append(statusWord(finding.status));
+    out.append("\",\"valid\":");
+    out.append(finding.valid ? "true" : "false");
+    if (line > 0) {
+        appendJsonNumber(out, "line", line);
+    }
+    appendJsonText(out, "input", input);
+    if (finding.valid) {
+        number_.clear();
+        appendCompact(number_, finding);
+        appendJsonText(out, "compact", number_);
+    }
+    if (finding.valid && !finding.entityCodeOnly) {
+        const auto iban = a.iban();
+        appendJsonText(out, "iban", std::string_view(iban.data(), iban.size()));
+        appendJsonText(out, "ccc", a.cccDigits());
+        appendJsonText(out, "control_digits", view(a.controlDigits));
+    }
+    if (finding.valid || finding.entity) {
+        appendJsonText(out, "bank", Code(finding.entityCode).view());
+    }
+    if (const EntityTexts* texts = textsOf(finding.entity)) {
+        appendJsonText(out, "entity", texts->name);
+        if (!finding.entity->bic.empty()) {
+            appendJsonText(out, "bic", finding.entity->bic);
+        }
+        if (finding.entity->successor) {
+            appendJsonText(out, "successor", Code(*finding.entity->successor).view());
+        }
+    }
+    if (a.status == AccountStatus::Recovered) {
+        appendJsonKey(out, "recovered");
+        out.push_back('[');
+        for (std::uint32_t i = 0; i < a.unreadableCount; ++i) {
+            const UnreadableDigit& u = a.unreadable[i];
+            out.append(i > 0 ? ",{\"position\":" : "{\"position\":");
+            out.append(Number(showCharacter(input, u.position - 1).position).view());
+            out.append(",\"digit\":\"");
+            out.push_back(u.digit);
+            out.append("\"}");
+        }
+        out.push_back(']');
+    }
+    if (!finding.valid && finding.partFault.part == PartFault::Part::None) {
+        switch (a.status) {
+        case AccountStatus::Country:
+            appendJsonText(out, "country", view(a.country));
+            break;
+        case AccountStatus::Chars:
+            appendJsonNumber(out, "position", showCharacter(input, a.position - 1).position);
+            break;
+        case AccountStatus::Length:
+            appendJsonNumber(out, "length_given", a.given);
+            appendJsonNumber(out, "length_expected", a.expected);
+            break;
+        case AccountStatus::BankBranchDigit:
+        case AccountStatus::AccountDigit:
+        case AccountStatus::ControlDigits:
+            appendJsonText(out, "digits_written", view(a.writtenControlDigits));
+            appendJsonText(out, "digits_expected", view(a.controlDigits));
+            break;
+        case AccountStatus::IbanDigits:
+            appendJsonText(out, "digits_written", view(a.writtenIbanDigits));
+            appendJsonText(out, "digits_expected", view(a.ibanDigits));
+            break;
+        case AccountStatus::Ambiguous:
+            appendJsonNumber(out, "candidates", a.candidates);
+            break;
+        case AccountStatus::Valid:
+        case AccountStatus::Recovered:
+        case AccountStatus::Empty:
+        case AccountStatus::NoFit:
+            break;
+        }
+    }
+    message_.clear();
+    describe(message_, finding, input);
+    appendJsonText(out, "message", message_);
+    out.push_back('}');
+}
+
+} // namespace cuentas::cli

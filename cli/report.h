@@ -1,0 +1,60 @@
+#pragma once
+// Findings put into words: the message for people, the plain result of each command and the
+// CSV columns and JSON object for machines. Entity texts are made once, in UTF-8, so that a
+// result costs no allocation.
+
+#include "cli/finding.h"
+#include "cli/messages.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cuentas::cli {
+
+class Reporter {
+public:
+    // The register may be absent (`digits` needs none).
+    Reporter(const Messages& messages, const EntityRegister* entities);
+
+    // The message about a finding; `input` is the number as written, for the character a
+    // fault names. With `entityName` a usable number shows its entity's name.
+    void describe(std::string& out, const Finding& finding, std::string_view input,
+                  bool entityName = false) const;
+    // The warning about a usable number's entity, "warning: ...".
+    void describeWarning(std::string& out, const Finding& finding) const;
+    // What a command prints for a valid finding (`check`: the message with the entity's name).
+    void appendResult(std::string& out, Command command, const Finding& finding,
+                      std::string_view input) const;
+    // The result columns status, compact, iban, entity, message, each after a separator.
+    void appendCsvColumns(std::string& out, const Finding& finding, std::string_view input,
+                          char separator) const;
+    // One JSON object, without its line end; `line` 0 leaves the line number out.
+    void appendJson(std::string& out, const Finding& finding, std::string_view input,
+                    std::uint64_t line) const;
+
+private:
+    // Texts about the entity at a position of the register's entities().
+    struct EntityTexts {
+        std::string name;    // the display name
+        std::string caution; // absorbed or inactive: what the warning says
+        std::string state;   // what `bank` says after the name
+    };
+    const EntityTexts* textsOf(const Entity* entity) const;
+    void appendEntityWarning(std::string& out, const Finding& finding) const;
+    void appendFault(std::string& out, const Finding& finding, std::string_view input) const;
+
+    const Messages& messages_;
+    const EntityRegister* entities_;
+    std::vector<EntityTexts> entityTexts_;
+    // Reused for the parts of a message, so that a result allocates nothing once they grew.
+    mutable std::string base_;
+    mutable std::string detail_;
+    mutable std::string number_;
+    mutable std::string message_;
+};
+
+// "ES91 2100 0418 4502 0005 1332" for an IBAN, "2100 0418 45 0200051332" for a code.
+void appendPaperForm(std::string& out, const AccountDiagnosis& account);
+
+} // namespace cuentas::cli

@@ -1,0 +1,56 @@
+#include "controldigits/iban_digits.h"
+
+#include "controldigits/control_digits.h"
+
+namespace cuentas {
+namespace {
+
+// Appends one character to a remainder mod 97: a digit is one decimal place, a letter
+// (10 to 35, in either case) two, anything else the digit 0.
+std::uint64_t fold(std::uint64_t remainder, char c) {
+    if (c >= '0' && c <= '9') {
+        return (remainder * 10 + static_cast<std::uint64_t>(c - '0')) % 97;
+    }
+    const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    if (upper >= 'A' && upper <= 'Z') {
+        return (remainder * 100 + static_cast<std::uint64_t>(upper - 'A' + 10)) % 97;
+    }
+    return remainder * 10 % 97;
+}
+
+// Digits only, nine at a time: each piece is read on its own, and only the short chain of
+// remainders depends on the one before.
+std::uint64_t foldDigits(std::string_view digits) {
+    std::uint64_t remainder = 0;
+    for (std::size_t start = 0; start < digits.size(); start += 9) {
+        const std::size_t end = start + 9 < digits.size() ? start + 9 : digits.size();
+        std::uint64_t piece = 0;
+        std::uint64_t scale = 1;
+        for (std::size_t i = start; i < end; ++i) {
+            piece = piece * 10 + static_cast<std::uint64_t>(digits[i] - '0');
+            scale *= 10;
+        }
+        remainder = (remainder * scale + piece) % 97;
+    }
+    return remainder;
+}
+
+} // namespace
+
+std::uint32_t ibanCheckDigits(std::string_view country, std::string_view bban) {
+    std::uint64_t remainder = 0;
+    if (detail::allDigits(bban)) {
+        remainder = foldDigits(bban);
+    } else {
+        for (char c : bban) {
+            remainder = fold(remainder, c);
+        }
+    }
+    for (char c : country) {
+        remainder = fold(remainder, c);
+    }
+    remainder = remainder * 100 % 97; // the check digits' place, "00"
+    return static_cast<std::uint32_t>(98 - remainder);
+}
+
+} // namespace cuentas

@@ -1,0 +1,160 @@
+// `check` as users run it: one line per number on standard output, the exit status.
+#include "tests/cli/cli_process.h"
+
+namespace cuentas::testing {
+namespace {
+
+struct Case {
+    const char* number;
+    const char* line; // what follows "NUMBER: "
+    int exitStatus;
+};
+
+void expectChecks(const CliTest& test, const std::vector<Case>& cases, const char* lang) {
+    for (const Case& c : cases) {
+        const CliOutcome outcome = test.run({"check", c.number}, {}, {lang});
+        EXPECT_EQ(outcome.out, std::string(c.number) + ": " + c.line + "\n") << c.number;
+        EXPECT_EQ(outcome.err, "") << c.number;
+        EXPECT_EQ(outcome.exitStatus, c.exitStatus) << c.number;
+    }
+}
+
+// The operator's view of a test fixture.
+class Check : public CliTest {};
+
+TEST_F(Check, SaysValidOrWhatIsWrongAndWhere) {
+    expectChecks(
+        *this,
+        {
+            {"21000418450200051332", "valid (CaixaBank, S.A.)", 0},
+            {"ES91 2100 0418 4502 0005 1332", "valid (CaixaBank, S.A.)", 0},
+            {"iban es91-2100-0418-4502-0005-1332", "valid (CaixaBank, S.A.)", 0},
+            {"", "no number", 1},
+            {"2100 0418 45 020005133", "19 digits given, 20 expected", 1},
+            {"2", "1 digit given, 20 expected", 1},
+            {"ES91 2100 0418 4502 0005 133", "23 characters given, a Spanish IBAN has 24", 1},
+            {"2100 0418 45 02000513x2", "character 'x' at position 22 is not a digit", 1},
+            // Positions count characters, not bytes, and an odd byte shows as itself.
+            {"2100 0418 45 020005\xC3\xB1"
+             "332",
+             "character '\xC3\xB1' at position 20 is not a digit", 1},
+            {"2100\t0418", "character '\\x09' at position 5 is not a digit", 1},
+            {"21\xF1"
+             "0",
+             "character '\\xF1' at position 3 is not a digit", 1},
+            {"DE89 3704 0044 0532 0130 00", "not a Spanish IBAN: it begins with DE, not ES", 1},
+            {"2100 0418 55 0200051332",
+             "the first control digit (over bank and branch) is 5, it should be 4", 1},
+            {"2100 0418 46 0200051332",
+             "the second control digit (over the account) is 6, it should be 5", 1},
+            {"2100 0418 54 0200051332", "both control digits are wrong: 54, they should be 45", 1},
+            {"ES91 2100 0418 4602 0005 1332",
+             "the second control digit (over the account) is 6, it should be 5; the IBAN "
+             "check digits fail too",
+             1},
+            {"ES90 2100 0418 4502 0005 1332", "the IBAN check digits are 90, they should be 91", 1},
+        },
+        "LANG=en_US.UTF-8");
+}
+
+TEST_F(Check, RecoversAnUnreadableDigitOrSaysWhyNot) {
+    expectChecks(
+        *this,
+        {
+            {"2100 04?8 45 0200051332",
+             "recovered as 2100 0418 45 0200051332 with 1 at position 8 (CaixaBank, S.A.)", 0},
+            {"ES?1 2100 0418 4502 0005 1332",
+             "recovered as ES91 2100 0418 4502 0005 1332 with 9 at position 3 (CaixaBank, S.A.)",
+             0},
+            {"2100 04?? 45 0200051332",
+             "9 numbers fit the unreadable digits; the check digits cannot tell which", 1},
+            {"21000?18650200051332",
+             "no digit fits the unreadable place; another digit must be wrong", 1},
+            {"2??? ??18 45 0200051332", "5 unreadable digits are too many to recover", 1},
+        },
+        "LANG=en_US.UTF-8");
+}
+
+TEST_F(Check, WarnsAboutTheEntityAndFailsAnUnknownOneOnlyWhenStrict) {
+    // Numbers made valid for each entity code of the sample register.
+    expectChecks(
+        *this,
+        {
+            {"99990000100000000000", "valid; warning: entity 9999 is not in the register", 0},
+            {"00300000700000000000",
+             "valid (Banco Espa\xC3\xB1ol de Cr\xC3\xA9"
+             "dito, S.A.); warning: entity "
+             "0030 Banco Espa\xC3\xB1ol de Cr\xC3\xA9"
+             "dito, S.A. was absorbed by 0049 "
+             "Banco Santander, S.A.",
+             0},
+            {"04870000100000000000",
+             "valid (Banco Mare Nostrum, S.A.); warning: entity 0487 Banco Mare Nostrum, "
+             "S.A. was absorbed by 2038 Bankia, S.A., today 2100 CaixaBank, S.A.",
+             0},
+            {"12340000200000000000",
+             "valid (Entidad Cerrada, S.A.); warning: entity 1234 Entidad Cerrada, S.A. "
+             "is no longer active",
+             0},
+        },
+        "LANG=en_US.UTF-8");
+    const CliOutcome strict =
+        run({"--strict", "check", "99990000100000000000", "21000418450200051332"});
+    EXPECT_EQ(strict.out, "99990000100000000000: entity 9999 is not in the register\n"
+                          "21000418450200051332: valid (CaixaBank, S.A.)\n");
+    EXPECT_EQ(strict.exitStatus, 1);
+}
+
+TEST_F(Check, SpeaksSpanishWhenTheLocaleIsSpanish) {
+    expectChecks(
+        *this,
+        {
+            {"21000418450200051332", "v\xC3\xA1lido (CaixaBank, S.A.)", 0},
+            {"2100 0418 45 020005133", "19 cifras, se esperan 20", 1},
+            {"2100 O418 45 0200051332",
+             "el car\xC3\xA1"
+             "cter \xC2\xABO\xC2\xBB de la posici\xC3\xB3n 6 no es una cifra",
+             1},
+            {"2100 0418 55 0200051332",
+             "el primer d\xC3\xADgito de control (de entidad y oficina) es 5, deber\xC3\xAD"
+             "a ser 4",
+             1},
+            {"2100 04?8 45 0200051332",
+             "recuperado como 2100 0418 45 0200051332 con 1 en la posici\xC3\xB3n 8 (CaixaBank, "
+             "S.A.)",
+             0},
+            {"99990000100000000000",
+             "v\xC3\xA1lido; aviso: la entidad 9999 no figura en el registro", 0},
+        },
+        "LANG=es_ES.UTF-8");
+}
+
+TEST_F(Check, TheFirstLocaleVariableThatIsSetChoosesTheLanguage) {
+    struct Locale {
+        std::vector<std::string> environment;
+        const char* valid;
+    };
+    const Locale locales[] = {
+        {{"LC_ALL=es_ES.UTF-8", "LANG=en_US.UTF-8"}, "v\xC3\xA1lido"},
+        {{"LC_ALL=C", "LC_MESSAGES=es_ES.UTF-8"}, "valid"},
+        {{"LC_ALL=", "LC_MESSAGES=es", "LANG=en_GB.UTF-8"}, "v\xC3\xA1lido"},
+        {{"LC_MESSAGES=en_US.UTF-8", "LANG=es_ES.UTF-8"}, "valid"},
+        {{"LANG=es_AR.UTF-8"}, "v\xC3\xA1lido"},
+        {{"LANG=est_EE.UTF-8"}, "valid"}, // "es" only as a whole language code
+        {{}, "valid"},
+    };
+    for (const Locale& locale : locales) {
+        const CliOutcome outcome = run({"check", "21000418450200051332"}, {}, locale.environment);
+        EXPECT_EQ(outcome.out,
+                  "21000418450200051332: " + std::string(locale.valid) + " (CaixaBank, S.A.)\n")
+            << ::testing::PrintToString(locale.environment);
+    }
+}
+
+TEST_F(Check, ExitStatusIsOneWhenAnyNumberOfManyFails) {
+    EXPECT_EQ(run({"check", "21000418450200051332", "ES9121000418450200051332"}).exitStatus, 0);
+    EXPECT_EQ(run({"check", "21000418450200051332", "2100"}).exitStatus, 1);
+}
+
+} // namespace
+} // namespace cuentas::testing

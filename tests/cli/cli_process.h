@@ -1,0 +1,116 @@
+#pragma once
+// Runs the real cuentas-cli as a user does: arguments, an environment of its own, bytes on
+// standard input, and what it writes to standard output and error, with its exit status.
+
+#include "platform/os/paths.h"
+#include "register/entity_register.h"
+#include "tests/platform/table/dbf_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace cuentas::testing {
+
+struct CliOutcome {
+    int exitStatus = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string readWhole(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// A register in the layout of the bundled table, with current, absorbed (directly and through
+// a chain) and withdrawn entities.
+inline DbfBuilder sampleRegister() {
+    return DbfBuilder()
+        .field("BANCO", 'C', 4)
+        .field("NOMBRE", 'C', 60)
+        .field("ESTADO", 'C', 7)
+        .field("SUCESORA", 'C', 4)
+        .field("BIC", 'C', 11)
+        .field("RAZONSOC", 'C', 60)
+        .record({"2100", "CaixaBank", "vigente", "", "CAIXESBBXXX", "CaixaBank, S.A."})
+        .record({"0049", "Banco Santander", "vigente", "", "BSCHESMMXXX", "Banco Santander, S.A."})
+        .record({"0030", "Banesto (absorbida por Banco Santander)", "baja", "0049", "",
+                 "Banco Espa\xF1ol de Cr\xE9"
+                 "dito, S.A."})
+        .record({"2038", "Bankia (absorbida por CaixaBank)", "baja", "2100", "", "Bankia, S.A."})
+        .record(
+            {"0487", "BMN (absorbida por Bankia)", "baja", "2038", "", "Banco Mare Nostrum, S.A."})
+        .record({"1234", "Entidad Cerrada", "baja", "", "", "Entidad Cerrada, S.A."});
+}
+
+class CliTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        directory = std::filesystem::temp_directory_path() /
+                    ("cuentas-cli-" + std::to_string(::getpid()) + "-" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(directory);
+        std::filesystem::create_directories(directory);
+        registerFile = (directory / "NomBancos.dbf").string();
+        std::ofstream(registerFile, std::ios::binary) << sampleRegister().build();
+    }
+    void TearDown() override { std::filesystem::remove_all(directory); }
+
+    // Runs with the sample register (unless the arguments name another) and LANG as given.
+    // `inputFile` and `outputFile`, when given, stand in for the input text and the captured
+    // standard output (a directory to read, a full device to write).
+    CliOutcome run(std::vector<std::string> arguments, const std::string& input = {},
+                   std::vector<std::string> environment = {"LANG=en_US.UTF-8"},
+                   const std::string& inputFile = {}, const std::string& outputFile = {}) const {
+        const std::filesystem::path in =
+            inputFile.empty() ? directory / "stdin" : std::filesystem::path(inputFile);
+        const std::filesystem::path out =
+            outputFile.empty() ? directory / "stdout" : std::filesystem::path(outputFile);
+        const std::filesystem::path err = directory / "stderr";
+        if (inputFile.empty()) {
+            std::ofstream(in, std::ios::binary) << input;
+        }
+        if (withSampleRegister) {
+            arguments.insert(arguments.begin(), {"--table", registerFile});
+        }
+        arguments.insert(arguments.begin(), CUENTAS_CLI);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            std::FILE* streams[] = {std::freopen(in.c_str(), "r", stdin),
+                                    std::freopen(out.c_str(), "w", stdout),
+                                    std::freopen(err.c_str(), "w", stderr)};
+            (void)streams;
+            std::vector<char*> argv;
+            for (std::string& argument : arguments) {
+                argv.push_back(argument.data());
+            }
+            argv.push_back(nullptr);
+            std::vector<char*> envp;
+            for (std::string& variable : environment) {
+                envp.push_back(variable.data());
+            }
+            envp.push_back(nullptr);
+            ::execve(CUENTAS_CLI, argv.data(), envp.data());
+            ::_exit(127);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                outputFile.empty() ? readWhole(out) : std::string(), readWhole(err)};
+    }
+
+    std::filesystem::path directory;
+    std::string registerFile;
+    bool withSampleRegister = true; // false: the built-in default register
+};
+
+} // namespace cuentas::testing

@@ -1,0 +1,60 @@
+#include "cli/json.h"
+#include "cli/messages.h"
+#include "cli/utf8.h"
+
+#include <gtest/gtest.h>
+
+namespace cuentas::cli {
+namespace {
+
+TEST(Utf8, CharactersAreCountedAndIllFormedBytesStandAlone) {
+    struct Case {
+        std::string_view text;
+        std::size_t offset;
+        std::string_view bytes;
+        std::uint32_t position;
+        bool wellFormed;
+    };
+    const Case cases[] = {
+        {"abc", 2, "c", 3, true},
+        {"\xC3\xA9x", 2, "x", 2, true},
+        {"\xC3\xA9x", 1, "\xC3\xA9", 1, true},   // inside a character: that character
+        {"a\xE2\x82\xAC!", 4, "!", 3, true},     // three bytes
+        {"a\xF0\x9F\x98\x80!", 5, "!", 3, true}, // four bytes
+        {"\xF1x", 0, "\xF1", 1, false},          // a Latin-1 byte
+        {"\xC0\xAFz", 2, "z", 3, true},          // an overlong form is two bad bytes
+        {"\xED\xA0\x80", 0, "\xED", 1, false},   // a surrogate
+        {"\xE2\x82", 0, "\xE2", 1, false},       // cut short
+    };
+    for (const Case& c : cases) {
+        const CharacterAt at = characterAt(c.text, c.offset);
+        EXPECT_EQ(at.bytes, c.bytes) << c.text;
+        EXPECT_EQ(at.position, c.position) << c.text;
+        EXPECT_EQ(at.wellFormed, c.wellFormed) << c.text;
+    }
+}
+
+TEST(Json, StringsAreEscapedAndKeptValidUtf8) {
+    std::string out;
+    appendJsonString(out, "a\"b\\c\n\x01\x1F \xC3\xB1 \xF1 \xE2\x82\xAC");
+    EXPECT_EQ(out, "\"a\\\"b\\\\c\\u000a\\u0001\\u001f \xC3\xB1 \xEF\xBF\xBD \xE2\x82\xAC\"");
+}
+
+TEST(Messages, PlaceholdersAndLanguages) {
+    const Messages english(Language::English);
+    EXPECT_EQ(english.format(Text::Length, {"19", "20"}), "19 digits given, 20 expected");
+    EXPECT_EQ(english.format(Text::Today, {"{2}", "x"}), "{2}, today x"); // arguments stay as given
+    const Messages spanish(Language::Spanish);
+    EXPECT_EQ(spanish.format(Text::Chars, {"x", "3"}),
+              "el car\xC3\xA1"
+              "cter \xC2\xABx\xC2\xBB de la posici\xC3\xB3n 3 no es una cifra");
+    for (const char* locale : {"es", "es_ES", "es_ES.UTF-8", "es.UTF-8", "es_ES@euro"}) {
+        EXPECT_EQ(languageOfLocale(locale), Language::Spanish) << locale;
+    }
+    for (const char* locale : {"", "C", "POSIX", "en_US.UTF-8", "est", "eu_ES.UTF-8"}) {
+        EXPECT_EQ(languageOfLocale(locale), Language::English) << locale;
+    }
+}
+
+} // namespace
+} // namespace cuentas::cli
