@@ -1,6 +1,7 @@
 #include "app/bank_directory.h"
 
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 
 #include <algorithm>
 

@@ -2,7 +2,8 @@
 #include "app/bank_directory.h"
 
 #include "dialog/account_globals.h"
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 #include "platform/table/db_server.h"
 
 namespace cuentas {

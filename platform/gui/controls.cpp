@@ -1,7 +1,7 @@
 #include "platform/gui/controls.h"
 
 #include "platform/gui/picture_validator.h"
-#include "platform/runtime/codepage.h"
+#include "platform/gui/qt_text.h"
 #include "platform/runtime/text.h"
 
 #include <QLabel>

@@ -4,8 +4,8 @@
 #include "platform/gui/focus_event.h"
 #include "platform/gui/gui_errors.h"
 #include "platform/gui/hyper_label.h"
+#include "platform/gui/qt_text.h"
 #include "platform/gui/resource_id.h"
-#include "platform/runtime/codepage.h"
 #include "platform/runtime/raise.h"
 
 #include <QApplication>

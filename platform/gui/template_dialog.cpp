@@ -1,7 +1,7 @@
 #include "platform/gui/template_dialog.h"
 
 #include "platform/gui/fonts.h"
-#include "platform/runtime/codepage.h"
+#include "platform/gui/qt_text.h"
 
 #include <QFocusEvent>
 #include <QGuiApplication>

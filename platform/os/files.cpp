@@ -3,7 +3,6 @@
 #include "platform/os/operating_system.h"
 #include "platform/os/os_error.h"
 #include "platform/os/paths.h"
-#include "platform/runtime/settings.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -11,11 +10,13 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace cuentas {
 namespace {
 
 thread_local std::uint32_t lastError = 0;
+bool networkError = false;
 
 bool succeed() {
     lastError = oserror::kNone;
@@ -67,8 +68,8 @@ int applySharing(int fd, std::uint32_t mode) {
 // open holds the file (sharing or lock violation), so that a caller can tell a busy file,
 // worth trying again, from a missing or forbidden one.
 void noteSharingConflict(bool failed) {
-    NetErr(failed &&
-           (lastError == oserror::kSharingViolation || lastError == oserror::kLockViolation));
+    setNetworkErrorFlag(failed && (lastError == oserror::kSharingViolation ||
+                                   lastError == oserror::kLockViolation));
 }
 
 std::string directoryOf(const std::string& native) {
@@ -190,6 +191,14 @@ bool FClose(FileHandle handle) {
 
 std::uint32_t FError() {
     return lastError;
+}
+
+bool networkErrorFlag() {
+    return networkError;
+}
+
+bool setNetworkErrorFlag(bool raised) {
+    return std::exchange(networkError, raised);
 }
 
 bool File(const std::string& name) {

@@ -47,6 +47,12 @@ bool FClose(FileHandle handle);
 // The operating-system error of the last file call, in the runtime's numbering.
 std::uint32_t FError();
 
+// The network-error flag that FOpen and FCreate raise and lower; the runtime's NetErr reads and
+// sets it here, so that the file layer needs nothing of the runtime. Setting returns the
+// previous state.
+bool networkErrorFlag();
+bool setNetworkErrorFlag(bool raised);
+
 // TRUE when a file (not a directory) of that name exists.
 bool File(const std::string& name);
 // Copies a file whole, in pieces; an existing target is replaced as MemoWrit replaces it, so

@@ -1,5 +1,7 @@
 #include "platform/os/operating_system.h"
 
+#include "platform/os/codepage.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -18,15 +20,32 @@ OperatingSystem& defaultSystem() {
 }
 
 OperatingSystem* current = nullptr;
+DesktopServices desktop;
 
-int resultOrErrno(long long result) { return result < 0 ? -errno : static_cast<int>(result); }
+bool desktopShowsBoxes() {
+    return desktop.canShowBoxes && desktop.canShowBoxes();
+}
+
+int resultOrErrno(long long result) {
+    return result < 0 ? -errno : static_cast<int>(result);
+}
 
 } // namespace
 
-OperatingSystem& operatingSystem() { return current ? *current : defaultSystem(); }
+OperatingSystem& operatingSystem() {
+    return current ? *current : defaultSystem();
+}
 
-ScopedOs::ScopedOs(OperatingSystem& replacement) : previous_(current) { current = &replacement; }
-ScopedOs::~ScopedOs() { current = previous_; }
+void installDesktopServices(const DesktopServices& services) {
+    desktop = services;
+}
+
+ScopedOs::ScopedOs(OperatingSystem& replacement) : previous_(current) {
+    current = &replacement;
+}
+ScopedOs::~ScopedOs() {
+    current = previous_;
+}
 
 int OperatingSystem::openFile(const std::string& nativePath, int flags, int mode) {
     int fd;
@@ -69,7 +88,9 @@ long long OperatingSystem::seekFile(int fd, long long offset, int whence) {
     return position < 0 ? -errno : static_cast<long long>(position);
 }
 
-int OperatingSystem::syncFile(int fd) { return resultOrErrno(::fsync(fd)); }
+int OperatingSystem::syncFile(int fd) {
+    return resultOrErrno(::fsync(fd));
+}
 
 int OperatingSystem::closeFile(int fd) {
     // A close interrupted by a signal has released the descriptor anyway: never close twice.
@@ -122,6 +143,32 @@ std::optional<std::string> OperatingSystem::environmentVariable(std::string_view
         return std::nullopt;
     }
     return std::string(value);
+}
+
+int OperatingSystem::messageBox(const std::string& text, const std::string& caption,
+                                std::uint32_t flags) {
+    if (desktopShowsBoxes() && desktop.messageBox) {
+        return desktop.messageBox(text, caption, flags);
+    }
+    // Texts are Windows-1252 inside the program; a terminal reads UTF-8.
+    std::cerr << utf8FromWindows1252(caption) << ": " << utf8FromWindows1252(text) << std::endl;
+    return kMessageBoxAnswerOk;
+}
+
+std::uint32_t OperatingSystem::errorMessageBox(const std::string& text, const std::string& caption,
+                                               ErrorBoxButtons buttons) {
+    if (desktopShowsBoxes() && desktop.errorMessageBox) {
+        return desktop.errorMessageBox(text, caption, buttons);
+    }
+    // No one can answer: the text is kept on stderr and the error is given up.
+    std::cerr << utf8FromWindows1252(caption) << "\n" << utf8FromWindows1252(text) << std::flush;
+    return buttons.breakCode;
+}
+
+void OperatingSystem::tone(std::uint32_t frequency, std::uint32_t ticks) {
+    if (desktop.tone) {
+        desktop.tone(frequency, ticks);
+    }
 }
 
 void OperatingSystem::debugOutput(const std::string& text) {

@@ -2,6 +2,7 @@
 // The one seam between the runtime and the operating system: files, clock, locale, registry,
 // environment, message boxes, sound, sleep, debugger output and process exit.
 // Tests derive from OperatingSystem, override what they need and install it with ScopedOs.
+// It speaks plain C++ types and never includes anything of the runtime above it.
 
 #include <chrono>
 #include <cstdint>
@@ -51,15 +52,34 @@ public:
 
     virtual std::optional<std::string> environmentVariable(std::string_view name);
 
-    // User interface: MessageBoxA and the runtime's error message box.
+    // User interface: MessageBoxA and the runtime's error message box. Without a desktop that
+    // can show them (DesktopServices), the text goes to stderr: the plain box is answered OK,
+    // the error box is given up.
     virtual int messageBox(const std::string& text, const std::string& caption,
                            std::uint32_t flags);
     virtual std::uint32_t errorMessageBox(const std::string& text, const std::string& caption,
                                           ErrorBoxButtons buttons);
-    // A tone of `frequency` hertz for `ticks` eighteenths of a second; silent without sound.
+    // A tone of `frequency` hertz for `ticks` eighteenths of a second; silent without a
+    // desktop's tone (DesktopServices).
     virtual void tone(std::uint32_t frequency, std::uint32_t ticks);
     virtual void debugOutput(const std::string& text);
 };
+
+// What only a desktop can do: show a box that a user answers, and sound a tone. The GUI and
+// sound libraries provide these; the program installs them at start-up, so that the layers
+// below never link a GUI toolkit or a sound library.
+struct DesktopServices {
+    // TRUE when someone can see and answer a box now.
+    bool (*canShowBoxes)() = nullptr;
+    int (*messageBox)(const std::string& text, const std::string& caption,
+                      std::uint32_t flags) = nullptr;
+    std::uint32_t (*errorMessageBox)(const std::string& text, const std::string& caption,
+                                     ErrorBoxButtons buttons) = nullptr;
+    void (*tone)(std::uint32_t frequency, std::uint32_t ticks) = nullptr;
+};
+
+// Replaces the desktop services the default operating system uses (empty ones: none).
+void installDesktopServices(const DesktopServices& services);
 
 // The operating system the runtime talks to now.
 OperatingSystem& operatingSystem();

@@ -26,13 +26,13 @@ struct RuntimeSettings {
     bool exactComparison = false;
     bool beep = true;
     bool errorLog = true;
-    bool networkError = false;
     std::string defaultDirectory; // GetDefaultDir / SetDefaultDir
     std::string defaultPath;      // GetDefault / SetDefault
     RegionalSettings regional;
 };
 
-// The one settings object of the process; tests put it back with resetRuntimeSettings().
+// The one settings object of the process; tests put it back with resetRuntimeSettings(), which
+// also lowers the network-error flag (kept by the file layer, which raises it).
 RuntimeSettings& runtimeSettings();
 void resetRuntimeSettings();
 

@@ -4,7 +4,8 @@
 // in that directory and whose clock stands still.
 
 #include "errors/errors.h"
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 #include "tests/support/recording_os.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 #include "tests/support/recording_os.h"
 
 #include <gtest/gtest.h>

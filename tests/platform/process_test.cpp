@@ -1,6 +1,7 @@
-#include "platform/platform.h"
+#include "platform/os/os.h"
 #include "platform/runtime/process.h"
 #include "platform/runtime/recovery.h"
+#include "platform/runtime/runtime.h"
 #include "tests/support/recording_os.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 
 #include <gtest/gtest.h>
 
@@ -43,8 +44,8 @@ TEST(Text, ValReadsTheLeadingNumber) {
         const char* text;
         double value;
     };
-    const Case cases[] = {{"7", 7},    {" 12x", 12}, {"x12", 0}, {"", 0},     {" ", 0},
-                          {"-3", -3},  {"2.5", 2.5}, {"9", 9},   {"0", 0},    {".", 0}};
+    const Case cases[] = {{"7", 7},   {" 12x", 12}, {"x12", 0}, {"", 0},  {" ", 0},
+                          {"-3", -3}, {"2.5", 2.5}, {"9", 9},   {"0", 0}, {".", 0}};
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(Val(c.text).asNumber(), c.value) << '"' << c.text << '"';
     }

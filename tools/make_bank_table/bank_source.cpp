@@ -1,6 +1,6 @@
 #include "tools/make_bank_table/bank_source.h"
 
-#include "platform/runtime/codepage.h"
+#include "platform/os/codepage.h"
 
 #include <QList>
 #include <QString>
@@ -19,7 +19,7 @@ const std::map<char32_t, char>& windows1252() {
         std::map<char32_t, char> bytes;
         for (int byte = 0x20; byte <= 0xFF; ++byte) {
             char c = static_cast<char>(byte);
-            char32_t unicode = fromWindows1252(std::string_view(&c, 1)).at(0).unicode();
+            char32_t unicode = unicodeFromWindows1252(c);
             bool control = unicode == 0x7F || (unicode >= 0x80 && unicode <= 0x9F);
             if (!control) {
                 bytes[unicode] = c;
