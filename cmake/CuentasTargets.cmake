@@ -1,0 +1,37 @@
+# One line per library and per test executable.
+
+# cuentas_add_library(name SOURCES... [PUBLIC libs...] [PRIVATE libs...])
+# A library of the folder it is declared in. Its headers are included as "<folder>/file.h",
+# through a staging directory in the build tree that holds nothing but a link to the folder:
+# a library, and whoever links it, sees the headers of what it links and no others, so an
+# include that crosses a layer the wrong way does not compile. PUBLIC are the libraries its
+# headers include, PRIVATE those only its sources include.
+function(cuentas_add_library name)
+  cmake_parse_arguments(L "" "" "SOURCES;PUBLIC;PRIVATE" ${ARGN})
+  add_library(${name} STATIC ${L_SOURCES})
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  cuentas_stage_headers(${name} ${folder} PUBLIC)
+  target_link_libraries(${name} PUBLIC ${L_PUBLIC} PRIVATE ${L_PRIVATE})
+endfunction()
+
+# Exposes the source folder `folder` (relative to the project) to `target` as "<folder>/...".
+function(cuentas_stage_headers target folder scope)
+  set(stage ${PROJECT_BINARY_DIR}/include/${target})
+  get_filename_component(parent ${stage}/${folder} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${stage}/${folder} SYMBOLIC)
+  target_include_directories(${target} ${scope} ${stage})
+endfunction()
+
+# cuentas_add_test(name sources... LIBS libs...)
+# The test sees the libraries it links and the shared helpers in tests/ ("tests/support/...").
+function(cuentas_add_test name)
+  cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+  add_executable(${name} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} cuentas_test_support GTest::gtest
+    GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    # One value per property: a list inside ENVIRONMENT would lose all but its first entry.
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+      ENVIRONMENT_MODIFICATION "CUENTAS_TEST_DATA=set:${CMAKE_SOURCE_DIR}/tests/data")
+endfunction()
