@@ -9,6 +9,7 @@
 function(cuentas_add_library name)
   cmake_parse_arguments(L "" "" "SOURCES;PUBLIC;PRIVATE" ${ARGN})
   add_library(${name} STATIC ${L_SOURCES})
+  add_library(cuentas::${name} ALIAS ${name})
   file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
   cuentas_stage_headers(${name} ${folder} PUBLIC)
   target_link_libraries(${name} PUBLIC ${L_PUBLIC} PRIVATE ${L_PRIVATE})
@@ -33,7 +34,7 @@ function(cuentas_add_test name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     # One value per property: a list inside ENVIRONMENT would lose all but its first entry.
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-      ENVIRONMENT_MODIFICATION "CUENTAS_TEST_DATA=set:${CMAKE_SOURCE_DIR}/tests/data")
+      ENVIRONMENT_MODIFICATION "CUENTAS_TEST_DATA=set:${PROJECT_SOURCE_DIR}/tests/data")
 endfunction()
 
 # cuentas_forbid_links(TARGETS targets... FORBID prefixes...)
