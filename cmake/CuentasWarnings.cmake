@@ -8,7 +8,12 @@ endif()
 if(CUENTAS_WERROR)
   add_compile_options(-Werror)
 endif()
-if(CUENTAS_SANITIZE)
+if(CUENTAS_FUZZ)
+  # Coverage for libFuzzer in every library; the fuzz targets add libFuzzer's own main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined
+    -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=address,undefined)
+elseif(CUENTAS_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()

@@ -118,7 +118,7 @@ const ClassInfo* findClass(Symbol name) {
     return found == classes.end() ? nullptr : found->second.get();
 }
 
-ObjectRef CreateInstance(Symbol className, Arguments arguments, std::source_location where) {
+ObjectRef CreateInstance(Symbol className, Arguments arguments, SourceLocation where) {
     noteCallSite(where);
     const ClassInfo* info = findClass(className);
     if (!info) {
@@ -133,7 +133,7 @@ ObjectRef CreateInstance(Symbol className, Arguments arguments, std::source_loca
     return object;
 }
 
-Value Send(const Value& receiver, Symbol method, Arguments arguments, std::source_location where) {
+Value Send(const Value& receiver, Symbol method, Arguments arguments, SourceLocation where) {
     noteCallSite(where);
     const ObjectRef& object = receiver.asObject();
     if (!object) {
@@ -158,7 +158,7 @@ Value SendClass(Object& self, Symbol fromClass, Symbol method, Arguments argumen
     return (*body)(self, arguments);
 }
 
-Value IVarGet(const Value& receiver, Symbol property, std::source_location where) {
+Value IVarGet(const Value& receiver, Symbol property, SourceLocation where) {
     noteCallSite(where);
     const ObjectRef& object = receiver.asObject();
     if (!object) {
@@ -173,7 +173,7 @@ Value IVarGet(const Value& receiver, Symbol property, std::source_location where
 }
 
 Value IVarPut(const Value& receiver, Symbol property, const Value& value,
-              std::source_location where) {
+              SourceLocation where) {
     noteCallSite(where);
     const ObjectRef& object = receiver.asObject();
     if (!object) {

@@ -191,7 +191,7 @@ Address writeErrorRecord(const RuntimeError& e, AddressScope& scope) {
     return record;
 }
 
-Value raiseError(const RuntimeError& error, std::source_location where) {
+Value raiseError(const RuntimeError& error, SourceLocation where) {
     noteCallSite(where);
     Value errorObject;
     {

@@ -112,7 +112,7 @@ TEST(CallStack, LevelsCountFromTheRunningRoutineAndEndWithLineZero) {
     {
         RoutineFrame outer("OUTER");
         outerLine = __LINE__ + 1;
-        noteCallSite(std::source_location::current());
+        noteCallSite(SourceLocation::current());
         RoutineFrame inner("INNER");
         EXPECT_EQ(ProcName(0), "INNER");
         EXPECT_EQ(ProcName(1), "OUTER");
