@@ -3,6 +3,7 @@
 
 #include "dialog/account_globals.h"
 #include "platform/os/os.h"
+#include "platform/runtime/class_declaration.h"
 #include "platform/runtime/runtime.h"
 #include "platform/table/db_server.h"
 
@@ -39,7 +40,8 @@ Value START(Object&) {
 }
 
 void declareApplicationClass() {
-    DeclareClass("APP").method("START", [](Object& self, Arguments) { return START(self); });
+    ClassDeclaration<Object>("APP").method("START",
+                                           [](Object& self, Arguments) { return START(self); });
 }
 
 } // namespace cuentas

@@ -2,6 +2,7 @@
 
 #include "platform/gui/gui.h"
 #include "platform/runtime/call_stack.h"
+#include "platform/runtime/class_declaration.h"
 
 namespace cuentas {
 namespace {
@@ -119,30 +120,27 @@ void declareAccountDialog() {
     }
     registerMainDialogTemplate();
     auto self = [](Object& object) { return Value(object.reference()); };
-    ClassInfo& info =
-        DeclareClass("MAINDIALOG", "DIALOGWINDOW",
-                     [](const ClassInfo& c) { return std::make_shared<AccountDialog>(c); })
-            .method("INIT",
-                    [=](Object& o, Arguments args) {
-                        return mainDialogInit(self(o), argumentAt(args, 0), argumentAt(args, 1));
-                    })
-            .method("EDITFOCUSCHANGE",
-                    [=](Object& o, Arguments args) {
-                        return mainDialogEditFocusChange(self(o), argumentAt(args, 0));
-                    })
-            .method("MIRABANCO", [=](Object& o, Arguments) { return mainDialogMiraBanco(self(o)); })
-            .method("BUSCABANCO",
-                    [=](Object& o, Arguments) { return Value(mainDialogBuscaBanco(self(o))); })
-            .method("CALCULAR", [=](Object& o, Arguments) { return mainDialogCalcular(self(o)); })
-            .method("GRABAR", [=](Object& o, Arguments) { return mainDialogGrabar(self(o)); })
-            .method("CANCELAR", [=](Object& o, Arguments) { return mainDialogCancelar(self(o)); })
-            .method("CALCULADC", [=](Object& o, Arguments) {
-                return Value::integer(mainDialogCalculaDc(self(o)));
-            });
+    ClassDeclaration<AccountDialog> declaration("MAINDIALOG", "DIALOGWINDOW");
+    declaration
+        .method("INIT",
+                [=](Object& o, Arguments args) {
+                    return mainDialogInit(self(o), argumentAt(args, 0), argumentAt(args, 1));
+                })
+        .method("EDITFOCUSCHANGE",
+                [=](Object& o, Arguments args) {
+                    return mainDialogEditFocusChange(self(o), argumentAt(args, 0));
+                })
+        .method("MIRABANCO", [=](Object& o, Arguments) { return mainDialogMiraBanco(self(o)); })
+        .method("BUSCABANCO",
+                [=](Object& o, Arguments) { return Value(mainDialogBuscaBanco(self(o))); })
+        .method("CALCULAR", [=](Object& o, Arguments) { return mainDialogCalcular(self(o)); })
+        .method("GRABAR", [=](Object& o, Arguments) { return mainDialogGrabar(self(o)); })
+        .method("CANCELAR", [=](Object& o, Arguments) { return mainDialogCancelar(self(o)); })
+        .method("CALCULADC",
+                [=](Object& o, Arguments) { return Value::integer(mainDialogCalculaDc(self(o))); });
     for (const ControlEntry& entry : kControls) {
-        info.property(entry.name, [id = entry.id](const Object& o) {
-            const auto* dialog = dynamic_cast<const AccountDialog*>(&o);
-            return dialog ? dialog->control(id) : Value();
+        declaration.property(entry.name, [id = entry.id](const AccountDialog& dialog) {
+            return dialog.control(id);
         });
     }
 }

@@ -6,22 +6,12 @@
 #include "platform/gui/hyper_label.h"
 #include "platform/gui/qt_text.h"
 #include "platform/gui/resource_id.h"
+#include "platform/runtime/class_declaration.h"
 #include "platform/runtime/raise.h"
 
 #include <QApplication>
 
 namespace cuentas::gui {
-namespace {
-
-DialogWindow* dialog(Object& self) {
-    return dynamic_cast<DialogWindow*>(&self);
-}
-const DialogWindow* dialog(const Object& self) {
-    return dynamic_cast<const DialogWindow*>(&self);
-}
-
-} // namespace
-
 DialogWindow::DialogWindow(const ClassInfo& classInfo) : Object(classInfo) {}
 
 // The window goes first, while the controls it reports about still exist.
@@ -83,6 +73,12 @@ void DialogWindow::setCaption(const std::string& caption) {
     }
 }
 
+void DialogWindow::setHyperLabel(const Value& hyperLabel) {
+    if (hyperLabel.isNil() || objectAs<HyperLabel>(hyperLabel)) {
+        m_hyperLabel = hyperLabel;
+    }
+}
+
 bool DialogWindow::classicKeys() const {
     return m_dialog && m_dialog->classicKeys();
 }
@@ -134,84 +130,29 @@ void DialogWindow::buttonClicked(int id) {
 
 void declareDialogWindowClass() {
     auto nothing = [](Object&, Arguments) { return Value(); };
-    DeclareClass("DIALOGWINDOW", {},
-                 [](const ClassInfo& info) { return std::make_shared<DialogWindow>(info); })
-        .method("INIT",
-                [](Object& self, Arguments args) {
-                    if (DialogWindow* d = dialog(self)) {
-                        Value modal = argumentAt(args, 2);
-                        d->init(argumentAt(args, 0), argumentAt(args, 1),
-                                !modal.isLogic() || modal.asLogic());
-                    }
-                    return Value(self.reference());
-                })
+    ClassDeclaration<DialogWindow>("DIALOGWINDOW")
+        .init([](DialogWindow& dialog, Arguments args) {
+            Value modal = argumentAt(args, 2);
+            dialog.init(argumentAt(args, 0), argumentAt(args, 1),
+                        !modal.isLogic() || modal.asLogic());
+        })
         .method("PREINIT", nothing)
         .method("POSTINIT", nothing)
         .method("EDITFOCUSCHANGE", nothing)
-        .method("SHOW",
-                [](Object& self, Arguments) {
-                    DialogWindow* d = dialog(self);
-                    return d ? d->show() : Value();
-                })
+        .method("SHOW", [](DialogWindow& dialog, Arguments) { return dialog.show(); })
         .method("ENDDIALOG",
-                [](Object& self, Arguments args) {
-                    if (DialogWindow* d = dialog(self)) {
-                        d->endDialog(argumentAt(args, 0).asInteger());
-                    }
+                [](DialogWindow& dialog, Arguments args) {
+                    dialog.endDialog(argumentAt(args, 0).asInteger());
                     return Value();
                 })
         .property(
-            "CAPTION",
-            [](const Object& self) {
-                const DialogWindow* d = dialog(self);
-                return Value(d ? d->caption() : std::string());
-            },
-            [](Object& self, const Value& value) {
-                DialogWindow* d = dialog(self);
-                if (!d) {
-                    return Value("");
-                }
-                d->setCaption(value.asString());
-                return Value(d->caption());
-            })
-        .property(
-            "HYPERLABEL",
-            [](const Object& self) {
-                const DialogWindow* d = dialog(self);
-                return d ? d->hyperLabel() : Value();
-            },
-            [](Object& self, const Value& value) {
-                DialogWindow* d = dialog(self);
-                if (!d) {
-                    return Value();
-                }
-                if (value.isNil() || objectAs<HyperLabel>(value)) {
-                    d->setHyperLabel(value);
-                }
-                return d->hyperLabel();
-            })
+            "CAPTION", &DialogWindow::caption,
+            [](DialogWindow& dialog, const Value& text) { dialog.setCaption(text.asString()); })
+        .property("HYPERLABEL", &DialogWindow::hyperLabel, &DialogWindow::setHyperLabel)
         .property("NAMESYM",
-                  [](const Object& self) {
-                      const DialogWindow* d = dialog(self);
-                      return Value(d ? nameSymbolOf(d->hyperLabel()) : Symbol());
-                  })
-        .property(
-            "CLASSICKEYS",
-            [](const Object& self) {
-                const DialogWindow* d = dialog(self);
-                return Value::logic(d && d->classicKeys());
-            },
-            [](Object& self, const Value& value) {
-                DialogWindow* d = dialog(self);
-                if (d && value.isLogic()) {
-                    d->setClassicKeys(value.asLogic());
-                }
-                return Value::logic(d && d->classicKeys());
-            })
-        .property("RESULT", [](const Object& self) {
-            const DialogWindow* d = dialog(self);
-            return Value::integer(d ? d->result() : 0);
-        });
+                  [](const DialogWindow& dialog) { return nameSymbolOf(dialog.hyperLabel()); })
+        .property("CLASSICKEYS", &DialogWindow::classicKeys, &DialogWindow::setClassicKeys)
+        .property("RESULT", &DialogWindow::result);
 }
 
 } // namespace cuentas::gui

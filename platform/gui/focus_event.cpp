@@ -1,5 +1,7 @@
 #include "platform/gui/focus_event.h"
 
+#include "platform/runtime/class_declaration.h"
+
 namespace cuentas::gui {
 
 Value makeEditFocusChangeEvent(const Value& control, bool gotFocus) {
@@ -8,25 +10,14 @@ Value makeEditFocusChangeEvent(const Value& control, bool gotFocus) {
 }
 
 void declareFocusEventClass() {
-    DeclareClass("EDITFOCUSCHANGEEVENT", {},
-                 [](const ClassInfo& info) { return std::make_shared<EditFocusChangeEvent>(info); })
-        .method("INIT",
-                [](Object& self, Arguments args) {
-                    if (auto* event = dynamic_cast<EditFocusChangeEvent*>(&self)) {
-                        event->control = args.empty() ? Value() : args[0];
-                        event->gotFocus = args.size() > 1 && args[1].asLogic();
-                    }
-                    return Value(self.reference());
-                })
-        .property("CONTROL",
-                  [](const Object& self) {
-                      const auto* event = dynamic_cast<const EditFocusChangeEvent*>(&self);
-                      return event ? event->control : Value();
-                  })
-        .property("GOTFOCUS", [](const Object& self) {
-            const auto* event = dynamic_cast<const EditFocusChangeEvent*>(&self);
-            return Value::logic(event && event->gotFocus);
-        });
+    using Event = EditFocusChangeEvent;
+    ClassDeclaration<Event>("EDITFOCUSCHANGEEVENT")
+        .init([](Event& event, Arguments args) {
+            event.control = argumentAt(args, 0);
+            event.gotFocus = args.size() > 1 && args[1].asLogic();
+        })
+        .property("CONTROL", &Event::control)
+        .property("GOTFOCUS", &Event::gotFocus);
 }
 
 } // namespace cuentas::gui
