@@ -2,16 +2,19 @@
 
 #include "platform/os/os.h"
 #include "platform/runtime/runtime.h"
+#include "platform/table/table_symbols.h"
 
 #include <algorithm>
 
 namespace cuentas {
 namespace {
 
-const Symbol kRecCount = Symbol::intern("RECCOUNT");
-const Symbol kEof = Symbol::intern("EOF");
-const Symbol kFieldGet = Symbol::intern("FIELDGET");
-const Symbol kSkip = Symbol::intern("SKIP");
+using symbols::kEof;
+using symbols::kFieldGet;
+using symbols::kRecCount;
+using symbols::kSkip;
+
+// The fields of NomBancos.dbf.
 const Symbol kBanco = Symbol::intern("BANCO");
 const Symbol kNombre = Symbol::intern("NOMBRE");
 

@@ -2,21 +2,15 @@
 #include "app/bank_directory.h"
 
 #include "dialog/account_globals.h"
+#include "dialog/dialog_symbols.h"
+#include "platform/gui/gui_symbols.h"
 #include "platform/os/os.h"
 #include "platform/runtime/class_declaration.h"
 #include "platform/runtime/runtime.h"
 #include "platform/table/db_server.h"
+#include "platform/table/table_symbols.h"
 
 namespace cuentas {
-namespace {
-
-const Symbol kDbServer = Symbol::intern("DBSERVER");
-const Symbol kClose = Symbol::intern("CLOSE");
-const Symbol kMainDialog = Symbol::intern("MAINDIALOG");
-const Symbol kShow = Symbol::intern("SHOW");
-
-} // namespace
-
 Value START(Object&) {
     RoutineFrame frame("APP:START");
 
@@ -28,20 +22,20 @@ Value START(Object&) {
 
     RddSetDefault("DBFCDX");
     Value fileName("NomBancos.dbf");
-    Value table(CreateInstance(kDbServer, Arguments(&fileName, 1)));
+    Value table(CreateInstance(symbols::kDbServer, Arguments(&fileName, 1)));
 
     ArrayRef directory = readBankDirectory(table);
-    Send(table, kClose);
+    Send(table, symbols::kClose);
     bankDirectory() = Value(directory);
 
-    Value dialog(CreateInstance(kMainDialog));
-    Send(dialog, kShow);
+    Value dialog(CreateInstance(symbols::kMainDialog));
+    Send(dialog, symbols::kShow);
     return Value();
 }
 
 void declareApplicationClass() {
-    ClassDeclaration<Object>("APP").method("START",
-                                           [](Object& self, Arguments) { return START(self); });
+    ClassDeclaration<Object>(kApplicationClass.name())
+        .method(kStart.name(), [](Object& self, Arguments) { return START(self); });
 }
 
 } // namespace cuentas

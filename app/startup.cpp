@@ -36,12 +36,12 @@ int runApplication() {
     // error while reading the locale already reaches the handler. A block installed before
     // (by an embedding program or a test) is left alone, and so are its settings.
     if (installDefaultErrorBlock()) {
-        SETINTERNATIONAL(Value(Symbol::intern("WINDOWS")));
+        SETINTERNATIONAL(Value(windowsModeSymbol()));
     }
     installErrorConversion();
 
-    Value app(CreateInstance(Symbol::intern("APP")));
-    Send(app, Symbol::intern("START"));
+    Value app(CreateInstance(kApplicationClass));
+    Send(app, kStart);
     return 0;
 }
 

@@ -90,7 +90,7 @@ void assign(ErrorObject& self, std::size_t index, const Value& value) {
     error.genCode = gencode::kDataType;
     error.operation = "IVarPut";
     error.description = "Data type error";
-    error.funcSym = Symbol::intern(info.name);
+    error.funcSym = errorPropertySymbol(static_cast<ErrorProperty>(index));
     error.arg = AsString(value);
     error.argType = value.typeNumber();
     error.argTypeReq = info.typeNumber;

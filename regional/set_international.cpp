@@ -102,13 +102,16 @@ Symbol symbolOf(const Value& mode) {
 } // namespace
 
 Symbol windowsModeSymbol() {
-    return Symbol::intern("WINDOWS");
+    static const Symbol symbol = Symbol::intern("WINDOWS");
+    return symbol;
 }
 Symbol binaryModeSymbol() {
-    return Symbol::intern("BINARY");
+    static const Symbol symbol = Symbol::intern("BINARY");
+    return symbol;
 }
 Symbol classicModeSymbol() {
-    return Symbol::intern("CLASSIC");
+    static const Symbol symbol = Symbol::intern("CLASSIC");
+    return symbol;
 }
 
 Symbol SETINTERNATIONAL(const Value& mode) {

@@ -8,14 +8,10 @@
 #include "platform/gui/template_dialog.h"
 #include "platform/runtime/class_declaration.h"
 #include "platform/runtime/raise.h"
+#include "platform/runtime/runtime_symbols.h"
 
 namespace cuentas::gui {
 namespace {
-
-const Symbol& initSymbol() {
-    static const Symbol symbol = Symbol::intern("INIT");
-    return symbol;
-}
 
 const char* className(ControlClass controlClass) {
     switch (controlClass) {
@@ -34,7 +30,7 @@ const char* className(ControlClass controlClass) {
 void Control::init(const Value& ownerValue, const Value& resourceId) {
     auto* dialog = objectAs<DialogWindow>(ownerValue);
     if (!dialog || !dialog->widget()) {
-        raiseGuiError(gencode::kArgument, "Control owner is not a dialog window", initSymbol(),
+        raiseGuiError(gencode::kArgument, "Control owner is not a dialog window", symbols::kInit,
                       ownerValue);
         return;
     }
@@ -43,7 +39,7 @@ void Control::init(const Value& ownerValue, const Value& resourceId) {
     const ControlTemplate* control =
         number ? dialog->widget()->dialogTemplate().control(static_cast<int>(*number)) : nullptr;
     if (!control) {
-        raiseGuiError(gencode::kArgument, "Control id not in the dialog template", initSymbol(),
+        raiseGuiError(gencode::kArgument, "Control id not in the dialog template", symbols::kInit,
                       resourceId);
         return;
     }
@@ -51,7 +47,7 @@ void Control::init(const Value& ownerValue, const Value& resourceId) {
         raiseGuiError(gencode::kWrongClass,
                       std::string("Control id is not ") + className(controlClass()) +
                           " in the dialog template",
-                      initSymbol(), resourceId);
+                      symbols::kInit, resourceId);
         return;
     }
     m_id = control->id;

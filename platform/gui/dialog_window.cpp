@@ -3,11 +3,13 @@
 #include "platform/gui/control.h"
 #include "platform/gui/focus_event.h"
 #include "platform/gui/gui_errors.h"
+#include "platform/gui/gui_symbols.h"
 #include "platform/gui/hyper_label.h"
 #include "platform/gui/qt_text.h"
 #include "platform/gui/resource_id.h"
 #include "platform/runtime/class_declaration.h"
 #include "platform/runtime/raise.h"
+#include "platform/runtime/runtime_symbols.h"
 
 #include <QApplication>
 
@@ -20,15 +22,15 @@ DialogWindow::~DialogWindow() {
 }
 
 void DialogWindow::init(const Value& owner, const Value& resourceId, bool modal) {
-    static const Symbol kInit = Symbol::intern("INIT");
     m_modal = modal;
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        raiseGuiError(gencode::kInternal, "No GUI application to show the dialog in", kInit);
+        raiseGuiError(gencode::kInternal, "No GUI application to show the dialog in",
+                      symbols::kInit);
         return;
     }
     const DialogTemplate* dialogTemplate = findDialogTemplate(resourceIdOf(resourceId));
     if (!dialogTemplate) {
-        raiseGuiError(gencode::kArgument, "Dialog template not found", kInit, resourceId);
+        raiseGuiError(gencode::kArgument, "Dialog template not found", symbols::kInit, resourceId);
         return;
     }
     const auto* ownerDialog = objectAs<DialogWindow>(owner);
@@ -104,7 +106,6 @@ Control* DialogWindow::controlById(int id) const {
 }
 
 void DialogWindow::editFocusChanged(int id, bool gotFocus) {
-    static const Symbol kEditFocusChange = Symbol::intern("EDITFOCUSCHANGE");
     ObjectRef self = weak_from_this().lock();
     Control* control = controlById(id);
     // Only edits the program has bound to a control object are reported.
@@ -112,7 +113,7 @@ void DialogWindow::editFocusChanged(int id, bool gotFocus) {
         return;
     }
     Value event = makeEditFocusChangeEvent(Value(control->reference()), gotFocus);
-    Send(Value(self), kEditFocusChange, Arguments(&event, 1));
+    Send(Value(self), symbols::kEditFocusChange, Arguments(&event, 1));
 }
 
 void DialogWindow::buttonClicked(int id) {

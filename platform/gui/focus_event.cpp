@@ -1,12 +1,13 @@
 #include "platform/gui/focus_event.h"
 
+#include "platform/gui/gui_symbols.h"
 #include "platform/runtime/class_declaration.h"
 
 namespace cuentas::gui {
 
 Value makeEditFocusChangeEvent(const Value& control, bool gotFocus) {
     std::vector<Value> args{control, Value::logic(gotFocus)};
-    return Value(CreateInstance(Symbol::intern("EDITFOCUSCHANGEEVENT"), args));
+    return Value(CreateInstance(symbols::kEditFocusChangeEvent, args));
 }
 
 void declareFocusEventClass() {

@@ -2,6 +2,7 @@
 
 #include "platform/gui/dialog_units.h"
 #include "platform/gui/fonts.h"
+#include "platform/gui/gui_symbols.h"
 #include "platform/runtime/class_declaration.h"
 
 namespace cuentas::gui {
@@ -36,7 +37,7 @@ QFont FontObject::qfont() const {
 Value makeFont(FontFamily family, int points, std::string faceName) {
     std::vector<Value> args{Value::unsignedNumber(static_cast<std::uint32_t>(family)),
                             Value::integer(points), Value(std::move(faceName))};
-    return Value(CreateInstance(Symbol::intern("FONT"), args));
+    return Value(CreateInstance(symbols::kFont, args));
 }
 
 void declareFontClass() {

@@ -1,5 +1,6 @@
 #include "platform/gui/hyper_label.h"
 
+#include "platform/gui/gui_symbols.h"
 #include "platform/runtime/class_declaration.h"
 
 namespace cuentas::gui {
@@ -7,7 +8,7 @@ Value makeHyperLabel(Symbol name, std::string caption, std::string description,
                      std::string helpContext) {
     std::vector<Value> args{Value(name), Value(std::move(caption)), Value(std::move(description)),
                             Value(std::move(helpContext))};
-    return Value(CreateInstance(Symbol::intern("HYPERLABEL"), args));
+    return Value(CreateInstance(symbols::kHyperLabel, args));
 }
 
 Symbol nameSymbolOf(const Value& hyperLabel) {

@@ -1,5 +1,6 @@
 #include "platform/gui/resource_id.h"
 
+#include "platform/gui/gui_symbols.h"
 #include "platform/runtime/class_declaration.h"
 
 namespace cuentas::gui {
@@ -21,7 +22,7 @@ ResourceId resourceIdOf(const Value& value) {
 }
 
 Value makeResourceId(ResourceId id) {
-    Value object(CreateInstance(Symbol::intern("RESOURCEID")));
+    Value object(CreateInstance(symbols::kResourceId));
     if (auto* resource = objectAs<ResourceIdObject>(object)) {
         resource->setId(std::move(id));
     }

@@ -3,6 +3,7 @@
 // methods and typed properties by name, each reaching the C++ object through one checked cast.
 
 #include "platform/runtime/object.h"
+#include "platform/runtime/runtime_symbols.h"
 
 #include <concepts>
 #include <cstdint>
@@ -86,7 +87,7 @@ public:
 
     // INIT: `body(T&, Arguments)` prepares a new object; INIT answers the object itself.
     template <class Body> ClassDeclaration& init(Body body) {
-        m_info.method("INIT", [body = std::move(body)](Object& self, Arguments arguments) {
+        m_info.method(symbols::kInit, [body = std::move(body)](Object& self, Arguments arguments) {
             if (T* object = dynamic_cast<T*>(&self)) {
                 body(*object, arguments);
             }

@@ -51,6 +51,7 @@ public:
 
     // Declarations; a second declaration of the same name replaces the first.
     ClassInfo& method(std::string_view name, MethodBody body);
+    ClassInfo& method(Symbol name, MethodBody body);
     // A property without a setter is read-only.
     ClassInfo& property(std::string_view name, PropertyGetter get, PropertySetter set = {});
 
