@@ -3,6 +3,7 @@
 #include "platform/gui/dialog_units.h"
 #include "platform/gui/fonts.h"
 #include "platform/gui/gui_symbols.h"
+#include "platform/gui/screen.h"
 #include "platform/runtime/class_declaration.h"
 
 namespace cuentas::gui {
@@ -29,7 +30,7 @@ QFont FontObject::qfont() const {
             break;
         }
     }
-    QFont result = toQFont(effective, screenDpi());
+    QFont result = toQFont(effective, screenProvider().dotsPerInch());
     result.setUnderline(underline);
     return result;
 }

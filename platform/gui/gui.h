@@ -13,6 +13,7 @@
 #include "platform/gui/fonts.h"
 #include "platform/gui/hyper_label.h"
 #include "platform/gui/resource_id.h"
+#include "platform/gui/screen.h"
 #include "platform/gui/template_dialog.h"
 #include "platform/gui/window_styles.h"
 

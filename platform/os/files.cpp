@@ -7,9 +7,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <functional>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace cuentas {
@@ -31,8 +28,7 @@ bool fail(long negativeErrno, const std::string& native = {}) {
     if (e == ENOENT && !native.empty()) {
         auto slash = native.rfind('/');
         std::string dir = slash == std::string::npos ? "." : native.substr(0, slash);
-        struct stat info {};
-        if (!dir.empty() && (::stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))) {
+        if (!dir.empty() && operatingSystem().fileKind(dir) != FileKind::Directory) {
             lastError = oserror::kPathNotFound;
         }
     }
@@ -54,14 +50,10 @@ int accessFlags(std::uint32_t mode) {
 // open shares it, so the two conflict the way sharing modes do.
 int applySharing(int fd, std::uint32_t mode) {
     std::uint32_t share = mode & 0x70;
-    int operation = (share == openmode::kShareExclusive || share == openmode::kShareDenyWrite ||
-                     share == openmode::kShareDenyRead)
-                        ? LOCK_EX
-                        : LOCK_SH;
-    if (::flock(fd, operation | LOCK_NB) == 0) {
-        return 0;
-    }
-    return errno == EWOULDBLOCK ? -EBUSY : -errno;
+    bool exclusive = share == openmode::kShareExclusive || share == openmode::kShareDenyWrite ||
+                     share == openmode::kShareDenyRead;
+    int locked = operatingSystem().lockFile(fd, exclusive);
+    return locked == -EWOULDBLOCK ? -EBUSY : locked;
 }
 
 // FOpen and FCreate leave the network-error flag telling whether they failed because another
@@ -84,7 +76,7 @@ bool replaceWhole(const std::string& name, const std::function<long(int)>& write
     OperatingSystem& system = operatingSystem();
     std::string target = nativePath(name);
     // The temporary name carries the process id so that two writers never share it.
-    std::string temporary = target + ".tmp" + std::to_string(::getpid());
+    std::string temporary = target + ".tmp" + std::to_string(system.processId());
     int fd = system.openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_EXCL, 0666);
     if (fd == -EEXIST) {
         system.removeFile(temporary); // left behind by a crashed run of the same pid
@@ -202,8 +194,7 @@ bool setNetworkErrorFlag(bool raised) {
 }
 
 bool File(const std::string& name) {
-    struct stat info {};
-    return ::stat(nativePath(name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return operatingSystem().fileKind(nativePath(name)) == FileKind::Regular;
 }
 
 bool FCopy(const std::string& from, const std::string& to) {

@@ -6,8 +6,11 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <iostream>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -106,6 +109,21 @@ int OperatingSystem::removeFile(const std::string& nativePath) {
     return resultOrErrno(::unlink(nativePath.c_str()));
 }
 
+FileKind OperatingSystem::fileKind(const std::string& nativePath) {
+    struct stat info {};
+    if (::stat(nativePath.c_str(), &info) != 0) {
+        return FileKind::None;
+    }
+    if (S_ISREG(info.st_mode)) {
+        return FileKind::Regular;
+    }
+    return S_ISDIR(info.st_mode) ? FileKind::Directory : FileKind::Other;
+}
+
+int OperatingSystem::lockFile(int fd, bool exclusive) {
+    return ::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0 ? 0 : -errno;
+}
+
 std::string OperatingSystem::executablePath() {
     char buffer[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
@@ -122,6 +140,18 @@ std::string OperatingSystem::currentDirectory() {
 
 std::chrono::system_clock::time_point OperatingSystem::now() {
     return std::chrono::system_clock::now();
+}
+
+LocalTime OperatingSystem::localTime(std::chrono::system_clock::time_point moment) {
+    std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return LocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                     local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+int OperatingSystem::processId() {
+    return static_cast<int>(::getpid());
 }
 
 void OperatingSystem::exitProcess(int code) {
@@ -151,7 +181,7 @@ int OperatingSystem::messageBox(const std::string& text, const std::string& capt
         return desktop.messageBox(text, caption, flags);
     }
     // Texts are Windows-1252 inside the program; a terminal reads UTF-8.
-    std::cerr << utf8FromWindows1252(caption) << ": " << utf8FromWindows1252(text) << std::endl;
+    writeStandardError(utf8FromWindows1252(caption) + ": " + utf8FromWindows1252(text) + "\n");
     return kMessageBoxAnswerOk;
 }
 
@@ -161,7 +191,7 @@ std::uint32_t OperatingSystem::errorMessageBox(const std::string& text, const st
         return desktop.errorMessageBox(text, caption, buttons);
     }
     // No one can answer: the text is kept on stderr and the error is given up.
-    std::cerr << utf8FromWindows1252(caption) << "\n" << utf8FromWindows1252(text) << std::flush;
+    writeStandardError(utf8FromWindows1252(caption) + "\n" + utf8FromWindows1252(text));
     return buttons.breakCode;
 }
 
@@ -173,8 +203,11 @@ void OperatingSystem::tone(std::uint32_t frequency, std::uint32_t ticks) {
 
 void OperatingSystem::debugOutput(const std::string& text) {
     // Linux has no debugger output channel: stderr is where a developer looks.
-    std::cerr << text;
-    std::cerr.flush();
+    writeStandardError(text);
+}
+
+void OperatingSystem::writeStandardError(const std::string& text) {
+    std::cerr << text << std::flush;
 }
 
 } // namespace cuentas

@@ -17,6 +17,19 @@ inline constexpr std::uint32_t kMessageBoxOk = 0x0;
 inline constexpr std::uint32_t kMessageBoxIconError = 0x10;
 inline constexpr int kMessageBoxAnswerOk = 1;
 
+// What a path names.
+enum class FileKind { None, Regular, Directory, Other };
+
+// A moment as the local calendar and clock show it.
+struct LocalTime {
+    int year = 0;
+    int month = 0; // 1 to 12
+    int day = 0;   // 1 to 31
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
 // The buttons of the runtime's error message box.
 struct ErrorBoxButtons {
     std::uint32_t defaultCode = 0; // 1, or 0 for no "default" button
@@ -38,11 +51,19 @@ public:
     virtual int closeFile(int fd);
     virtual int renameFile(const std::string& from, const std::string& to);
     virtual int removeFile(const std::string& nativePath);
+    // None when the path names nothing or cannot be examined.
+    virtual FileKind fileKind(const std::string& nativePath);
+    // An advisory lock on an open file, shared or exclusive, taken without waiting: 0, or
+    // -EWOULDBLOCK when another open holds a lock that conflicts.
+    virtual int lockFile(int fd, bool exclusive);
 
     // Process and clock.
     virtual std::string executablePath(); // native path of the running executable
     virtual std::string currentDirectory();
     virtual std::chrono::system_clock::time_point now();
+    // The local time of a moment, by the system's time zone.
+    virtual LocalTime localTime(std::chrono::system_clock::time_point moment);
+    virtual int processId();
     [[noreturn]] virtual void exitProcess(int code);
     virtual void sleep(std::uint32_t milliseconds);
 
@@ -63,6 +84,8 @@ public:
     // desktop's tone (DesktopServices).
     virtual void tone(std::uint32_t frequency, std::uint32_t ticks);
     virtual void debugOutput(const std::string& text);
+    // Text for the standard error stream, as it is.
+    virtual void writeStandardError(const std::string& text);
 };
 
 // What only a desktop can do: show a box that a user answers, and sound a tone. The GUI and

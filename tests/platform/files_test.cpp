@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace cuentas {
@@ -131,6 +132,58 @@ TEST_F(Files, TheNetworkErrorFlagTellsABusyFileFromAnyOtherOutcome) {
     EXPECT_FALSE(NetErr()) << "a success lowers the flag";
     FClose(created);
     FClose(holder);
+}
+
+// Answers what the test says a name is, and how the lock and the process id come out.
+class ExaminedOs : public testing::RecordingOs {
+public:
+    std::map<std::string, FileKind> kinds; // names not listed are asked of the real system
+    int lockAnswer = 0;
+    std::vector<bool> exclusiveLocks;
+
+    FileKind fileKind(const std::string& nativePath) override {
+        auto found = kinds.find(nativePath);
+        return found != kinds.end() ? found->second : OperatingSystem::fileKind(nativePath);
+    }
+    int lockFile(int, bool exclusive) override {
+        exclusiveLocks.push_back(exclusive);
+        return lockAnswer;
+    }
+    int processId() override { return 4242; }
+};
+
+TEST_F(Files, TheFileLayerAsksTheSystemWhatANameIsWhetherItCanLockAndWhoItIs) {
+    ExaminedOs os;
+    ScopedOs scoped(os);
+    os.kinds[(dir / "a file").string()] = FileKind::Regular;
+    os.kinds[(dir / "a folder").string()] = FileKind::Directory;
+    os.kinds[(dir / "fifo").string()] = FileKind::Other;
+    EXPECT_TRUE(File(runtime("a file")));
+    EXPECT_FALSE(File(runtime("a folder")));
+    EXPECT_FALSE(File(runtime("fifo")));
+
+    // A missing file in a "folder" that is no folder: the path is not found.
+    EXPECT_EQ(FOpen(runtime("fifo\\x.log"), openmode::kRead), kNoFile);
+    EXPECT_EQ(FError(), oserror::kPathNotFound);
+
+    // Another process holds a conflicting lock.
+    std::string name = runtime("locked.dbf");
+    std::ofstream(dir / "locked.dbf") << "x";
+    os.lockAnswer = -EWOULDBLOCK;
+    EXPECT_EQ(FOpen(name, openmode::kRead | openmode::kShareDenyWrite), kNoFile);
+    EXPECT_EQ(FError(), oserror::kSharingViolation);
+    EXPECT_TRUE(NetErr());
+    os.lockAnswer = 0;
+    FileHandle shared = FOpen(name, openmode::kRead | openmode::kShareDenyNone);
+    EXPECT_NE(shared, kNoFile);
+    FClose(shared);
+    EXPECT_EQ(os.exclusiveLocks, (std::vector<bool>{true, false}));
+
+    // A temporary file left by a crashed run of the same process id is replaced.
+    std::ofstream(dir / "xtras.ini.tmp4242") << "left behind";
+    EXPECT_TRUE(MemoWrit(runtime("xtras.ini"), "new"));
+    EXPECT_EQ(readNative(dir / "xtras.ini"), "new");
+    EXPECT_FALSE(fs::exists(dir / "xtras.ini.tmp4242"));
 }
 
 TEST_F(Files, FCopyCopiesALargeFileByteForByteAndReplacesTheTarget) {

@@ -61,6 +61,22 @@ TEST(Raise, WithoutAnErrorBlockTheDescriptionGoesToStderrAndTheProcessEnds) {
     ErrorBlock(oldBlock);
 }
 
+TEST(Raise, WithoutAnErrorBlockTheLineOnStandardErrorNamesTheError) {
+    struct StandardErrorOs : RecordingOs {
+        std::string written;
+        void writeStandardError(const std::string& text) override { written += text; }
+    } os;
+    ScopedOs scoped(os);
+    Value oldBlock = ErrorBlock(Value());
+    RuntimeError error;
+    error.genCode = gencode::kZeroDivide;
+    error.description = "Divisor is zero";
+    EXPECT_THROW(raiseError(error), ProcessExit);
+    EXPECT_EQ(os.written,
+              "cuentas: unhandled runtime error 5 (Division by zero): Divisor is zero\n");
+    ErrorBlock(oldBlock);
+}
+
 TEST(Raise, TheBlocksAnswerReachesTheFailedOperation) {
     RecordingOs os;
     ScopedOs scoped(os);
