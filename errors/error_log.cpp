@@ -43,7 +43,7 @@ void clearDefaultDirectory() {
         message = "SetDefault: " + GetDefault();
         SetDefault("");
     }
-    _IError(1, 0, message);
+    internalError(1, 0, message);
 }
 
 } // namespace

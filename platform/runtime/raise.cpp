@@ -147,7 +147,7 @@ Value ErrorFunc(Value functionPointer) {
     return std::exchange(state().errorFunction, std::move(functionPointer));
 }
 
-std::uint32_t _GetRTCount() {
+std::uint32_t runtimeStartCount() {
     return state().runtimeStarts;
 }
 void startRuntime() {

@@ -87,8 +87,8 @@ Value ErrorFunc(Value functionPointer);
 // the error block as an object.
 void setBuiltInErrorConversion(Value functionPointer);
 
-// How many times the runtime has been started in this process (normally 1).
-std::uint32_t _GetRTCount();
+// How many times the runtime has been started in this process (_GetRTCount; normally 1).
+std::uint32_t runtimeStartCount();
 // Called once by the program's entry when it starts the runtime.
 void startRuntime();
 

@@ -83,16 +83,16 @@ void SetCentury(bool shown) {
 void SetEpoch(int year) {
     regional().epoch = year;
 }
-void _SetIntl(std::uint32_t mode) {
+void setInternationalMode(std::uint32_t mode) {
     regional().modeCode = mode;
 }
-std::uint32_t _SetIntl() {
+std::uint32_t internationalMode() {
     return regional().modeCode;
 }
-void _SetDict(std::uint32_t code) {
+void setDictionaryCode(std::uint32_t code) {
     regional().dictionaryCode = code;
 }
-std::uint32_t _SetDict() {
+std::uint32_t dictionaryCode() {
     return regional().dictionaryCode;
 }
 

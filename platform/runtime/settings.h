@@ -58,9 +58,10 @@ void SetDateFrmt(const std::string& format);
 void SetDecimal(int decimals);
 void SetCentury(bool shown);
 void SetEpoch(int year);
-void _SetIntl(std::uint32_t mode);
-std::uint32_t _SetIntl();
-void _SetDict(std::uint32_t code);
-std::uint32_t _SetDict();
+// The code of the regional mode (the runtime's _SetIntl) and of the order of texts (_SetDict).
+void setInternationalMode(std::uint32_t mode);
+std::uint32_t internationalMode();
+void setDictionaryCode(std::uint32_t code);
+std::uint32_t dictionaryCode();
 
 } // namespace cuentas

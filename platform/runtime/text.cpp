@@ -11,7 +11,9 @@
 
 namespace cuentas {
 
-std::string AllTrim(std::string_view text) { return LTrim(Trim(text)); }
+std::string AllTrim(std::string_view text) {
+    return LTrim(Trim(text));
+}
 
 std::string Trim(std::string_view text) {
     auto end = text.find_last_not_of(' ');
@@ -29,7 +31,9 @@ std::string padText(const Value& value) {
     return value.isNumeric() ? NTrim(value) : AsString(value);
 }
 
-char fillCharacter(std::string_view fill) { return fill.empty() ? ' ' : fill.front(); }
+char fillCharacter(std::string_view fill) {
+    return fill.empty() ? ' ' : fill.front();
+}
 
 // Digits of |value| rounded to `decimals`, with the runtime's decimal separator.
 std::string formatNumber(double value, int decimals) {
@@ -96,7 +100,9 @@ std::string Str(const Value& number, std::uint32_t length, std::uint32_t decimal
     return alignRight(std::move(text), length);
 }
 
-std::string NTrim(const Value& number) { return AllTrim(Str(number)); }
+std::string NTrim(const Value& number) {
+    return AllTrim(Str(number));
+}
 
 Value Val(std::string_view text) {
     std::size_t i = text.find_first_not_of(' ');
@@ -108,7 +114,9 @@ Value Val(std::string_view text) {
         negative = text[i] == '-';
         ++i;
     }
-    auto isDigit = [&](std::size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
+    auto isDigit = [&](std::size_t k) {
+        return k < text.size() && text[k] >= '0' && text[k] <= '9';
+    };
     double whole = 0;
     bool anyDigit = false;
     for (; isDigit(i); ++i) {
@@ -157,7 +165,9 @@ std::string SubStr(std::string_view text, std::uint32_t start, std::uint32_t cou
     return std::string(text.substr(start - 1, count));
 }
 
-std::uint32_t SLen(std::string_view text) { return static_cast<std::uint32_t>(text.size()); }
+std::uint32_t SLen(std::string_view text) {
+    return static_cast<std::uint32_t>(text.size());
+}
 
 std::uint32_t At(std::string_view needle, std::string_view haystack) {
     if (needle.empty()) {
@@ -259,18 +269,18 @@ std::string AsString(const Value& value) {
     case Type::CodeBlock:
         return "{|| ... }";
     case Type::Pointer:
-        return "0x" + _Hex(value.asAddress());
+        return "0x" + hexWord(value.asAddress());
     }
     return {};
 }
 
-std::string _Hex(std::uint32_t word) {
+std::string hexWord(std::uint32_t word) {
     char buffer[9];
     std::snprintf(buffer, sizeof buffer, "%08X", word);
     return buffer;
 }
 
-std::string _HexByte(std::uint8_t byte) {
+std::string hexByte(std::uint8_t byte) {
     char buffer[3];
     std::snprintf(buffer, sizeof buffer, "%02X", byte);
     return buffer;

@@ -46,7 +46,7 @@ TEST_F(Files, PathsTurnSlashesIntoBackslashesAndBack) {
     os.executable = "/opt/cuentas/bin/cuentas";
     ScopedOs scoped(os);
     EXPECT_EQ(WorkDir(), "\\opt\\cuentas\\bin\\");
-    EXPECT_EQ(_ExecName(), "\\opt\\cuentas\\bin\\cuentas");
+    EXPECT_EQ(executableName(), "\\opt\\cuentas\\bin\\cuentas");
 }
 
 TEST_F(Files, MemoWritReplacesTheWholeFileWithExactlyTheText) {

@@ -85,9 +85,9 @@ TEST(Text, UpperAndLowerFollowTheCodePage) {
 }
 
 TEST(Text, HexDigitsAreUpperCaseAndFixedWidth) {
-    EXPECT_EQ(_Hex(255), "000000FF");
-    EXPECT_EQ(_Hex(0xC0000005), "C0000005");
-    EXPECT_EQ(_HexByte(0x41), "41");
+    EXPECT_EQ(hexWord(255), "000000FF");
+    EXPECT_EQ(hexWord(0xC0000005), "C0000005");
+    EXPECT_EQ(hexByte(0x41), "41");
 }
 
 TEST(Text, AsStringGivesTheRuntimesTextForms) {
