@@ -83,8 +83,6 @@ public:
     explicit ClassDeclaration(std::string_view name, std::string_view superclass = {})
         : m_info(DeclareClass(name, superclass, factory())) {}
 
-    ClassInfo& info() const { return m_info; }
-
     // INIT: `body(T&, Arguments)` prepares a new object; INIT answers the object itself.
     template <class Body> ClassDeclaration& init(Body body) {
         m_info.method(symbols::kInit, [body = std::move(body)](Object& self, Arguments arguments) {
