@@ -9,6 +9,10 @@ namespace cuentas {
 
 // Declares every class of the runtime and of the program (idempotent).
 void declareAllClasses();
+// The application class APP and its method START, interned once while the program starts.
+inline const Symbol kApplicationClass = Symbol::intern("APP");
+inline const Symbol kStart = Symbol::intern("START");
+
 // Declares the application class APP with its method START.
 void declareApplicationClass();
 

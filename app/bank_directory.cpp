@@ -1,18 +1,21 @@
 #include "app/bank_directory.h"
 
-#include "platform/platform.h"
+#include "platform/runtime/runtime.h"
 #include "platform/table/db_server.h"
+#include "platform/table/table_symbols.h"
 
 #include <algorithm>
 
 namespace cuentas {
 namespace {
 
-const Symbol kRecCount = Symbol::intern("RECCOUNT");
-const Symbol kEof = Symbol::intern("EOF");
-const Symbol kClose = Symbol::intern("CLOSE");
-const Symbol kDbServer = Symbol::intern("DBSERVER");
-const Symbol kSkip = Symbol::intern("SKIP");
+using symbols::kClose;
+using symbols::kDbServer;
+using symbols::kEof;
+using symbols::kRecCount;
+using symbols::kSkip;
+
+// The fields of NomBancos.dbf.
 const Symbol kBanco = Symbol::intern("BANCO");
 const Symbol kNombre = Symbol::intern("NOMBRE");
 
@@ -49,7 +52,7 @@ ArrayRef readBankDirectory(const Value& table) {
     return directory;
 }
 
-ArrayRef loadBankDirectory(const std::string& fileName, std::source_location where) {
+ArrayRef loadBankDirectory(const std::string& fileName, SourceLocation where) {
     noteCallSite(where);
     RddSetDefault("DBFCDX");
     Value name(fileName);

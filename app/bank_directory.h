@@ -1,9 +1,9 @@
 #pragma once
 // Reading the bank directory from the bank table, in table order.
 
+#include "platform/runtime/source_location.h"
 #include "platform/runtime/value.h"
 
-#include <source_location>
 #include <string>
 
 namespace cuentas {
@@ -19,6 +19,6 @@ ArrayRef readBankDirectory(const Value& table);
 // the bank directory from it and closes it: the start-up read of the bank table. An error on
 // the way shows the caller's line in the call stack.
 ArrayRef loadBankDirectory(const std::string& fileName,
-                           std::source_location where = std::source_location::current());
+                           SourceLocation where = SourceLocation::current());
 
 } // namespace cuentas

@@ -1,5 +1,6 @@
 // The executable: checks for a display, brings the GUI toolkit up and runs the program.
 #include "app/app.h"
+#include "platform/gui/display_probe.h"
 #include "platform/os/operating_system.h"
 
 #include <QApplication>
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     // The toolkit aborts, with a core dump, when its X display does not answer: ask first.
-    if (usesXDisplay() && !cuentas::operatingSystem().displayAnswers(variable("DISPLAY"))) {
+    if (usesXDisplay() && !cuentas::gui::xDisplayAnswers(variable("DISPLAY"))) {
         std::string self = argc > 0 ? argv[0] : "cuentas";
         std::fprintf(stderr,
                      "cuentas: the graphical display \"%s\" (DISPLAY) does not answer.\n"

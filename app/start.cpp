@@ -2,15 +2,13 @@
 #include "app/bank_directory.h"
 
 #include "dialog/account_globals.h"
-#include "platform/platform.h"
+#include "dialog/dialog_symbols.h"
+#include "platform/gui/gui_symbols.h"
+#include "platform/os/os.h"
+#include "platform/runtime/class_declaration.h"
+#include "platform/runtime/runtime.h"
 
 namespace cuentas {
-namespace {
-
-const Symbol kMainDialog = Symbol::intern("MAINDIALOG");
-const Symbol kShow = Symbol::intern("SHOW");
-
-} // namespace
 
 Value START(Object&) {
     RoutineFrame frame("APP:START");
@@ -23,13 +21,14 @@ Value START(Object&) {
 
     bankDirectory() = Value(loadBankDirectory("NomBancos.dbf"));
 
-    Value dialog(CreateInstance(kMainDialog));
-    Send(dialog, kShow);
+    Value dialog(CreateInstance(symbols::kMainDialog));
+    Send(dialog, symbols::kShow);
     return Value();
 }
 
 void declareApplicationClass() {
-    DeclareClass("APP").method("START", [](Object& self, Arguments) { return START(self); });
+    ClassDeclaration<Object>(kApplicationClass.name())
+        .method(kStart.name(), [](Object& self, Arguments) { return START(self); });
 }
 
 } // namespace cuentas

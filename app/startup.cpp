@@ -4,7 +4,10 @@
 #include "errors/errors.h"
 #include "logfile/logfile.h"
 #include "platform/gui/gui.h"
-#include "platform/platform.h"
+#include "platform/gui/message_boxes.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
+#include "platform/sound/sound.h"
 #include "platform/table/db_server.h"
 #include "regional/regional.h"
 
@@ -20,6 +23,9 @@ void declareAllClasses() {
 }
 
 int runApplication() {
+    // The desktop's boxes and tone, reached by the layers below through the seam.
+    installDesktopServices(
+        {gui::hasDisplay, gui::showMessageBox, gui::showErrorMessageBox, sound::playTone});
     startRuntime();
     declareAllClasses();
     // Until the error function is installed below, the runtime converts its error records
@@ -30,12 +36,12 @@ int runApplication() {
     // error while reading the locale already reaches the handler. A block installed before
     // (by an embedding program or a test) is left alone, and so are its settings.
     if (installDefaultErrorBlock()) {
-        SETINTERNATIONAL(Value(Symbol::intern("WINDOWS")));
+        SETINTERNATIONAL(Value(windowsModeSymbol()));
     }
     installErrorConversion();
 
-    Value app(CreateInstance(Symbol::intern("APP")));
-    Send(app, Symbol::intern("START"));
+    Value app(CreateInstance(kApplicationClass));
+    Send(app, kStart);
     return 0;
 }
 

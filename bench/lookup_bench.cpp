@@ -4,7 +4,8 @@
 #include "dialog/dialog.h"
 #include "dialog/dialog_controls.h"
 #include "platform/gui/gui.h"
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -22,7 +23,8 @@ Value& dialog() {
         for (std::size_t i = 1; i <= directory->size(); ++i) {
             char code[8];
             std::snprintf(code, sizeof code, "%04zu", (i - 1) % 9999); // never 9999
-            directory->put(i, Value(ArrayBuild({Value(code), Value("Entidad " + std::to_string(i))})));
+            directory->put(i,
+                           Value(ArrayBuild({Value(code), Value("Entidad " + std::to_string(i))})));
         }
         bankDirectory() = Value(directory);
         return Value(CreateInstance(Symbol::intern("MAINDIALOG")));

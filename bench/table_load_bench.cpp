@@ -3,7 +3,8 @@
 #include "app/app.h"
 #include "app/bank_directory.h"
 #include "bench/bench_table.h"
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 #include "platform/table/db_server.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 #include "cli/messages.h"
 
 #include "platform/os/operating_system.h"
-#include "platform/runtime/codepage.h"
+#include "platform/os/codepage.h"
 
 namespace cuentas::cli {
 namespace {
@@ -290,10 +290,6 @@ std::string Messages::format(Text id, std::initializer_list<std::string_view> ar
     std::string out;
     append(out, id, arguments);
     return out;
-}
-
-std::string utf8FromWindows1252(std::string_view text) {
-    return fromWindows1252(text).toStdString();
 }
 
 } // namespace cuentas::cli

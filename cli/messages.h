@@ -88,7 +88,4 @@ private:
     std::array<std::string, kTextCount> texts_;
 };
 
-// Windows-1252 bytes as UTF-8, through the runtime's code page.
-std::string utf8FromWindows1252(std::string_view text);
-
 } // namespace cuentas::cli

@@ -4,6 +4,7 @@
 #include "cli/json.h"
 #include "cli/record_reader.h"
 #include "cli/utf8.h"
+#include "platform/os/codepage.h"
 
 #include <charconv>
 

@@ -8,18 +8,12 @@ endif()
 if(CUENTAS_WERROR)
   add_compile_options(-Werror)
 endif()
-if(CUENTAS_SANITIZE)
+if(CUENTAS_FUZZ)
+  # Coverage for libFuzzer in every library; the fuzz targets add libFuzzer's own main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined
+    -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=address,undefined)
+elseif(CUENTAS_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
-
-# One line per test executable: cuentas_add_test(name sources... LIBS libs...)
-function(cuentas_add_test name)
-  cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
-  add_executable(${name} ${T_UNPARSED_ARGUMENTS})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    # One value per property: a list inside ENVIRONMENT would lose all but its first entry.
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-      ENVIRONMENT_MODIFICATION "CUENTAS_TEST_DATA=set:${CMAKE_SOURCE_DIR}/tests/data")
-endfunction()

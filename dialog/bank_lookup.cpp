@@ -3,7 +3,9 @@
 #include "dialog/account_globals.h"
 #include "dialog/array_scan.h"
 #include "dialog/dialog_controls.h"
+#include "dialog/dialog_symbols.h"
 #include "dialog/main_dialog.h"
+#include "platform/gui/gui_symbols.h"
 #include "platform/runtime/arrays.h"
 #include "platform/runtime/call_stack.h"
 #include "platform/runtime/text.h"
@@ -15,20 +17,19 @@ Value mainDialogEditFocusChange(const Value& self, const Value& event) {
     Value control;
     bool got = false;
     if (!event.isNil()) {
-        control = IVarGet(event, Symbol::intern("CONTROL"));
-        got = IVarGet(event, Symbol::intern("GOTFOCUS")).asLogic();
+        control = IVarGet(event, symbols::kControl);
+        got = IVarGet(event, symbols::kGotFocus).asLogic();
     }
     std::array<Value, 1> args{event};
-    SendClass(*self.asObject(), Symbol::intern("MAINDIALOG"), Symbol::intern("EDITFOCUSCHANGE"),
-              args);
+    SendClass(*self.asObject(), symbols::kMainDialog, symbols::kEditFocusChange, args);
     // Gaining the focus triggers nothing.
     if (control.isNil() || got) {
         return Value();
     }
-    if (IVarGet(control, Symbol::intern("NAMESYM")).asSymbol() == Symbol::intern("BANCO")) {
-        Send(self, Symbol::intern("MIRABANCO"));
+    if (IVarGet(control, symbols::kNameSym).asSymbol() == symbols::kBanco) {
+        Send(self, symbols::kMiraBanco);
     }
-    Send(self, Symbol::intern("CALCULAR"));
+    Send(self, symbols::kCalcular);
     return Value();
 }
 
@@ -39,7 +40,7 @@ Value mainDialogMiraBanco(const Value& self) {
         setText(self, MainDialogId::Banco,
                 PadL(Value(AllTrim(textOf(self, MainDialogId::Banco))), 4, "0"));
     }
-    setCaption(self, MainDialogId::Nombre, Send(self, Symbol::intern("BUSCABANCO")).asString());
+    setCaption(self, MainDialogId::Nombre, Send(self, symbols::kBuscaBanco).asString());
     return self;
 }
 

@@ -2,8 +2,10 @@
 #include "controldigits/control_digits.h"
 #include "dialog/account_globals.h"
 #include "dialog/dialog_controls.h"
+#include "dialog/dialog_symbols.h"
 #include "dialog/main_dialog.h"
 #include "dialog/transfer_file.h"
+#include "platform/gui/gui_symbols.h"
 #include "platform/os/files.h"
 #include "platform/os/operating_system.h"
 #include "platform/runtime/call_stack.h"
@@ -14,7 +16,7 @@ namespace {
 
 void endDialog(const Value& self, std::int32_t result) {
     std::array<Value, 1> args{Value::integer(result)};
-    Send(self, Symbol::intern("ENDDIALOG"), args);
+    Send(self, symbols::kEndDialog, args);
 }
 
 } // namespace
@@ -26,7 +28,7 @@ Value mainDialogCalcular(const Value& self) {
     if (!Empty(Value(textOf(self, MainDialogId::Banco))) &&
         !Empty(Value(textOf(self, MainDialogId::Sucursal))) &&
         !Empty(Value(textOf(self, MainDialogId::Cuenta)))) {
-        std::uint32_t result = Send(self, Symbol::intern("CALCULADC")).asUnsigned();
+        std::uint32_t result = Send(self, symbols::kCalculaDc).asUnsigned();
         digits = PadL(Value::unsignedNumber(result), 2, "0");
     }
     setCaption(self, MainDialogId::Dc, digits);
@@ -39,7 +41,7 @@ Value mainDialogGrabar(const Value& self) {
     const std::string bank = CORRIGE(textOf(self, MainDialogId::Banco), 4);
     const std::string branch = CORRIGE(textOf(self, MainDialogId::Sucursal), 4);
     // The digits are computed afresh: "Calcular" need not have been pressed.
-    const std::string digits = CORRIGE(Str(Send(self, Symbol::intern("CALCULADC"))), 2);
+    const std::string digits = CORRIGE(Str(Send(self, symbols::kCalculaDc)), 2);
     const std::string account = CORRIGE(textOf(self, MainDialogId::Cuenta), 10);
     const std::string content = transferFileContent(name, bank, branch, digits, account);
     const std::string path = transferFilePath(baseDirectory());

@@ -1,19 +1,8 @@
 #include "dialog/dialog_controls.h"
 
+#include "platform/gui/gui_symbols.h"
+
 namespace cuentas {
-namespace {
-
-const Symbol& textValue() {
-    static const Symbol symbol = Symbol::intern("TEXTVALUE");
-    return symbol;
-}
-
-const Symbol& caption() {
-    static const Symbol symbol = Symbol::intern("CAPTION");
-    return symbol;
-}
-
-} // namespace
 
 Value controlOf(const Value& dialog, MainDialogId id) {
     const auto* account = objectAs<AccountDialog>(dialog);
@@ -21,19 +10,19 @@ Value controlOf(const Value& dialog, MainDialogId id) {
 }
 
 std::string textOf(const Value& dialog, MainDialogId id) {
-    return IVarGet(controlOf(dialog, id), textValue()).asString();
+    return IVarGet(controlOf(dialog, id), symbols::kTextValue).asString();
 }
 
 void setText(const Value& dialog, MainDialogId id, const std::string& text) {
-    IVarPut(controlOf(dialog, id), textValue(), Value(text));
+    IVarPut(controlOf(dialog, id), symbols::kTextValue, Value(text));
 }
 
 std::string captionOf(const Value& dialog, MainDialogId id) {
-    return IVarGet(controlOf(dialog, id), caption()).asString();
+    return IVarGet(controlOf(dialog, id), symbols::kCaption).asString();
 }
 
 void setCaption(const Value& dialog, MainDialogId id, const std::string& text) {
-    IVarPut(controlOf(dialog, id), caption(), Value(text));
+    IVarPut(controlOf(dialog, id), symbols::kCaption, Value(text));
 }
 
 } // namespace cuentas

@@ -136,7 +136,7 @@ Value DEFERROR(const Value& received) {
     }
     ErrorLevel(errorNumber(error, P::GenCode));
     closeAllTables();
-    _Quit();
+    quitApplication();
 }
 
 Value defaultErrorBlock() {

@@ -125,7 +125,7 @@ Value defErrorGenPointer() {
 }
 
 bool installErrorConversion() {
-    if (_GetRTCount() != 1) {
+    if (runtimeStartCount() != 1) {
         return false;
     }
     ErrorFunc(defErrorGenPointer());

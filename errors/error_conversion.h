@@ -20,7 +20,7 @@ Value DefErrorGen(const Value& record);
 // DefErrorGen as a function pointer value, the form ErrorFunc takes.
 Value defErrorGenPointer();
 
-// Installs DefErrorGen as the runtime's error function when _GetRTCount() is 1, and tells
+// Installs DefErrorGen as the runtime's error function when runtimeStartCount() is 1, and tells
 // whether it did. The program's start-up calls it once, after the default error block.
 bool installErrorConversion();
 

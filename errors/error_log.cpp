@@ -43,7 +43,7 @@ void clearDefaultDirectory() {
         message = "SetDefault: " + GetDefault();
         SetDefault("");
     }
-    _IError(1, 0, message);
+    internalError(1, 0, message);
 }
 
 // One line on the standard error stream, so that no one believes the error was logged.

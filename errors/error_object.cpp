@@ -1,5 +1,6 @@
 #include "errors/error_object.h"
 
+#include "platform/runtime/class_declaration.h"
 #include "platform/runtime/raise.h"
 #include "platform/runtime/text.h"
 
@@ -77,19 +78,19 @@ std::optional<Value> coerce(std::uint32_t typeNumber, const Value& value) {
     }
 }
 
-Value assign(Object& self, std::size_t index, const Value& value) {
-    auto& slots = static_cast<ErrorObject&>(self).slots;
+void assign(ErrorObject& self, std::size_t index, const Value& value) {
+    auto& slots = self.slots;
     const ErrorPropertyInfo& info = kProperties[index];
     if (auto typed = coerce(info.typeNumber, value)) {
         slots[index] = std::move(*typed);
-        return slots[index];
+        return;
     }
     RuntimeError error;
     error.subsystem = "BASE";
     error.genCode = gencode::kDataType;
     error.operation = "IVarPut";
     error.description = "Data type error";
-    error.funcSym = Symbol::intern(info.name);
+    error.funcSym = errorPropertySymbol(static_cast<ErrorProperty>(index));
     error.arg = AsString(value);
     error.argType = value.typeNumber();
     error.argTypeReq = info.typeNumber;
@@ -103,7 +104,6 @@ Value assign(Object& self, std::size_t index, const Value& value) {
             slots[index] = std::move(*typed);
         }
     }
-    return slots[index];
 }
 
 const Symbol& classSymbol() {
@@ -118,17 +118,14 @@ const std::array<ErrorPropertyInfo, kErrorPropertyCount>& errorPropertyTable() {
 }
 
 void declareErrorClass() {
-    ClassInfo& info = DeclareClass("ERROR", {}, [](const ClassInfo& classInfo) {
-        return std::make_shared<ErrorObject>(classInfo);
-    });
+    ClassDeclaration<ErrorObject> declaration("ERROR");
     for (std::size_t i = 0; i < kErrorPropertyCount; ++i) {
-        info.property(
-            kProperties[i].name,
-            [i](const Object& self) { return static_cast<const ErrorObject&>(self).slots[i]; },
-            [i](Object& self, const Value& value) { return assign(self, i, value); });
+        declaration.property(
+            kProperties[i].name, [i](const ErrorObject& error) { return error.slots[i]; },
+            [i](ErrorObject& error, const Value& value) { assign(error, i, value); });
     }
     // THROW hands the object to whatever error block is current and answers with its result.
-    info.method("THROW", [](Object& self, Arguments) {
+    declaration.method("THROW", [](Object& self, Arguments) {
         return Eval(ErrorBlock(), Value(self.reference()));
     });
 }

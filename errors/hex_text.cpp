@@ -23,10 +23,10 @@ std::string floatText(const Value& value) {
         std::uint32_t words[2];
         static_assert(sizeof words == sizeof number);
         std::memcpy(words, &number, sizeof words);
-        return _Hex(words[0]) + _Hex(words[1]);
+        return hexWord(words[0]) + hexWord(words[1]);
     }
     auto whole = static_cast<std::int64_t>(number);
-    return _Hex(static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)));
+    return hexWord(static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)));
 }
 
 template <class Reference> std::uint32_t lowWordOf(const Reference& reference) {
@@ -70,21 +70,21 @@ std::string HEXTEXT(const Value& value) {
     if (value.isString()) {
         return HEXBYTES(value.asString());
     }
-    return _Hex(wordOf(value));
+    return hexWord(wordOf(value));
 }
 
 std::string HEXBYTES(std::string_view text) {
     std::string hex;
     hex.reserve(3 * text.size());
     for (char c : text) {
-        hex += _HexByte(static_cast<std::uint8_t>(c));
+        hex += hexByte(static_cast<std::uint8_t>(c));
         hex += ' ';
     }
     return hex;
 }
 
 std::string EXEFILENAME(ExePath form) {
-    std::string path = _ExecName();
+    std::string path = executableName();
     if (form == ExePath::FullPath) {
         return path;
     }

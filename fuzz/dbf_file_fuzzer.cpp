@@ -5,7 +5,8 @@
 // the three or a directory that is not the table's BANCO and NOMBRE bytes is a finding.
 
 #include "app/bank_directory.h"
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 #include "platform/table/table.h"
 #include "tests/support/recording_errors.h"
 

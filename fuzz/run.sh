@@ -8,12 +8,9 @@ set -eu
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
-instrument="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
-instrument="$instrument -fno-omit-frame-pointer"
 
 CC=clang-16 CXX=clang++-16 cmake -S "$root" -B "$build" -G Ninja -DCUENTAS_FUZZ=ON \
-    -DCUENTAS_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_FLAGS="$instrument" -DCMAKE_C_FLAGS="$instrument" >/dev/null
+    -DCUENTAS_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 ninja -C "$build" -j2 dbf_image_fuzzer dbf_file_fuzzer
 
 mkdir -p "$build/findings"

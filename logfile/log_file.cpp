@@ -7,6 +7,7 @@
 #include "logfile/open_retry.h"
 #include "platform/os/files.h"
 #include "platform/runtime/call_stack.h"
+#include "platform/runtime/class_declaration.h"
 #include "platform/runtime/settings.h"
 #include "platform/runtime/text.h"
 
@@ -59,7 +60,7 @@ FileHandle openLog(LogFileObject& log) {
     return FOPENRETRY(log.fileName, openmode::kReadWrite);
 }
 
-Value initialise(LogFileObject& log, Arguments arguments) {
+void initialise(LogFileObject& log, Arguments arguments) {
     RoutineFrame frame("LOGFILE:INIT");
     log.serverPath = FILEPATH(EXEFILENAME(ExePath::FullPath));
     Value inLogDirectory = argumentAt(arguments, 1);
@@ -76,41 +77,6 @@ Value initialise(LogFileObject& log, Arguments arguments) {
         // Busy in another process: later writes try again.
         log.toFile = true;
     }
-    return Value(log.reference());
-}
-
-LogFileObject& logOf(Object& self) {
-    return static_cast<LogFileObject&>(self);
-}
-const LogFileObject& logOf(const Object& self) {
-    return static_cast<const LogFileObject&>(self);
-}
-
-// Properties of a fixed type: a value of another type leaves the field as it is.
-PropertySetter textSetter(std::string LogFileObject::*field) {
-    return [field](Object& self, const Value& value) {
-        if (value.isString()) {
-            logOf(self).*field = value.asString();
-        }
-        return Value(logOf(self).*field);
-    };
-}
-
-PropertySetter logicSetter(bool LogFileObject::*field) {
-    return [field](Object& self, const Value& value) {
-        if (value.isLogic()) {
-            logOf(self).*field = value.asLogic();
-        }
-        return Value::logic(logOf(self).*field);
-    };
-}
-
-PropertyGetter textGetter(std::string LogFileObject::*field) {
-    return [field](const Object& self) { return Value(logOf(self).*field); };
-}
-
-PropertyGetter logicGetter(bool LogFileObject::*field) {
-    return [field](const Object& self) { return Value::logic(logOf(self).*field); };
 }
 
 } // namespace
@@ -122,21 +88,20 @@ Symbol logFileClassSymbol() {
 
 void declareLogFileClass() {
     using L = LogFileObject;
-    DeclareClass("LOGFILE", {},
-                 [](const ClassInfo& info) { return std::make_shared<LogFileObject>(info); })
-        .property("FNAME", textGetter(&L::fileName), textSetter(&L::fileName))
-        .property("BACKUPNAME", textGetter(&L::backupName), textSetter(&L::backupName))
-        .property("SERVERPATH", textGetter(&L::serverPath))
-        .property("LOG2FILE", logicGetter(&L::toFile), logicSetter(&L::toFile))
-        .property("APPEND", logicGetter(&L::append), logicSetter(&L::append))
-        .method("INIT", [](Object& self,
-                           Arguments arguments) { return initialise(logOf(self), arguments); })
+    // Each property keeps its type: a value of another type leaves it as it is.
+    ClassDeclaration<L>("LOGFILE")
+        .property("FNAME", &L::fileName, &L::fileName)
+        .property("BACKUPNAME", &L::backupName, &L::backupName)
+        .property("SERVERPATH", &L::serverPath)
+        .property("LOG2FILE", &L::toFile, &L::toFile)
+        .property("APPEND", &L::append, &L::append)
+        .init(initialise)
         .method("DUMPERROR",
-                [](Object& self, Arguments arguments) {
-                    return logFileDumpError(logOf(self), argumentAt(arguments, 0));
+                [](L& log, Arguments arguments) {
+                    return logFileDumpError(log, argumentAt(arguments, 0));
                 })
-        .method("DEBUGMSG", [](Object& self, Arguments arguments) {
-            return logFileDebugMessage(logOf(self), argumentAt(arguments, 0));
+        .method("DEBUGMSG", [](L& log, Arguments arguments) {
+            return logFileDebugMessage(log, argumentAt(arguments, 0));
         });
 }
 

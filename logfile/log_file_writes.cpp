@@ -52,7 +52,7 @@ Value logFileDebugMessage(LogFileObject& log, const Value& text) {
             FClose(handle);
         }
     } else {
-        _DebOut32(message.c_str());
+        debugOut(message.c_str());
         written = SLen(message);
     }
     return Value::logic(written > 0);

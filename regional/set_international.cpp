@@ -55,7 +55,7 @@ int clampedToInt(std::int64_t number) {
 }
 
 void applyWindowsSettings() {
-    _SetIntl(kWindowsCode);
+    setInternationalMode(kWindowsCode);
     LocaleAnswers locale(operatingSystem().userDefaultLocale());
 
     SetDecimalSep(locale.firstCharacter(LOCALE_SDECIMAL, '.'));
@@ -71,7 +71,7 @@ void applyWindowsSettings() {
     SetDateFrmt(dateFormatFrom(order, separator, picture));
 
     SetDecimal(clampedToInt(locale.number(LOCALE_IDIGITS, 2)));
-    _SetDict(kWindowsCode);
+    setDictionaryCode(kWindowsCode);
     SetCentury(true);
     SetEpoch(1910);
 }
@@ -85,8 +85,8 @@ void applyFixedSettings(std::uint32_t code) {
     SetPMExt("");
     SetDateFrmt("MM/DD/YY");
     SetDecimal(2);
-    _SetDict(code);
-    _SetIntl(code);
+    setDictionaryCode(code);
+    setInternationalMode(code);
     SetCentury(false);
     // The epoch stays: a program that chose one keeps it across a change of mode.
 }
@@ -102,18 +102,21 @@ Symbol symbolOf(const Value& mode) {
 } // namespace
 
 Symbol windowsModeSymbol() {
-    return Symbol::intern("WINDOWS");
+    static const Symbol symbol = Symbol::intern("WINDOWS");
+    return symbol;
 }
 Symbol binaryModeSymbol() {
-    return Symbol::intern("BINARY");
+    static const Symbol symbol = Symbol::intern("BINARY");
+    return symbol;
 }
 Symbol classicModeSymbol() {
-    return Symbol::intern("CLASSIC");
+    static const Symbol symbol = Symbol::intern("CLASSIC");
+    return symbol;
 }
 
 Symbol SETINTERNATIONAL(const Value& mode) {
     RoutineFrame frame("SETINTERNATIONAL");
-    Symbol previous = modeOfCode(_SetIntl());
+    Symbol previous = modeOfCode(internationalMode());
     if (mode.isNil()) {
         return previous;
     }

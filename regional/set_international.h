@@ -7,7 +7,7 @@
 
 namespace cuentas {
 
-// The mode symbols and the mode codes that _SetIntl keeps for them.
+// The mode symbols and the mode codes that internationalMode keeps for them.
 Symbol windowsModeSymbol(); // WINDOWS, code 1
 Symbol binaryModeSymbol();  // BINARY, code 2
 Symbol classicModeSymbol(); // CLASSIC, code 0 (and any code but 1 and 2 when read back)

@@ -6,15 +6,12 @@
 #include "platform/gui/hyper_label.h"
 #include "platform/gui/resource_id.h"
 #include "platform/gui/template_dialog.h"
+#include "platform/runtime/class_declaration.h"
 #include "platform/runtime/raise.h"
+#include "platform/runtime/runtime_symbols.h"
 
 namespace cuentas::gui {
 namespace {
-
-const Symbol& initSymbol() {
-    static const Symbol symbol = Symbol::intern("INIT");
-    return symbol;
-}
 
 const char* className(ControlClass controlClass) {
     switch (controlClass) {
@@ -28,20 +25,12 @@ const char* className(ControlClass controlClass) {
     return "a control";
 }
 
-// Declared subclasses without a factory of their own make plain objects; they have no widget.
-Control* control(Object& self) {
-    return dynamic_cast<Control*>(&self);
-}
-const Control* control(const Object& self) {
-    return dynamic_cast<const Control*>(&self);
-}
-
 } // namespace
 
 void Control::init(const Value& ownerValue, const Value& resourceId) {
     auto* dialog = objectAs<DialogWindow>(ownerValue);
     if (!dialog || !dialog->widget()) {
-        raiseGuiError(gencode::kArgument, "Control owner is not a dialog window", initSymbol(),
+        raiseGuiError(gencode::kArgument, "Control owner is not a dialog window", symbols::kInit,
                       ownerValue);
         return;
     }
@@ -50,7 +39,7 @@ void Control::init(const Value& ownerValue, const Value& resourceId) {
     const ControlTemplate* control =
         number ? dialog->widget()->dialogTemplate().control(static_cast<int>(*number)) : nullptr;
     if (!control) {
-        raiseGuiError(gencode::kArgument, "Control id not in the dialog template", initSymbol(),
+        raiseGuiError(gencode::kArgument, "Control id not in the dialog template", symbols::kInit,
                       resourceId);
         return;
     }
@@ -58,7 +47,7 @@ void Control::init(const Value& ownerValue, const Value& resourceId) {
         raiseGuiError(gencode::kWrongClass,
                       std::string("Control id is not ") + className(controlClass()) +
                           " in the dialog template",
-                      initSymbol(), resourceId);
+                      symbols::kInit, resourceId);
         return;
     }
     m_id = control->id;
@@ -74,6 +63,12 @@ DialogWindow* Control::owner() const {
 Value Control::ownerValue() const {
     ObjectRef owner = m_owner.lock();
     return owner ? Value(owner) : Value();
+}
+
+void Control::setHyperLabel(const Value& hyperLabel) {
+    if (hyperLabel.isNil() || objectAs<HyperLabel>(hyperLabel)) {
+        m_hyperLabel = hyperLabel;
+    }
 }
 
 Symbol Control::nameSymbol() const {
@@ -102,72 +97,25 @@ void Control::setFont(const Value& font, bool redraw) {
 }
 
 void declareControlClass() {
-    DeclareClass("CONTROL")
-        .method("INIT",
-                [](Object& self, Arguments args) {
-                    if (Control* c = control(self)) {
-                        c->init(args.size() > 0 ? args[0] : Value(),
-                                args.size() > 1 ? args[1] : Value());
-                    }
-                    return Value(self.reference());
-                })
+    ClassDeclaration<Control>("CONTROL")
+        .init([](Control& control, Arguments args) {
+            control.init(argumentAt(args, 0), argumentAt(args, 1));
+        })
         .method("FONT",
-                [](Object& self, Arguments args) {
-                    Control* c = control(self);
-                    if (!c) {
-                        return Value();
-                    }
+                [](Control& control, Arguments args) {
                     // Without a font the call reads the current one.
                     if (!args.empty()) {
                         bool redraw = args.size() < 2 || !args[1].isLogic() || args[1].asLogic();
-                        c->setFont(args[0], redraw);
+                        control.setFont(args[0], redraw);
                     }
-                    return c->font();
+                    return control.font();
                 })
-        .property(
-            "HYPERLABEL",
-            [](const Object& self) {
-                const Control* c = control(self);
-                return c ? c->hyperLabel() : Value();
-            },
-            [](Object& self, const Value& value) {
-                Control* c = control(self);
-                if (!c) {
-                    return Value();
-                }
-                if (value.isNil() || objectAs<HyperLabel>(value)) {
-                    c->setHyperLabel(value);
-                }
-                return c->hyperLabel();
-            })
-        .property("NAMESYM",
-                  [](const Object& self) {
-                      const Control* c = control(self);
-                      return Value(c ? c->nameSymbol() : Symbol());
-                  })
-        .property(
-            "FONT",
-            [](const Object& self) {
-                const Control* c = control(self);
-                return c ? c->font() : Value();
-            },
-            [](Object& self, const Value& value) {
-                Control* c = control(self);
-                if (!c) {
-                    return Value();
-                }
-                c->setFont(value, true);
-                return c->font();
-            })
-        .property("ID",
-                  [](const Object& self) {
-                      const Control* c = control(self);
-                      return Value::integer(c ? c->id() : 0);
-                  })
-        .property("OWNER", [](const Object& self) {
-            const Control* c = control(self);
-            return c ? c->ownerValue() : Value();
-        });
+        .property("HYPERLABEL", &Control::hyperLabel, &Control::setHyperLabel)
+        .property("NAMESYM", &Control::nameSymbol)
+        .property("FONT", &Control::font,
+                  [](Control& control, const Value& font) { control.setFont(font, true); })
+        .property("ID", &Control::id)
+        .property("OWNER", &Control::ownerValue);
 }
 
 } // namespace cuentas::gui

@@ -27,7 +27,8 @@ public:
     Value ownerValue() const;
 
     const Value& hyperLabel() const { return m_hyperLabel; }
-    void setHyperLabel(const Value& hyperLabel) { m_hyperLabel = hyperLabel; }
+    // A value that is neither nil nor a HYPERLABEL is refused.
+    void setHyperLabel(const Value& hyperLabel);
     Symbol nameSymbol() const;
 
     // Gives the control a FONT; its position and size stay as the template set them.

@@ -1,7 +1,8 @@
 #include "platform/gui/controls.h"
 
 #include "platform/gui/picture_validator.h"
-#include "platform/runtime/codepage.h"
+#include "platform/gui/qt_text.h"
+#include "platform/runtime/class_declaration.h"
 #include "platform/runtime/text.h"
 
 #include <QLabel>
@@ -11,39 +12,12 @@
 namespace cuentas::gui {
 namespace {
 
-template <class T> T* as(Object& self) {
-    return dynamic_cast<T*>(&self);
-}
-template <class T> const T* as(const Object& self) {
-    return dynamic_cast<const T*>(&self);
-}
-
 // Texts are assigned as texts; a number becomes its digits, anything else the empty text.
 std::string textOf(const Value& value) {
     if (value.isString()) {
         return value.asString();
     }
     return value.isNumeric() ? NTrim(value) : std::string();
-}
-
-// A text property of a control kind, read and assigned through two member functions.
-template <class T>
-void textProperty(ClassInfo& info, std::string_view name, std::string (T::*get)() const,
-                  void (T::*set)(const std::string&)) {
-    info.property(
-        name,
-        [get](const Object& self) {
-            const T* c = as<T>(self);
-            return c ? Value((c->*get)()) : Value("");
-        },
-        [get, set](Object& self, const Value& value) {
-            T* c = as<T>(self);
-            if (!c) {
-                return Value("");
-            }
-            (c->*set)(textOf(value));
-            return Value((c->*get)());
-        });
 }
 
 } // namespace
@@ -101,47 +75,18 @@ void FixedText::setCaption(const std::string& caption) {
 }
 
 void declareControlClasses() {
-    ClassInfo& edit = DeclareClass("SINGLELINEEDIT", "CONTROL", [](const ClassInfo& info) {
-        return std::make_shared<SingleLineEdit>(info);
-    });
-    edit.property(
-        "TEXTVALUE",
-        [](const Object& self) {
-            const auto* c = as<SingleLineEdit>(self);
-            return Value(c ? c->textValue() : std::string());
-        },
-        [](Object& self, const Value& value) {
-            auto* c = as<SingleLineEdit>(self);
-            if (!c) {
-                return Value("");
-            }
-            c->setTextValue(textOf(value));
-            return Value(c->textValue());
+    ClassDeclaration<SingleLineEdit>("SINGLELINEEDIT", "CONTROL")
+        .property("TEXTVALUE", &SingleLineEdit::textValue,
+                  [](SingleLineEdit& edit, const Value& text) { edit.setTextValue(textOf(text)); })
+        .property("PICTURE", &SingleLineEdit::picture, [](SingleLineEdit& edit, const Value& mask) {
+            edit.setPicture(mask.asString());
         });
-    edit.property(
-        "PICTURE",
-        [](const Object& self) {
-            const auto* c = as<SingleLineEdit>(self);
-            return Value(c ? c->picture() : std::string());
-        },
-        [](Object& self, const Value& value) {
-            auto* c = as<SingleLineEdit>(self);
-            if (!c) {
-                return Value("");
-            }
-            c->setPicture(value.asString());
-            return Value(c->picture());
-        });
-
-    ClassInfo& button = DeclareClass("PUSHBUTTON", "CONTROL", [](const ClassInfo& info) {
-        return std::make_shared<PushButton>(info);
-    });
-    textProperty(button, "CAPTION", &PushButton::caption, &PushButton::setCaption);
-
-    ClassInfo& text = DeclareClass("FIXEDTEXT", "CONTROL", [](const ClassInfo& info) {
-        return std::make_shared<FixedText>(info);
-    });
-    textProperty(text, "CAPTION", &FixedText::caption, &FixedText::setCaption);
+    ClassDeclaration<PushButton>("PUSHBUTTON", "CONTROL")
+        .property("CAPTION", &PushButton::caption,
+                  [](PushButton& button, const Value& text) { button.setCaption(textOf(text)); });
+    ClassDeclaration<FixedText>("FIXEDTEXT", "CONTROL")
+        .property("CAPTION", &FixedText::caption,
+                  [](FixedText& label, const Value& text) { label.setCaption(textOf(text)); });
 }
 
 } // namespace cuentas::gui

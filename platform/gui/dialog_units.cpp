@@ -1,9 +1,6 @@
 #include "platform/gui/dialog_units.h"
 
 #include <QFontMetrics>
-#include <QGuiApplication>
-#include <QScreen>
-#include <cmath>
 #include <cstdint>
 
 namespace cuentas::gui {
@@ -37,13 +34,6 @@ QRect toPixels(const DialogRect& rect, BaseUnits units) {
 
 int fontPixelHeight(int points, int dpi) {
     return mulDiv(points, dpi, 72);
-}
-
-int screenDpi() {
-    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                                ? QGuiApplication::primaryScreen()
-                                : nullptr;
-    return screen ? static_cast<int>(std::lround(screen->logicalDotsPerInchY())) : 96;
 }
 
 } // namespace cuentas::gui

@@ -29,7 +29,5 @@ QRect toPixels(const DialogRect& rect, BaseUnits units);
 
 // The pixel height of a font of `points` points at `dpi` dots per inch: round(points x dpi / 72).
 int fontPixelHeight(int points, int dpi);
-// The logical dots per inch of the primary screen; 96 without a screen.
-int screenDpi();
 
 } // namespace cuentas::gui

@@ -3,25 +3,17 @@
 #include "platform/gui/control.h"
 #include "platform/gui/focus_event.h"
 #include "platform/gui/gui_errors.h"
+#include "platform/gui/gui_symbols.h"
 #include "platform/gui/hyper_label.h"
+#include "platform/gui/qt_text.h"
 #include "platform/gui/resource_id.h"
-#include "platform/runtime/codepage.h"
+#include "platform/runtime/class_declaration.h"
 #include "platform/runtime/raise.h"
+#include "platform/runtime/runtime_symbols.h"
 
 #include <QApplication>
 
 namespace cuentas::gui {
-namespace {
-
-DialogWindow* dialog(Object& self) {
-    return dynamic_cast<DialogWindow*>(&self);
-}
-const DialogWindow* dialog(const Object& self) {
-    return dynamic_cast<const DialogWindow*>(&self);
-}
-
-} // namespace
-
 DialogWindow::DialogWindow(const ClassInfo& classInfo) : Object(classInfo) {}
 
 // The window goes first, while the controls it reports about still exist.
@@ -30,15 +22,15 @@ DialogWindow::~DialogWindow() {
 }
 
 void DialogWindow::init(const Value& owner, const Value& resourceId, bool modal) {
-    static const Symbol kInit = Symbol::intern("INIT");
     m_modal = modal;
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        raiseGuiError(gencode::kInternal, "No GUI application to show the dialog in", kInit);
+        raiseGuiError(gencode::kInternal, "No GUI application to show the dialog in",
+                      symbols::kInit);
         return;
     }
     const DialogTemplate* dialogTemplate = findDialogTemplate(resourceIdOf(resourceId));
     if (!dialogTemplate) {
-        raiseGuiError(gencode::kArgument, "Dialog template not found", kInit, resourceId);
+        raiseGuiError(gencode::kArgument, "Dialog template not found", symbols::kInit, resourceId);
         return;
     }
     const auto* ownerDialog = objectAs<DialogWindow>(owner);
@@ -83,6 +75,12 @@ void DialogWindow::setCaption(const std::string& caption) {
     }
 }
 
+void DialogWindow::setHyperLabel(const Value& hyperLabel) {
+    if (hyperLabel.isNil() || objectAs<HyperLabel>(hyperLabel)) {
+        m_hyperLabel = hyperLabel;
+    }
+}
+
 bool DialogWindow::classicKeys() const {
     return m_dialog && m_dialog->classicKeys();
 }
@@ -108,7 +106,6 @@ Control* DialogWindow::controlById(int id) const {
 }
 
 void DialogWindow::editFocusChanged(int id, bool gotFocus) {
-    static const Symbol kEditFocusChange = Symbol::intern("EDITFOCUSCHANGE");
     ObjectRef self = weak_from_this().lock();
     Control* control = controlById(id);
     // Only edits the program has bound to a control object are reported.
@@ -116,7 +113,7 @@ void DialogWindow::editFocusChanged(int id, bool gotFocus) {
         return;
     }
     Value event = makeEditFocusChangeEvent(Value(control->reference()), gotFocus);
-    Send(Value(self), kEditFocusChange, Arguments(&event, 1));
+    Send(Value(self), symbols::kEditFocusChange, Arguments(&event, 1));
 }
 
 void DialogWindow::buttonClicked(int id) {
@@ -134,84 +131,29 @@ void DialogWindow::buttonClicked(int id) {
 
 void declareDialogWindowClass() {
     auto nothing = [](Object&, Arguments) { return Value(); };
-    DeclareClass("DIALOGWINDOW", {},
-                 [](const ClassInfo& info) { return std::make_shared<DialogWindow>(info); })
-        .method("INIT",
-                [](Object& self, Arguments args) {
-                    if (DialogWindow* d = dialog(self)) {
-                        Value modal = argumentAt(args, 2);
-                        d->init(argumentAt(args, 0), argumentAt(args, 1),
-                                !modal.isLogic() || modal.asLogic());
-                    }
-                    return Value(self.reference());
-                })
+    ClassDeclaration<DialogWindow>("DIALOGWINDOW")
+        .init([](DialogWindow& dialog, Arguments args) {
+            Value modal = argumentAt(args, 2);
+            dialog.init(argumentAt(args, 0), argumentAt(args, 1),
+                        !modal.isLogic() || modal.asLogic());
+        })
         .method("PREINIT", nothing)
         .method("POSTINIT", nothing)
         .method("EDITFOCUSCHANGE", nothing)
-        .method("SHOW",
-                [](Object& self, Arguments) {
-                    DialogWindow* d = dialog(self);
-                    return d ? d->show() : Value();
-                })
+        .method("SHOW", [](DialogWindow& dialog, Arguments) { return dialog.show(); })
         .method("ENDDIALOG",
-                [](Object& self, Arguments args) {
-                    if (DialogWindow* d = dialog(self)) {
-                        d->endDialog(argumentAt(args, 0).asInteger());
-                    }
+                [](DialogWindow& dialog, Arguments args) {
+                    dialog.endDialog(argumentAt(args, 0).asInteger());
                     return Value();
                 })
         .property(
-            "CAPTION",
-            [](const Object& self) {
-                const DialogWindow* d = dialog(self);
-                return Value(d ? d->caption() : std::string());
-            },
-            [](Object& self, const Value& value) {
-                DialogWindow* d = dialog(self);
-                if (!d) {
-                    return Value("");
-                }
-                d->setCaption(value.asString());
-                return Value(d->caption());
-            })
-        .property(
-            "HYPERLABEL",
-            [](const Object& self) {
-                const DialogWindow* d = dialog(self);
-                return d ? d->hyperLabel() : Value();
-            },
-            [](Object& self, const Value& value) {
-                DialogWindow* d = dialog(self);
-                if (!d) {
-                    return Value();
-                }
-                if (value.isNil() || objectAs<HyperLabel>(value)) {
-                    d->setHyperLabel(value);
-                }
-                return d->hyperLabel();
-            })
+            "CAPTION", &DialogWindow::caption,
+            [](DialogWindow& dialog, const Value& text) { dialog.setCaption(text.asString()); })
+        .property("HYPERLABEL", &DialogWindow::hyperLabel, &DialogWindow::setHyperLabel)
         .property("NAMESYM",
-                  [](const Object& self) {
-                      const DialogWindow* d = dialog(self);
-                      return Value(d ? nameSymbolOf(d->hyperLabel()) : Symbol());
-                  })
-        .property(
-            "CLASSICKEYS",
-            [](const Object& self) {
-                const DialogWindow* d = dialog(self);
-                return Value::logic(d && d->classicKeys());
-            },
-            [](Object& self, const Value& value) {
-                DialogWindow* d = dialog(self);
-                if (d && value.isLogic()) {
-                    d->setClassicKeys(value.asLogic());
-                }
-                return Value::logic(d && d->classicKeys());
-            })
-        .property("RESULT", [](const Object& self) {
-            const DialogWindow* d = dialog(self);
-            return Value::integer(d ? d->result() : 0);
-        });
+                  [](const DialogWindow& dialog) { return nameSymbolOf(dialog.hyperLabel()); })
+        .property("CLASSICKEYS", &DialogWindow::classicKeys, &DialogWindow::setClassicKeys)
+        .property("RESULT", &DialogWindow::result);
 }
 
 } // namespace cuentas::gui

@@ -36,7 +36,8 @@ public:
     std::string caption() const;
     void setCaption(const std::string& caption);
     const Value& hyperLabel() const { return m_hyperLabel; }
-    void setHyperLabel(const Value& hyperLabel) { m_hyperLabel = hyperLabel; }
+    // A value that is neither nil nor a HYPERLABEL is refused.
+    void setHyperLabel(const Value& hyperLabel);
     bool classicKeys() const;
     void setClassicKeys(bool on);
 

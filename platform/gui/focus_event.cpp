@@ -1,32 +1,24 @@
 #include "platform/gui/focus_event.h"
 
+#include "platform/gui/gui_symbols.h"
+#include "platform/runtime/class_declaration.h"
+
 namespace cuentas::gui {
 
 Value makeEditFocusChangeEvent(const Value& control, bool gotFocus) {
     std::vector<Value> args{control, Value::logic(gotFocus)};
-    return Value(CreateInstance(Symbol::intern("EDITFOCUSCHANGEEVENT"), args));
+    return Value(CreateInstance(symbols::kEditFocusChangeEvent, args));
 }
 
 void declareFocusEventClass() {
-    DeclareClass("EDITFOCUSCHANGEEVENT", {},
-                 [](const ClassInfo& info) { return std::make_shared<EditFocusChangeEvent>(info); })
-        .method("INIT",
-                [](Object& self, Arguments args) {
-                    if (auto* event = dynamic_cast<EditFocusChangeEvent*>(&self)) {
-                        event->control = args.empty() ? Value() : args[0];
-                        event->gotFocus = args.size() > 1 && args[1].asLogic();
-                    }
-                    return Value(self.reference());
-                })
-        .property("CONTROL",
-                  [](const Object& self) {
-                      const auto* event = dynamic_cast<const EditFocusChangeEvent*>(&self);
-                      return event ? event->control : Value();
-                  })
-        .property("GOTFOCUS", [](const Object& self) {
-            const auto* event = dynamic_cast<const EditFocusChangeEvent*>(&self);
-            return Value::logic(event && event->gotFocus);
-        });
+    using Event = EditFocusChangeEvent;
+    ClassDeclaration<Event>("EDITFOCUSCHANGEEVENT")
+        .init([](Event& event, Arguments args) {
+            event.control = argumentAt(args, 0);
+            event.gotFocus = args.size() > 1 && args[1].asLogic();
+        })
+        .property("CONTROL", &Event::control)
+        .property("GOTFOCUS", &Event::gotFocus);
 }
 
 } // namespace cuentas::gui

@@ -1,7 +1,7 @@
 #include "platform/gui/fonts.h"
 
 #include "platform/gui/dialog_units.h"
-#include "platform/runtime/codepage.h"
+#include "platform/gui/qt_text.h"
 #include "platform/runtime/text.h"
 
 #include <algorithm>

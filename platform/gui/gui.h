@@ -1,6 +1,6 @@
 #pragma once
 // The GUI class library over Qt: dialogs built from templates, their edits, buttons and texts,
-// fonts and label records, as runtime classes reached by symbol.
+// fonts and label records, as runtime classes reached by symbol; and the Qt message boxes.
 // It never touches files, tables or anything of the program's own dialogs.
 
 #include "platform/gui/control.h"
@@ -12,7 +12,9 @@
 #include "platform/gui/font_object.h"
 #include "platform/gui/fonts.h"
 #include "platform/gui/hyper_label.h"
+#include "platform/gui/message_boxes.h"
 #include "platform/gui/resource_id.h"
+#include "platform/gui/screen.h"
 #include "platform/gui/template_dialog.h"
 #include "platform/gui/window_styles.h"
 

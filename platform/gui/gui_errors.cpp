@@ -6,7 +6,7 @@
 namespace cuentas::gui {
 
 Value raiseGuiError(std::uint32_t genCode, std::string description, Symbol function,
-                    const Value& argument, std::source_location where) {
+                    const Value& argument, SourceLocation where) {
     RuntimeError error;
     error.subsystem = "GUI";
     error.genCode = genCode;

@@ -2,10 +2,10 @@
 // How the GUI class library reports a misuse (an unknown template, a control id the template
 // lacks, a wrong owner): as a runtime error of the subsystem "GUI" through the error block.
 
+#include "platform/runtime/source_location.h"
 #include "platform/runtime/value.h"
 
 #include <cstdint>
-#include <source_location>
 #include <string>
 
 namespace cuentas::gui {
@@ -13,6 +13,6 @@ namespace cuentas::gui {
 // Raises the error and returns the error block's answer.
 Value raiseGuiError(std::uint32_t genCode, std::string description, Symbol function,
                     const Value& argument = Value(),
-                    std::source_location where = std::source_location::current());
+                    SourceLocation where = SourceLocation::current());
 
 } // namespace cuentas::gui

@@ -1,6 +1,6 @@
 #include "platform/gui/picture_validator.h"
 
-#include "platform/runtime/codepage.h"
+#include "platform/gui/qt_text.h"
 #include "platform/runtime/text.h"
 
 namespace cuentas::gui {

@@ -1,5 +1,8 @@
 #include "platform/gui/resource_id.h"
 
+#include "platform/gui/gui_symbols.h"
+#include "platform/runtime/class_declaration.h"
+
 namespace cuentas::gui {
 
 ResourceId resourceIdOf(const Value& value) {
@@ -19,7 +22,7 @@ ResourceId resourceIdOf(const Value& value) {
 }
 
 Value makeResourceId(ResourceId id) {
-    Value object(CreateInstance(Symbol::intern("RESOURCEID")));
+    Value object(CreateInstance(symbols::kResourceId));
     if (auto* resource = objectAs<ResourceIdObject>(object)) {
         resource->setId(std::move(id));
     }
@@ -27,20 +30,15 @@ Value makeResourceId(ResourceId id) {
 }
 
 void declareResourceIdClass() {
-    DeclareClass("RESOURCEID", {},
-                 [](const ClassInfo& info) { return std::make_shared<ResourceIdObject>(info); })
-        .method("INIT",
-                [](Object& self, Arguments args) {
-                    static_cast<ResourceIdObject&>(self).setId(
-                        resourceIdOf(args.empty() ? Value() : args[0]));
-                    return Value(self.reference());
-                })
-        .property("ID", [](const Object& self) {
-            const ResourceId& id = static_cast<const ResourceIdObject&>(self).id();
-            if (const auto* number = std::get_if<std::uint32_t>(&id)) {
+    ClassDeclaration<ResourceIdObject>("RESOURCEID")
+        .init([](ResourceIdObject& resource, Arguments args) {
+            resource.setId(resourceIdOf(argumentAt(args, 0)));
+        })
+        .property("ID", [](const ResourceIdObject& resource) {
+            if (const auto* number = std::get_if<std::uint32_t>(&resource.id())) {
                 return Value::unsignedNumber(*number);
             }
-            return Value(std::get<std::string>(id));
+            return Value(std::get<std::string>(resource.id()));
         });
 }
 

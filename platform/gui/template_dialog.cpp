@@ -1,15 +1,14 @@
 #include "platform/gui/template_dialog.h"
 
 #include "platform/gui/fonts.h"
-#include "platform/runtime/codepage.h"
+#include "platform/gui/qt_text.h"
+#include "platform/gui/screen.h"
 
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace cuentas::gui {
 namespace {
@@ -58,7 +57,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* pa
     if (!(m_template.style & style::kDsSetFont)) {
         fontDefinition = FontDefinition{"MS Shell Dlg", 8};
     }
-    setFont(toQFont(fontDefinition, screenDpi()));
+    setFont(toQFont(fontDefinition, screenProvider().dotsPerInch()));
     m_units = baseUnitsOf(font());
 
     const QRect client = toPixels(m_template.rect, m_units);
@@ -206,11 +205,10 @@ void TemplateDialog::showEvent(QShowEvent* event) {
 }
 
 void TemplateDialog::placeOnScreen() {
-    const QScreen* screen =
-        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (decodeDialogStyle(m_template.style).centered && screen) {
+    const std::optional<QRect> area = screenProvider().availableArea(parentWidget());
+    if (decodeDialogStyle(m_template.style).centered && area) {
         QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
+        frame.moveCenter(area->center());
         move(frame.topLeft());
         return;
     }
@@ -218,8 +216,8 @@ void TemplateDialog::placeOnScreen() {
     QPoint origin = toPixels(m_template.rect, m_units).topLeft();
     if (parentWidget()) {
         origin = parentWidget()->mapToGlobal(origin);
-    } else if (screen) {
-        origin += screen->availableGeometry().topLeft();
+    } else if (area) {
+        origin += area->topLeft();
     }
     move(origin);
 }

@@ -3,21 +3,19 @@
 #include "platform/os/operating_system.h"
 #include "platform/os/os_error.h"
 #include "platform/os/paths.h"
-#include "platform/runtime/settings.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <utility>
 
 namespace cuentas {
 namespace {
 
 thread_local std::uint32_t lastError = 0;
 thread_local OsCause lastCause = OsCause::Unknown;
+bool networkError = false;
 
 bool succeed() {
     lastError = oserror::kNone;
@@ -57,8 +55,9 @@ bool fail(long negativeErrno, const std::string& native = {}) {
     if (e == ENOENT && !native.empty()) {
         auto slash = native.rfind('/');
         std::string dir = slash == std::string::npos ? "." : native.substr(0, slash);
-        struct stat info {};
-        if (!dir.empty() && (::stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))) {
+        FileStatus status;
+        if (!dir.empty() && (operatingSystem().pathStatus(dir, status) != 0 ||
+                             status.kind != FileStatus::Kind::Folder)) {
             lastError = oserror::kPathNotFound;
         }
     }
@@ -112,22 +111,18 @@ int accessFlags(std::uint32_t mode) {
 // open shares it, so the two conflict the way sharing modes do.
 int applySharing(int fd, std::uint32_t mode) {
     std::uint32_t share = mode & 0x70;
-    int operation = (share == openmode::kShareExclusive || share == openmode::kShareDenyWrite ||
-                     share == openmode::kShareDenyRead)
-                        ? LOCK_EX
-                        : LOCK_SH;
-    if (::flock(fd, operation | LOCK_NB) == 0) {
-        return 0;
-    }
-    return errno == EWOULDBLOCK ? -EBUSY : -errno;
+    bool exclusive = share == openmode::kShareExclusive || share == openmode::kShareDenyWrite ||
+                     share == openmode::kShareDenyRead;
+    int locked = operatingSystem().lockFile(fd, exclusive ? FileLock::Exclusive : FileLock::Shared);
+    return locked == -EWOULDBLOCK ? -EBUSY : locked;
 }
 
 // FOpen and FCreate leave the network-error flag telling whether they failed because another
 // open holds the file (sharing or lock violation), so that a caller can tell a busy file,
 // worth trying again, from a missing or forbidden one.
 void noteSharingConflict(bool failed) {
-    NetErr(failed &&
-           (lastError == oserror::kSharingViolation || lastError == oserror::kLockViolation));
+    setNetworkErrorFlag(failed && (lastError == oserror::kSharingViolation ||
+                                   lastError == oserror::kLockViolation));
 }
 
 std::string directoryOf(const std::string& native) {
@@ -159,7 +154,7 @@ void removeIfAbandoned(const std::string& path) {
     }
     FileStatus locked;
     FileStatus named;
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && system.fileStatus(fd, locked) == 0 &&
+    if (system.lockFile(fd, FileLock::Exclusive) == 0 && system.fileStatus(fd, locked) == 0 &&
         system.pathStatus(path, named) == 0 && locked.kind == FileStatus::Kind::Regular &&
         locked.device == named.device && locked.inode == named.inode) {
         system.removeFile(path);
@@ -195,7 +190,7 @@ int createTemporary(const std::string& temporary) {
             return fd;
         }
         // Held until the rename; another save removing leftovers holds it only for a moment.
-        ::flock(fd, LOCK_EX);
+        system.lockFile(fd, FileLock::ExclusiveWaiting);
         FileStatus status;
         if (system.fileStatus(fd, status) == 0 && status.links == 0 && attempt < 3) {
             system.closeFile(fd); // removed as abandoned just before we locked it
@@ -212,7 +207,7 @@ bool replaceWhole(const std::string& name, const std::function<long(int)>& write
     OperatingSystem& system = operatingSystem();
     std::string target = nativePath(name);
     removeAbandonedTemporaries(target);
-    std::string temporary = temporaryName(target, ::getpid());
+    std::string temporary = temporaryName(target, system.processId());
     int fd = createTemporary(temporary);
     if (fd < 0) {
         return fail(fd, temporary);
@@ -351,9 +346,18 @@ std::int64_t readUpTo(FileHandle handle, char* buffer, std::size_t size) {
     return static_cast<std::int64_t>(done);
 }
 
+bool networkErrorFlag() {
+    return networkError;
+}
+
+bool setNetworkErrorFlag(bool raised) {
+    return std::exchange(networkError, raised);
+}
+
 bool File(const std::string& name) {
-    struct stat info {};
-    return ::stat(nativePath(name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    FileStatus status;
+    return operatingSystem().pathStatus(nativePath(name), status) == 0 &&
+           status.kind == FileStatus::Kind::Regular;
 }
 
 bool FCopy(const std::string& from, const std::string& to) {

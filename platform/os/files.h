@@ -67,6 +67,12 @@ std::optional<ReadableFile> openToRead(const std::string& name);
 // Reads `size` bytes, or fewer at the end of the file: the count read, or -1 with FError set.
 std::int64_t readUpTo(FileHandle handle, char* buffer, std::size_t size);
 
+// The network-error flag that FOpen and FCreate raise and lower; the runtime's NetErr reads and
+// sets it here, so that the file layer needs nothing of the runtime. Setting returns the
+// previous state.
+bool networkErrorFlag();
+bool setNetworkErrorFlag(bool raised);
+
 // TRUE when a file (not a directory) of that name exists.
 bool File(const std::string& name);
 // Copies a file whole, in pieces; an existing target is replaced as MemoWrit replaces it, so

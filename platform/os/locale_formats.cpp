@@ -1,9 +1,8 @@
 #include "platform/os/locale_formats.h"
 
+#include "platform/os/codepage.h"
 #include "platform/os/locale_items.h"
-#include "platform/runtime/codepage.h"
 
-#include <QString>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -329,19 +328,21 @@ std::optional<std::string> localeName(std::uint32_t identifier) {
 }
 
 std::optional<std::string> windows1252FromUtf8(std::string_view utf8) {
-    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    auto characters = unicodeFromUtf8(utf8);
+    if (!characters) {
+        return std::nullopt;
+    }
     std::string result;
-    for (QChar c : text) {
-        char16_t u = c.unicode();
-        if (u == 0x202F || u == 0x2009 || u == 0x2007) {
+    for (char32_t c : *characters) {
+        if (c == 0x202F || c == 0x2009 || c == 0x2007) {
             result.push_back('\xA0');
             continue;
         }
-        std::string byte = toWindows1252(QString(c));
-        if (u == QChar::ReplacementCharacter || (byte == "?" && u != '?')) {
+        auto byte = windows1252FromUnicode(c);
+        if (!byte) {
             return std::nullopt;
         }
-        result += byte;
+        result.push_back(*byte);
     }
     return result;
 }

@@ -1,11 +1,15 @@
 #include "platform/os/operating_system.h"
 
+#include "platform/os/codepage.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <iostream>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -19,6 +23,11 @@ OperatingSystem& defaultSystem() {
 }
 
 OperatingSystem* current = nullptr;
+DesktopServices desktop;
+
+bool desktopShowsBoxes() {
+    return desktop.canShowBoxes && desktop.canShowBoxes();
+}
 
 int resultOrErrno(long long result) {
     return result < 0 ? -errno : static_cast<int>(result);
@@ -48,6 +57,10 @@ FileStatus statusOf(const struct stat& info) {
 
 OperatingSystem& operatingSystem() {
     return current ? *current : defaultSystem();
+}
+
+void installDesktopServices(const DesktopServices& services) {
+    desktop = services;
 }
 
 ScopedOs::ScopedOs(OperatingSystem& replacement) : previous_(current) {
@@ -134,6 +147,14 @@ int OperatingSystem::pathStatus(const std::string& nativePath, FileStatus& statu
     return 0;
 }
 
+int OperatingSystem::lockFile(int fd, FileLock lock) {
+    int operation = lock == FileLock::Shared ? LOCK_SH : LOCK_EX;
+    if (lock != FileLock::ExclusiveWaiting) {
+        operation |= LOCK_NB;
+    }
+    return ::flock(fd, operation) == 0 ? 0 : -errno;
+}
+
 std::string OperatingSystem::executablePath() {
     char buffer[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
@@ -150,6 +171,18 @@ std::string OperatingSystem::currentDirectory() {
 
 std::chrono::system_clock::time_point OperatingSystem::now() {
     return std::chrono::system_clock::now();
+}
+
+LocalTime OperatingSystem::localTime(std::chrono::system_clock::time_point moment) {
+    std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return LocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                     local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+int OperatingSystem::processId() {
+    return static_cast<int>(::getpid());
 }
 
 void OperatingSystem::exitProcess(int code) {
@@ -173,10 +206,39 @@ std::optional<std::string> OperatingSystem::environmentVariable(std::string_view
     return std::string(value);
 }
 
+int OperatingSystem::messageBox(const std::string& text, const std::string& caption,
+                                std::uint32_t flags) {
+    if (desktopShowsBoxes() && desktop.messageBox) {
+        return desktop.messageBox(text, caption, flags);
+    }
+    // Texts are Windows-1252 inside the program; a terminal reads UTF-8.
+    writeStandardError(utf8FromWindows1252(caption) + ": " + utf8FromWindows1252(text) + "\n");
+    return kMessageBoxAnswerOk;
+}
+
+std::uint32_t OperatingSystem::errorMessageBox(const std::string& text, const std::string& caption,
+                                               ErrorBoxButtons buttons) {
+    if (desktopShowsBoxes() && desktop.errorMessageBox) {
+        return desktop.errorMessageBox(text, caption, buttons);
+    }
+    // No one can answer: the text is kept on stderr and the error is given up.
+    writeStandardError(utf8FromWindows1252(caption) + "\n" + utf8FromWindows1252(text));
+    return buttons.breakCode;
+}
+
+void OperatingSystem::tone(std::uint32_t frequency, std::uint32_t ticks) {
+    if (desktop.tone) {
+        desktop.tone(frequency, ticks);
+    }
+}
+
 void OperatingSystem::debugOutput(const std::string& text) {
     // Linux has no debugger output channel: stderr is where a developer looks.
-    std::cerr << text;
-    std::cerr.flush();
+    writeStandardError(text);
+}
+
+void OperatingSystem::writeStandardError(const std::string& text) {
+    std::cerr << text << std::flush;
 }
 
 } // namespace cuentas

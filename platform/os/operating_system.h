@@ -2,6 +2,7 @@
 // The one seam between the runtime and the operating system: files, clock, locale, registry,
 // environment, message boxes, sound, sleep, debugger output and process exit.
 // Tests derive from OperatingSystem, override what they need and install it with ScopedOs.
+// It speaks plain C++ types and never includes anything of the runtime above it.
 
 #include <chrono>
 #include <cstdint>
@@ -16,13 +17,6 @@ inline constexpr std::uint32_t kMessageBoxOk = 0x0;
 inline constexpr std::uint32_t kMessageBoxIconError = 0x10;
 inline constexpr int kMessageBoxAnswerOk = 1;
 
-// The buttons of the runtime's error message box.
-struct ErrorBoxButtons {
-    std::uint32_t defaultCode = 0; // 1, or 0 for no "default" button
-    std::uint32_t retryCode = 0;   // 2, or 0 for no "retry" button
-    std::uint32_t breakCode = 0;   // 0x80000003 or 0x80000000: "give up", with or without break
-};
-
 // What a path or an open descriptor is, its size in bytes (regular files), the file it is
 // (device and inode) and how many names it has (0 once removed).
 struct FileStatus {
@@ -32,6 +26,26 @@ struct FileStatus {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::uint64_t links = 0;
+};
+
+// Advisory locks on an open file: shared or exclusive, taken at once or waited for.
+enum class FileLock { Shared, Exclusive, ExclusiveWaiting };
+
+// A moment as the local calendar and clock show it.
+struct LocalTime {
+    int year = 0;
+    int month = 0; // 1 to 12
+    int day = 0;   // 1 to 31
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// The buttons of the runtime's error message box.
+struct ErrorBoxButtons {
+    std::uint32_t defaultCode = 0; // 1, or 0 for no "default" button
+    std::uint32_t retryCode = 0;   // 2, or 0 for no "retry" button
+    std::uint32_t breakCode = 0;   // 0x80000003 or 0x80000000: "give up", with or without break
 };
 
 class OperatingSystem {
@@ -51,11 +65,17 @@ public:
     // fstat / stat (links followed): 0, or -errno.
     virtual int fileStatus(int fd, FileStatus& status);
     virtual int pathStatus(const std::string& nativePath, FileStatus& status);
+    // 0, or -errno; a lock not waited for gives -EWOULDBLOCK when another open holds one that
+    // conflicts.
+    virtual int lockFile(int fd, FileLock lock);
 
     // Process and clock.
     virtual std::string executablePath(); // native path of the running executable
     virtual std::string currentDirectory();
     virtual std::chrono::system_clock::time_point now();
+    // The local time of a moment, by the system's time zone.
+    virtual LocalTime localTime(std::chrono::system_clock::time_point moment);
+    virtual int processId();
     [[noreturn]] virtual void exitProcess(int code);
     virtual void sleep(std::uint32_t milliseconds);
 
@@ -65,18 +85,36 @@ public:
 
     virtual std::optional<std::string> environmentVariable(std::string_view name);
 
-    // User interface: MessageBoxA and the runtime's error message box.
+    // User interface: MessageBoxA and the runtime's error message box. Without a desktop that
+    // can show them (DesktopServices), the text goes to stderr: the plain box is answered OK,
+    // the error box is given up.
     virtual int messageBox(const std::string& text, const std::string& caption,
                            std::uint32_t flags);
     virtual std::uint32_t errorMessageBox(const std::string& text, const std::string& caption,
                                           ErrorBoxButtons buttons);
-    // A tone of `frequency` hertz for `ticks` eighteenths of a second; silent without sound.
+    // A tone of `frequency` hertz for `ticks` eighteenths of a second; silent without a
+    // desktop's tone (DesktopServices).
     virtual void tone(std::uint32_t frequency, std::uint32_t ticks);
     virtual void debugOutput(const std::string& text);
-    // Whether the X display `name` (as DISPLAY gives it; empty: DISPLAY itself) accepts a
-    // connection now. Only the address the name gives is tried.
-    virtual bool displayAnswers(const std::string& name);
+    // Text for the standard error stream, as it is.
+    virtual void writeStandardError(const std::string& text);
 };
+
+// What only a desktop can do: show a box that a user answers, and sound a tone. The GUI and
+// sound libraries provide these; the program installs them at start-up, so that the layers
+// below never link a GUI toolkit or a sound library.
+struct DesktopServices {
+    // TRUE when someone can see and answer a box now.
+    bool (*canShowBoxes)() = nullptr;
+    int (*messageBox)(const std::string& text, const std::string& caption,
+                      std::uint32_t flags) = nullptr;
+    std::uint32_t (*errorMessageBox)(const std::string& text, const std::string& caption,
+                                     ErrorBoxButtons buttons) = nullptr;
+    void (*tone)(std::uint32_t frequency, std::uint32_t ticks) = nullptr;
+};
+
+// Replaces the desktop services the default operating system uses (empty ones: none).
+void installDesktopServices(const DesktopServices& services);
 
 // The operating system the runtime talks to now.
 OperatingSystem& operatingSystem();

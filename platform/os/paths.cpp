@@ -18,10 +18,12 @@ std::string runtimePath(std::string_view path) {
     return runtime;
 }
 
-std::string _ExecName() { return runtimePath(operatingSystem().executablePath()); }
+std::string executableName() {
+    return runtimePath(operatingSystem().executablePath());
+}
 
 std::string WorkDir() {
-    std::string exe = _ExecName();
+    std::string exe = executableName();
     auto slash = exe.rfind('\\');
     return slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
 }

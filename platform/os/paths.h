@@ -12,8 +12,8 @@ std::string runtimePath(std::string_view nativePath);
 
 // The directory of the running executable, ending in a backslash.
 std::string WorkDir();
-// The running executable's full path in runtime form (_ExecName).
-std::string _ExecName();
+// The running executable's full path in runtime form (the runtime's _ExecName).
+std::string executableName();
 // The process's current directory in runtime form, ending in a backslash.
 std::string CurrentDirectory();
 

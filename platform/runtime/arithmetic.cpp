@@ -7,7 +7,7 @@ namespace cuentas {
 namespace {
 
 double overflowAnswer(const char* operation, double a, double b, Type resultType,
-                      const std::source_location& where) {
+                      const SourceLocation& where) {
     RuntimeError error;
     error.subsystem = "BASE";
     error.genCode = gencode::kNumericOverflow;
@@ -22,7 +22,7 @@ double overflowAnswer(const char* operation, double a, double b, Type resultType
 
 } // namespace
 
-std::uint32_t subtractUnsigned(std::uint32_t a, std::uint32_t b, std::source_location where) {
+std::uint32_t subtractUnsigned(std::uint32_t a, std::uint32_t b, SourceLocation where) {
     noteCallSite(where);
     if (b > a) {
         return static_cast<std::uint32_t>(overflowAnswer("-", a, b, Type::Unsigned, where));
@@ -30,7 +30,7 @@ std::uint32_t subtractUnsigned(std::uint32_t a, std::uint32_t b, std::source_loc
     return a - b;
 }
 
-std::int32_t addSigned(std::int32_t a, std::int32_t b, std::source_location where) {
+std::int32_t addSigned(std::int32_t a, std::int32_t b, SourceLocation where) {
     noteCallSite(where);
     std::int32_t sum = 0;
     if (__builtin_add_overflow(a, b, &sum)) {

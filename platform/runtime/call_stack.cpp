@@ -24,13 +24,13 @@ const Frame* frameAt(std::uint32_t level) {
 
 } // namespace
 
-RoutineFrame::RoutineFrame(std::string name, std::source_location where) {
+RoutineFrame::RoutineFrame(std::string name, SourceLocation where) {
     frames.push_back(Frame{std::move(name), where.file_name(), where.line()});
 }
 
 RoutineFrame::~RoutineFrame() { frames.pop_back(); }
 
-void noteCallSite(const std::source_location& where) {
+void noteCallSite(const SourceLocation& where) {
     if (frames.empty()) {
         return;
     }

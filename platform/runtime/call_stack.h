@@ -2,8 +2,9 @@
 // The call stack of the program's own routines, with the source line each has reached,
 // as ProcName and ProcLine report it to the error handler.
 
+#include "platform/runtime/source_location.h"
+
 #include <cstdint>
-#include <source_location>
 #include <string>
 
 namespace cuentas {
@@ -12,8 +13,7 @@ namespace cuentas {
 // frame's construction until a runtime operation called from the same source file moves it.
 class RoutineFrame {
 public:
-    explicit RoutineFrame(std::string name,
-                          std::source_location where = std::source_location::current());
+    explicit RoutineFrame(std::string name, SourceLocation where = SourceLocation::current());
     ~RoutineFrame();
     RoutineFrame(const RoutineFrame&) = delete;
     RoutineFrame& operator=(const RoutineFrame&) = delete;
@@ -21,7 +21,7 @@ public:
 
 // Records `where` as the line the running routine has reached, when `where` lies in that
 // routine's own source file. Runtime operations call it with their caller's location.
-void noteCallSite(const std::source_location& where);
+void noteCallSite(const SourceLocation& where);
 
 // Level 0 is the running routine, level 1 its caller, and so on. A level beyond the
 // stack gives the empty name and line 0.

@@ -4,7 +4,6 @@
 #include "platform/runtime/settings.h"
 
 #include <cstdio>
-#include <ctime>
 
 namespace cuentas {
 
@@ -30,11 +29,9 @@ void calendarFromDate(Date date, int& year, int& month, int& day) {
 
 namespace {
 
-std::tm localNow() {
-    std::time_t seconds = std::chrono::system_clock::to_time_t(operatingSystem().now());
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    return local;
+LocalTime localNow() {
+    OperatingSystem& system = operatingSystem();
+    return system.localTime(system.now());
 }
 
 std::string twoDigits(int n) {
@@ -46,22 +43,22 @@ std::string twoDigits(int n) {
 } // namespace
 
 Date Today() {
-    std::tm local = localNow();
-    return dateFromCalendar(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    LocalTime local = localNow();
+    return dateFromCalendar(local.year, local.month, local.day);
 }
 
 std::string Time() {
     const RegionalSettings& regional = runtimeSettings().regional;
-    std::tm local = localNow();
-    int hour = local.tm_hour;
+    LocalTime local = localNow();
+    int hour = local.hour;
     std::string suffix;
     if (regional.twelveHourClock) {
         suffix = hour < 12 ? regional.amSuffix : regional.pmSuffix;
         hour = hour % 12 == 0 ? 12 : hour % 12;
     }
     std::string separator(1, regional.timeSeparator);
-    return twoDigits(hour) + separator + twoDigits(local.tm_min) + separator +
-           twoDigits(local.tm_sec) + suffix;
+    return twoDigits(hour) + separator + twoDigits(local.minute) + separator +
+           twoDigits(local.second) + suffix;
 }
 
 std::string DToC(Date date) {
@@ -74,7 +71,9 @@ std::string DToC(Date date) {
     const std::string& format = regional.dateFormat;
     std::string text;
     for (std::size_t i = 0; i < format.size();) {
-        auto startsWith = [&](const char* token) { return format.compare(i, std::char_traits<char>::length(token), token) == 0; };
+        auto startsWith = [&](const char* token) {
+            return format.compare(i, std::char_traits<char>::length(token), token) == 0;
+        };
         if (startsWith("YYYY") || startsWith("YY")) {
             i += startsWith("YYYY") ? 4 : 2;
             if (regional.centuryShown) {

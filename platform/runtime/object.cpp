@@ -2,6 +2,7 @@
 
 #include "platform/runtime/call_stack.h"
 #include "platform/runtime/raise.h"
+#include "platform/runtime/runtime_symbols.h"
 
 #include <map>
 
@@ -20,7 +21,11 @@ bool ClassInfo::isKindOf(Symbol className) const {
 }
 
 ClassInfo& ClassInfo::method(std::string_view name, MethodBody body) {
-    methods_[Symbol::intern(name)] = std::move(body);
+    return method(Symbol::intern(name), std::move(body));
+}
+
+ClassInfo& ClassInfo::method(Symbol name, MethodBody body) {
+    methods_[name] = std::move(body);
     return *this;
 }
 
@@ -94,8 +99,7 @@ Value raiseObjectError(std::uint32_t genCode, Symbol name, const std::string& de
 
 } // namespace
 
-ClassInfo& DeclareClass(std::string_view name, std::string_view superclass,
-                        ObjectFactory factory) {
+ClassInfo& DeclareClass(std::string_view name, std::string_view superclass, ObjectFactory factory) {
     Symbol symbol = Symbol::intern(name);
     auto& classes = registry();
     if (auto found = classes.find(symbol); found != classes.end()) {
@@ -118,7 +122,7 @@ const ClassInfo* findClass(Symbol name) {
     return found == classes.end() ? nullptr : found->second.get();
 }
 
-ObjectRef CreateInstance(Symbol className, Arguments arguments, std::source_location where) {
+ObjectRef CreateInstance(Symbol className, Arguments arguments, SourceLocation where) {
     noteCallSite(where);
     const ClassInfo* info = findClass(className);
     if (!info) {
@@ -126,14 +130,13 @@ ObjectRef CreateInstance(Symbol className, Arguments arguments, std::source_loca
         return nullptr;
     }
     ObjectRef object = info->instantiate();
-    static const Symbol kInit = Symbol::intern("INIT");
-    if (const MethodBody* init = info->findMethod(kInit)) {
+    if (const MethodBody* init = info->findMethod(symbols::kInit)) {
         (*init)(*object, arguments);
     }
     return object;
 }
 
-Value Send(const Value& receiver, Symbol method, Arguments arguments, std::source_location where) {
+Value Send(const Value& receiver, Symbol method, Arguments arguments, SourceLocation where) {
     noteCallSite(where);
     const ObjectRef& object = receiver.asObject();
     if (!object) {
@@ -158,7 +161,7 @@ Value SendClass(Object& self, Symbol fromClass, Symbol method, Arguments argumen
     return (*body)(self, arguments);
 }
 
-Value IVarGet(const Value& receiver, Symbol property, std::source_location where) {
+Value IVarGet(const Value& receiver, Symbol property, SourceLocation where) {
     noteCallSite(where);
     const ObjectRef& object = receiver.asObject();
     if (!object) {
@@ -172,8 +175,7 @@ Value IVarGet(const Value& receiver, Symbol property, std::source_location where
     return (*get)(*object);
 }
 
-Value IVarPut(const Value& receiver, Symbol property, const Value& value,
-              std::source_location where) {
+Value IVarPut(const Value& receiver, Symbol property, const Value& value, SourceLocation where) {
     noteCallSite(where);
     const ObjectRef& object = receiver.asObject();
     if (!object) {
@@ -182,8 +184,7 @@ Value IVarPut(const Value& receiver, Symbol property, const Value& value,
     }
     const PropertySetter* set = object->classInfo().findSetter(property);
     if (!set) {
-        return raiseObjectError(gencode::kNoProperty, property, "No assignable variable",
-                                receiver);
+        return raiseObjectError(gencode::kNoProperty, property, "No assignable variable", receiver);
     }
     return (*set)(*object, value);
 }

@@ -2,11 +2,11 @@
 // The object model: classes declared by symbol, with methods and properties reached by symbol
 // (Send, IVarGet, IVarPut), instance creation by class symbol, and superclass calls.
 
+#include "platform/runtime/source_location.h"
 #include "platform/runtime/value.h"
 
 #include <functional>
 #include <memory>
-#include <source_location>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -51,6 +51,7 @@ public:
 
     // Declarations; a second declaration of the same name replaces the first.
     ClassInfo& method(std::string_view name, MethodBody body);
+    ClassInfo& method(Symbol name, MethodBody body);
     // A property without a setter is read-only.
     ClassInfo& property(std::string_view name, PropertyGetter get, PropertySetter set = {});
 
@@ -90,19 +91,19 @@ const ClassInfo* findClass(Symbol name);
 // Creates an instance and runs its INIT (when the class has one) with the arguments.
 // An unknown class raises a runtime error and gives the null object.
 ObjectRef CreateInstance(Symbol className, Arguments arguments = {},
-                         std::source_location where = std::source_location::current());
+                         SourceLocation where = SourceLocation::current());
 
 // Calls a method by symbol. A missing method, or a receiver that is not an object, raises
 // a runtime error; the error block's answer is the result.
 Value Send(const Value& receiver, Symbol method, Arguments arguments = {},
-           std::source_location where = std::source_location::current());
+           SourceLocation where = SourceLocation::current());
 // Calls the version of `method` that the superclass of `fromClass` provides.
 Value SendClass(Object& self, Symbol fromClass, Symbol method, Arguments arguments = {});
 
 Value IVarGet(const Value& receiver, Symbol property,
-              std::source_location where = std::source_location::current());
+              SourceLocation where = SourceLocation::current());
 Value IVarPut(const Value& receiver, Symbol property, const Value& value,
-              std::source_location where = std::source_location::current());
+              SourceLocation where = SourceLocation::current());
 
 bool IsInstanceOf(const Value& value, Symbol className);
 

@@ -39,7 +39,7 @@ std::uint32_t ErrorLevel(std::uint32_t code) {
     return previous;
 }
 
-void _Quit() {
+void quitApplication() {
     operatingSystem().exitProcess(static_cast<int>(state().exitCode));
     std::abort(); // a replaced exitProcess must not return either
 }
@@ -88,7 +88,7 @@ void SetDefault(const std::string& path) {
     runtimeSettings().defaultPath = path;
 }
 
-void _IError(std::uint32_t code, std::uint32_t subcode, const std::string& message) {
+void internalError(std::uint32_t code, std::uint32_t subcode, const std::string& message) {
     std::string line =
         "Internal error " + std::to_string(code) + "/" + std::to_string(subcode) + ": " + message;
     state().lastInternalError = line;
@@ -99,7 +99,7 @@ std::string lastInternalError() {
     return state().lastInternalError;
 }
 
-void _DebOut32(const char* text) {
+void debugOut(const char* text) {
     if (text) {
         operatingSystem().debugOutput(text);
     }

@@ -13,9 +13,9 @@ namespace cuentas {
 std::uint32_t ErrorLevel();
 std::uint32_t ErrorLevel(std::uint32_t code);
 
-// Ends the application: the process exits with ErrorLevel() through the operating-system
-// seam. Callers close their tables first (closeAllTables). Does not return.
-[[noreturn]] void _Quit();
+// Ends the application (the runtime's _Quit): the process exits with ErrorLevel() through the
+// operating-system seam. Callers close their tables first (closeAllTables). Does not return.
+[[noreturn]] void quitApplication();
 
 // The table layer registers here how to close every open table, so that the error handler
 // can close them before the process ends without knowing the table layer. The handle
@@ -41,16 +41,16 @@ void SetDefaultDir(const std::string& directory);
 std::string GetDefault();
 void SetDefault(const std::string& path);
 
-// The runtime's internal error. It is reported, never raised through the error block (the
+// The runtime's internal error (_IError). It is reported, never raised through the error block (the
 // error handler itself raises it, and must not be entered again): the line
 // "Internal error <code>/<subcode>: <message>" goes to the debugger output and is kept for
 // lastInternalError(); the caller goes on.
-void _IError(std::uint32_t code, std::uint32_t subcode, const std::string& message);
+void internalError(std::uint32_t code, std::uint32_t subcode, const std::string& message);
 std::string lastInternalError();
 
-// Sends a zero-terminated text to the debugger output as it is, without adding a line end.
-// Where no debugger listens, the text goes to the standard error stream. A null text sends
+// Sends a zero-terminated text to the debugger output (_DebOut32) as it is, without adding a line
+// end. Where no debugger listens, the text goes to the standard error stream. A null text sends
 // nothing.
-void _DebOut32(const char* text);
+void debugOut(const char* text);
 
 } // namespace cuentas

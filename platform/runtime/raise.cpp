@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdlib>
-#include <iostream>
 #include <utility>
 
 namespace cuentas {
@@ -82,8 +81,9 @@ Address storeArguments(const std::vector<Value>& args, AddressScope& scope) {
 }
 
 [[noreturn]] void endWithoutHandler(const RuntimeError& error) {
-    std::cerr << "cuentas: unhandled runtime error " << error.genCode << " ("
-              << ErrString(error.genCode) << "): " << error.description << std::endl;
+    operatingSystem().writeStandardError(
+        "cuentas: unhandled runtime error " + std::to_string(error.genCode) + " (" +
+        ErrString(error.genCode) + "): " + error.description + "\n");
     int code = error.genCode == 0 ? 1 : static_cast<int>(error.genCode);
     operatingSystem().exitProcess(code);
     std::abort(); // a replaced exitProcess must not return either
@@ -133,16 +133,26 @@ std::string TypeString(std::uint32_t typeNumber) {
     return "UNKNOWN";
 }
 
-Value ErrorBlock() { return state().errorBlock; }
-Value ErrorBlock(Value block) { return std::exchange(state().errorBlock, std::move(block)); }
+Value ErrorBlock() {
+    return state().errorBlock;
+}
+Value ErrorBlock(Value block) {
+    return std::exchange(state().errorBlock, std::move(block));
+}
 
-Value ErrorFunc() { return state().errorFunction; }
+Value ErrorFunc() {
+    return state().errorFunction;
+}
 Value ErrorFunc(Value functionPointer) {
     return std::exchange(state().errorFunction, std::move(functionPointer));
 }
 
-std::uint32_t _GetRTCount() { return state().runtimeStarts; }
-void startRuntime() { ++state().runtimeStarts; }
+std::uint32_t runtimeStartCount() {
+    return state().runtimeStarts;
+}
+void startRuntime() {
+    ++state().runtimeStarts;
+}
 
 void setBuiltInErrorConversion(Value functionPointer) {
     state().builtInConversion = std::move(functionPointer);
@@ -191,7 +201,7 @@ Address writeErrorRecord(const RuntimeError& e, AddressScope& scope) {
     return record;
 }
 
-Value raiseError(const RuntimeError& error, std::source_location where) {
+Value raiseError(const RuntimeError& error, SourceLocation where) {
     noteCallSite(where);
     Value errorObject;
     {
@@ -204,7 +214,9 @@ Value raiseError(const RuntimeError& error, std::source_location where) {
     return Eval(ErrorBlock(), errorObject);
 }
 
-Value raiseErrorObject(const Value& errorObject) { return Eval(ErrorBlock(), errorObject); }
+Value raiseErrorObject(const Value& errorObject) {
+    return Eval(ErrorBlock(), errorObject);
+}
 
 bool answerIsRetry(const Value& answer, const RuntimeError& error) {
     return error.canRetry && answer.isLogic() && answer.asLogic();

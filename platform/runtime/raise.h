@@ -4,10 +4,10 @@
 // with that object; the block's answer goes back to the failed operation.
 
 #include "platform/runtime/address_space.h"
+#include "platform/runtime/source_location.h"
 #include "platform/runtime/value.h"
 
 #include <cstdint>
-#include <source_location>
 #include <string>
 #include <vector>
 
@@ -87,8 +87,8 @@ Value ErrorFunc(Value functionPointer);
 // the error block as an object.
 void setBuiltInErrorConversion(Value functionPointer);
 
-// How many times the runtime has been started in this process (normally 1).
-std::uint32_t _GetRTCount();
+// How many times the runtime has been started in this process (_GetRTCount; normally 1).
+std::uint32_t runtimeStartCount();
 // Called once by the program's entry when it starts the runtime.
 void startRuntime();
 
@@ -104,8 +104,7 @@ Address writeErrorRecord(const RuntimeError& error, AddressScope& scope);
 // with it and returns the block's answer. With no block installed, or no error function to
 // convert the record, the error's description goes to stderr and the process ends with the
 // general code (at least 1) as exit code.
-Value raiseError(const RuntimeError& error,
-                 std::source_location where = std::source_location::current());
+Value raiseError(const RuntimeError& error, SourceLocation where = SourceLocation::current());
 
 // Raises an already built Error object through the current error block.
 Value raiseErrorObject(const Value& errorObject);

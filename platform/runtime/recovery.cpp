@@ -28,12 +28,12 @@ bool CanBreak() {
 
 void LabelJump(const Value& error) {
     if (openPoints == 0) {
-        _IError(1, 1, "LabelJump without a recovery point");
+        internalError(1, 1, "LabelJump without a recovery point");
         if (ErrorLevel() == 0) {
             ErrorLevel(1);
         }
         closeAllTables();
-        _Quit();
+        quitApplication();
     }
     throw RecoveryJump{error};
 }

@@ -26,13 +26,13 @@ struct RuntimeSettings {
     bool exactComparison = false;
     bool beep = true;
     bool errorLog = true;
-    bool networkError = false;
     std::string defaultDirectory; // GetDefaultDir / SetDefaultDir
     std::string defaultPath;      // GetDefault / SetDefault
     RegionalSettings regional;
 };
 
-// The one settings object of the process; tests put it back with resetRuntimeSettings().
+// The one settings object of the process; tests put it back with resetRuntimeSettings(), which
+// also lowers the network-error flag (kept by the file layer, which raises it).
 RuntimeSettings& runtimeSettings();
 void resetRuntimeSettings();
 
@@ -58,9 +58,10 @@ void SetDateFrmt(const std::string& format);
 void SetDecimal(int decimals);
 void SetCentury(bool shown);
 void SetEpoch(int year);
-void _SetIntl(std::uint32_t mode);
-std::uint32_t _SetIntl();
-void _SetDict(std::uint32_t code);
-std::uint32_t _SetDict();
+// The code of the regional mode (the runtime's _SetIntl) and of the order of texts (_SetDict).
+void setInternationalMode(std::uint32_t mode);
+std::uint32_t internationalMode();
+void setDictionaryCode(std::uint32_t code);
+std::uint32_t dictionaryCode();
 
 } // namespace cuentas

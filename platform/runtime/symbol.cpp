@@ -14,6 +14,7 @@ struct SymbolTable {
     // Number n lives at names[n]; number 0 is the null symbol's empty name.
     std::deque<std::string> names{std::string()};
     std::unordered_map<std::string, std::uint32_t> numbers;
+    std::size_t calls = 0;
 };
 
 SymbolTable& table() {
@@ -25,11 +26,12 @@ SymbolTable& table() {
 
 Symbol Symbol::intern(std::string_view name) {
     std::string upper = Upper(name);
+    auto& t = table();
+    std::lock_guard lock(t.mutex);
+    ++t.calls;
     if (upper.empty()) {
         return Symbol();
     }
-    auto& t = table();
-    std::lock_guard lock(t.mutex);
     auto found = t.numbers.find(upper);
     if (found != t.numbers.end()) {
         return Symbol(found->second);
@@ -50,6 +52,12 @@ std::size_t Symbol::internedCount() {
     auto& t = table();
     std::lock_guard lock(t.mutex);
     return t.names.size() - 1;
+}
+
+std::size_t Symbol::internCalls() {
+    auto& t = table();
+    std::lock_guard lock(t.mutex);
+    return t.calls;
 }
 
 const std::string& Symbol::name() const {

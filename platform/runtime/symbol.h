@@ -18,8 +18,10 @@ public:
     static Symbol intern(std::string_view name);
     // Rebuilds a symbol from its number; an unknown number gives the null symbol.
     static Symbol fromNumber(std::uint32_t number);
-    // How many distinct names have been interned (for tests).
+    // How many distinct names have been interned, and how many times intern has been called
+    // (for tests: a path that runs often must use the symbols interned at start-up).
     static std::size_t internedCount();
+    static std::size_t internCalls();
 
     std::uint32_t number() const { return number_; }
     const std::string& name() const;
@@ -34,11 +36,12 @@ private:
 };
 
 // Name of a symbol as text; the null symbol gives the empty text.
-inline std::string Symbol2String(Symbol symbol) { return symbol.name(); }
+inline std::string Symbol2String(Symbol symbol) {
+    return symbol.name();
+}
 
 } // namespace cuentas
 
-template <>
-struct std::hash<cuentas::Symbol> {
+template <> struct std::hash<cuentas::Symbol> {
     std::size_t operator()(cuentas::Symbol s) const noexcept { return s.number(); }
 };

@@ -259,18 +259,18 @@ std::string AsString(const Value& value) {
     case Type::CodeBlock:
         return "{|| ... }";
     case Type::Pointer:
-        return "0x" + _Hex(value.asAddress());
+        return "0x" + hexWord(value.asAddress());
     }
     return {};
 }
 
-std::string _Hex(std::uint32_t word) {
+std::string hexWord(std::uint32_t word) {
     char buffer[9];
     std::snprintf(buffer, sizeof buffer, "%08X", word);
     return buffer;
 }
 
-std::string _HexByte(std::uint8_t byte) {
+std::string hexByte(std::uint8_t byte) {
     char buffer[3];
     std::snprintf(buffer, sizeof buffer, "%02X", byte);
     return buffer;

@@ -38,8 +38,7 @@ std::string CharPos(std::string_view text, std::uint32_t position);
 std::string Left(std::string_view text, std::uint32_t count);
 std::string Right(std::string_view text, std::uint32_t count);
 // `count` characters from 1-based `start`; a start beyond the text gives "".
-std::string SubStr(std::string_view text, std::uint32_t start,
-                   std::uint32_t count = 0xFFFFFFFF);
+std::string SubStr(std::string_view text, std::uint32_t start, std::uint32_t count = 0xFFFFFFFF);
 std::uint32_t SLen(std::string_view text);
 // 1-based position of the first / last occurrence of `needle`, 0 when there is none.
 std::uint32_t At(std::string_view needle, std::string_view haystack);
@@ -55,8 +54,9 @@ bool Empty(const Value& value);
 // The runtime's text form of any value (used in the error log).
 std::string AsString(const Value& value);
 
-// Eight upper-case hexadecimal digits of a 32-bit word / two of a byte.
-std::string _Hex(std::uint32_t word);
-std::string _HexByte(std::uint8_t byte);
+// Eight upper-case hexadecimal digits of a 32-bit word / two of a byte (the runtime's _Hex and
+// _HexByte).
+std::string hexWord(std::uint32_t word);
+std::string hexByte(std::uint8_t byte);
 
 } // namespace cuentas

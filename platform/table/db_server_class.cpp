@@ -1,3 +1,4 @@
+#include "platform/runtime/class_declaration.h"
 #include "platform/runtime/process.h"
 #include "platform/runtime/raise.h"
 #include "platform/table/db_server.h"
@@ -6,15 +7,6 @@
 
 namespace cuentas {
 namespace {
-
-// Methods reach the C++ object through the class; an instance made by another factory (a
-// subclass declared without one) is not a table and reads as a closed one.
-DbServer* server(Object& self) {
-    return dynamic_cast<DbServer*>(&self);
-}
-const DbServer* server(const Object& self) {
-    return dynamic_cast<const DbServer*>(&self);
-}
 
 Value countValue(std::uint32_t count) {
     if (count <= static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
@@ -58,46 +50,36 @@ constexpr Access kAccesses[] = {
     {"DELETED", [](const DbServer& t) { return Value::logic(t.isDeleted()); }},
 };
 
-Value init(Object& self, Arguments args) {
-    DbServer* table = server(self);
-    Value name = args.empty() ? Value() : args[0];
-    if (table && (!name.isString() || name.asString().empty())) {
+void init(DbServer& table, Arguments args) {
+    Value name = argumentAt(args, 0);
+    if (!name.isString() || name.asString().empty()) {
         argumentError("INIT", "DBSERVER needs a file name", name,
                       static_cast<std::uint32_t>(Type::String));
-    } else if (table) {
-        table->open(name.asString());
+    } else {
+        table.open(name.asString());
     }
-    return Value(self.reference());
 }
 
-Value skip(Object& self, Arguments args) {
-    DbServer* table = server(self);
-    if (!table) {
-        return Value::logic(false);
-    }
-    Value count = args.empty() ? Value() : args[0];
+Value skip(DbServer& table, Arguments args) {
+    Value count = argumentAt(args, 0);
     if (count.isNil()) {
-        table->skip(1);
+        table.skip(1);
     } else if (count.isNumeric()) {
-        table->skip(count.asWholeNumber());
+        table.skip(count.asWholeNumber());
     } else {
         argumentError("SKIP", "SKIP needs a number of records", count,
                       static_cast<std::uint32_t>(Type::Integer));
     }
-    return Value::logic(table->isOpen());
+    return Value::logic(table.isOpen());
 }
 
-Value fieldGet(Object& self, Arguments args) {
-    DbServer* table = server(self);
-    Value field = args.empty() ? Value() : args[0];
-    if (!table) {
-        return Value();
-    }
+Value fieldGet(DbServer& table, Arguments args) {
+    Value field = argumentAt(args, 0);
     if (field.isSymbol()) {
-        return table->fieldGet(field.asSymbol());
+        return table.fieldGet(field.asSymbol());
     }
     if (field.isString()) {
-        return table->fieldGet(Symbol::intern(field.asString()));
+        return table.fieldGet(Symbol::intern(field.asString()));
     }
     return argumentError("FIELDGET", "FIELDGET needs a field name", field,
                          static_cast<std::uint32_t>(Type::Symbol));
@@ -109,32 +91,29 @@ void declareTableClasses() {
     // The error handler closes every table before it ends the process, without knowing us.
     static const std::uint32_t closer = addTableCloser([] { DbCloseAll(); });
     static_cast<void>(closer);
-    ClassInfo& info = DeclareClass("DBSERVER", {}, [](const ClassInfo& classInfo) {
-        return std::make_shared<DbServer>(classInfo);
-    });
+    ClassDeclaration<DbServer> declaration("DBSERVER");
     for (const Access& access : kAccesses) {
-        auto read = access.read;
-        info.method(access.name, [read](Object& self, Arguments) {
-            const DbServer* table = server(self);
-            return table ? read(*table) : Value();
-        });
-        info.property(access.name, [read](const Object& self) {
-            const DbServer* table = server(self);
-            return table ? read(*table) : Value();
-        });
+        declaration.method(
+            access.name, [read = access.read](DbServer& table, Arguments) { return read(table); });
+        declaration.property(access.name, access.read);
     }
-    info.method("INIT", init)
-        .method("SKIP", skip)
+    declaration.init(init)
         .method("FIELDGET", fieldGet)
+        // An instance made by another class's factory is not a table and answers as a closed one.
+        .method("SKIP",
+                [](Object& self, Arguments args) {
+                    DbServer* table = dynamic_cast<DbServer*>(&self);
+                    return table ? skip(*table, args) : Value::logic(false);
+                })
         .method("CLOSE",
                 [](Object& self, Arguments) {
-                    if (DbServer* table = server(self)) {
+                    if (auto* table = dynamic_cast<DbServer*>(&self)) {
                         table->close();
                     }
                     return Value::logic(true);
                 })
         .method("GOTOP", [](Object& self, Arguments) {
-            DbServer* table = server(self);
+            auto* table = dynamic_cast<DbServer*>(&self);
             if (table) {
                 table->goTop();
             }

@@ -2,7 +2,8 @@
 // whose bank directory is read from build/data/NomBancos.dbf the way start-up reads it.
 #include "app/app.h"
 #include "app/bank_directory.h"
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 #include "platform/runtime/text.h"
 #include "platform/table/db_server.h"
 #include "platform/table/dbf_image.h"

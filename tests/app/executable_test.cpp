@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <csignal>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -121,13 +123,36 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
-std::string todayInSpanishFormat() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[16];
-    std::strftime(text, sizeof text, "%d/%m/%Y", &local);
-    return text;
+// The line of app/start.cpp where START loads the bank table, which the call stack of a table
+// error names; found in the source, so that a line added above it changes nothing here.
+std::string lineLoadingTheTable() {
+    std::ifstream source(CUENTAS_START_SOURCE);
+    std::string line;
+    for (int number = 1; std::getline(source, line); ++number) {
+        std::string lower = line;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (lower.find("loadbankdirectory(") != std::string::npos) {
+            return std::to_string(number);
+        }
+    }
+    ADD_FAILURE() << "no loadBankDirectory call in " << CUENTAS_START_SOURCE;
+    return "?";
+}
+
+// A date and time as the Spanish locale shows them: day, month, the year with its century, then
+// the time on a 24-hour clock. The process's clock is not the test's to set, so the shape is
+// checked, not the moment.
+bool isSpanishDateAndTime(const std::string& line) {
+    static const std::regex shape(
+        R"(([0-3][0-9])/([01][0-9])/[0-9]{4} [0-2][0-9]:[0-5][0-9]:[0-5][0-9])");
+    std::smatch parts;
+    if (!std::regex_match(line, parts, shape)) {
+        return false;
+    }
+    int day = std::stoi(parts[1]);
+    int month = std::stoi(parts[2]);
+    return day >= 1 && day <= 31 && month >= 1 && month <= 12;
 }
 
 // One error log record of the open error of NomBancos.dbf, from its banner to its closing rule.
@@ -148,7 +173,7 @@ void expectOpenErrorRecord(const std::vector<std::string>& lines, const std::str
         "Filename: " + (root + "\\NomBancos.dbf").substr(0, 40),
         "Description: " + description,
         "CallStack: ",
-        "<call stack>",
+        "APP:START (Line: " + lineLoadingTheTable() + ")",
         "",
         "Error Object created:",
         "--------------------",
@@ -179,16 +204,8 @@ void expectOpenErrorRecord(const std::vector<std::string>& lines, const std::str
     };
     ASSERT_EQ(lines.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        if (expected[i] == "<call stack>") {
-            // The start-up routine and the line it had reached, whichever that is.
-            EXPECT_TRUE(lines[i].starts_with("APP:START (Line: ")) << lines[i];
-            EXPECT_TRUE(lines[i].ends_with(")")) << lines[i];
-            continue;
-        }
         if (i == 2) {
-            // Today's date in the Spanish date format the locale gives, then the time.
-            EXPECT_EQ(lines[i].substr(0, 11), todayInSpanishFormat() + " ") << lines[i];
-            EXPECT_EQ(lines[i].size(), 19u) << lines[i];
+            EXPECT_TRUE(isSpanishDateAndTime(lines[i])) << lines[i];
             continue;
         }
         EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;

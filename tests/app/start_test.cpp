@@ -2,7 +2,8 @@
 // directory, then the dialog (closed by the test as soon as it is shown).
 #include "app/app.h"
 #include "dialog/account_globals.h"
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 #include "tests/support/gui_application.h"
 #include "tests/support/recording_errors.h"
 #include "tests/support/recording_os.h"

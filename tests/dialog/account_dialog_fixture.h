@@ -5,9 +5,9 @@
 
 #include "dialog/dialog.h"
 #include "platform/gui/gui.h"
+#include "platform/gui/qt_text.h"
 #include "platform/os/paths.h"
 #include "platform/runtime/arrays.h"
-#include "platform/runtime/codepage.h"
 #include "tests/support/gui_application.h"
 #include "tests/support/recording_os.h"
 

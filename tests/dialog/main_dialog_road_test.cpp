@@ -29,6 +29,24 @@ TEST_F(AccountDialogTest, TheRoadOfOneTypicalUse) {
     EXPECT_TRUE(os.messageBoxes.empty());
 }
 
+TEST_F(AccountDialogTest, TabbingThroughTheFieldsLooksNoNameUp) {
+    run([&] {
+        type("49");
+        // Every name a Tab sends or reads was interned while the program started.
+        const std::size_t calls = Symbol::internCalls();
+        const std::size_t names = Symbol::internedCount();
+        tab(); // leaving the bank: its name is looked up, then the digits
+        type("1");
+        tab();
+        type("77");
+        tab();
+        EXPECT_EQ(caption(Nombre), "BANCO SANTANDER");
+        EXPECT_EQ(caption(Dc), "53");
+        EXPECT_EQ(Symbol::internCalls(), calls);
+        EXPECT_EQ(Symbol::internedCount(), names);
+    });
+}
+
 TEST_F(AccountDialogTest, GrabarStraightAfterTypingABankCodeWritesThatBanksName) {
     run([&] {
         type("81");

@@ -175,7 +175,7 @@ TEST_F(DefaultErrorTest, TheCallStackEndsAtTheFirstLevelWithoutALine) {
 
     os.errorBoxes.clear();
     RoutineFrame outer("OUTER");
-    RoutineFrame lineless("LINELESS", std::source_location());
+    RoutineFrame lineless("LINELESS", SourceLocation());
     std::uint32_t innerLine = __LINE__ + 1;
     RoutineFrame inner("INNER");
     DEFERROR(error);

@@ -1,6 +1,7 @@
 #include "errors/error_conversion.h"
 #include "errors/error_object.h"
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 #include "tests/support/recording_os.h"
 
 #include <gtest/gtest.h>
@@ -196,7 +197,7 @@ TEST_F(ConversionTest, AnArgumentThatIsNoPointerShowsTheWrongTagBoxOnce) {
 }
 
 TEST_F(ConversionTest, InstalledAsTheErrorFunctionItBuildsTheRaisedErrors) {
-    EXPECT_EQ(_GetRTCount(), 0u); // this test executable never starts the runtime
+    EXPECT_EQ(runtimeStartCount(), 0u); // this test executable never starts the runtime
     Value previous = ErrorFunc(Value());
     EXPECT_FALSE(installErrorConversion());
     EXPECT_TRUE(ErrorFunc().isNil());

@@ -4,7 +4,8 @@
 // in that directory and whose clock stands still.
 
 #include "errors/errors.h"
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 #include "tests/support/recording_os.h"
 
 #include <gtest/gtest.h>
@@ -80,10 +81,8 @@ inline void writeWhole(const std::string& nativePath, const std::string& content
     std::ofstream(nativePath, std::ios::binary) << content;
 }
 
-// 5 March 2024, 14:07:09 UTC, on a machine whose local time is UTC.
+// 5 March 2024, 14:07:09 (the test system's local time is UTC).
 inline std::chrono::system_clock::time_point fixedClock() {
-    ::setenv("TZ", "UTC", 1);
-    ::tzset();
     return std::chrono::sys_days(std::chrono::year(2024) / 3 / 5) + std::chrono::hours(14) +
            std::chrono::minutes(7) + std::chrono::seconds(9);
 }

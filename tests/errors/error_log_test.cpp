@@ -111,7 +111,7 @@ TEST_F(ErrorLogTest, AnExceptionShowsItsCodeFlagsAddressAndInformationInHex) {
                   "ExceptionFlags  :00000000",
                   "ExceptionAddress:0040112A",
                   "ParamNumber     :2",
-                  "ExceptionInfo   :" + _Hex(info.number()),
+                  "ExceptionInfo   :" + hexWord(info.number()),
                   "Severity        :3",
               }));
 }

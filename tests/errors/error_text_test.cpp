@@ -109,7 +109,7 @@ TEST(HexText, ShowsEveryTypeInItsFixedWidth) {
         {"text", Value("AB"), "41 42 "},
         {"empty text", Value(""), ""},
         {"pointer", Value::pointer(0x00401000), "00401000"},
-        {"symbol", Value(symbol), _Hex(symbol.number())},
+        {"symbol", Value(symbol), hexWord(symbol.number())},
         {"true", Value::logic(true), "00000001"},
         {"false", Value::logic(false), "00000000"},
         {"nil", Value(), "00000000"},

@@ -1,6 +1,7 @@
 // The class ERROR is never declared in this executable.
 #include "errors/error_conversion.h"
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 #include "tests/support/recording_os.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 #include "tests/support/recording_os.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -54,7 +56,7 @@ TEST_F(Files, PathsTurnSlashesIntoBackslashesAndBack) {
     os.executable = "/opt/cuentas/bin/cuentas";
     ScopedOs scoped(os);
     EXPECT_EQ(WorkDir(), "\\opt\\cuentas\\bin\\");
-    EXPECT_EQ(_ExecName(), "\\opt\\cuentas\\bin\\cuentas");
+    EXPECT_EQ(executableName(), "\\opt\\cuentas\\bin\\cuentas");
 }
 
 TEST_F(Files, MemoWritReplacesTheWholeFileWithExactlyTheText) {
@@ -304,6 +306,63 @@ TEST_F(Files, MemoReadRefusesAFileLargerThanItsLimitBeforeReading) {
     EXPECT_FALSE(MemoRead(runtime("big")));
     EXPECT_EQ(FError(), oserror::kNotEnoughMemory);
     EXPECT_EQ(FErrorCause(), OsCause::TooLarge);
+}
+
+// Answers what the test says a name is, and how the lock and the process id come out.
+class ExaminedOs : public testing::RecordingOs {
+public:
+    std::map<std::string, FileStatus::Kind> kinds; // names not listed: the real system's
+    int lockAnswer = 0;
+    std::vector<FileLock> locks;
+
+    int pathStatus(const std::string& nativePath, FileStatus& status) override {
+        auto found = kinds.find(nativePath);
+        if (found == kinds.end()) {
+            return OperatingSystem::pathStatus(nativePath, status);
+        }
+        status = FileStatus{};
+        status.kind = found->second;
+        return 0;
+    }
+    int lockFile(int, FileLock lock) override {
+        locks.push_back(lock);
+        return lockAnswer;
+    }
+    int processId() override { return 4242; }
+};
+
+TEST_F(Files, TheFileLayerAsksTheSystemWhatANameIsWhetherItCanLockAndWhoItIs) {
+    ExaminedOs os;
+    ScopedOs scoped(os);
+    os.kinds[(dir / "a file").string()] = FileStatus::Kind::Regular;
+    os.kinds[(dir / "a folder").string()] = FileStatus::Kind::Folder;
+    os.kinds[(dir / "fifo").string()] = FileStatus::Kind::Pipe;
+    EXPECT_TRUE(File(runtime("a file")));
+    EXPECT_FALSE(File(runtime("a folder")));
+    EXPECT_FALSE(File(runtime("fifo")));
+
+    // A missing file in a "folder" that is no folder: the path is not found.
+    EXPECT_EQ(FOpen(runtime("fifo\\x.log"), openmode::kRead), kNoFile);
+    EXPECT_EQ(FError(), oserror::kPathNotFound);
+
+    // Another process holds a conflicting lock.
+    std::string name = runtime("locked.dbf");
+    std::ofstream(dir / "locked.dbf") << "x";
+    os.lockAnswer = -EWOULDBLOCK;
+    EXPECT_EQ(FOpen(name, openmode::kRead | openmode::kShareDenyWrite), kNoFile);
+    EXPECT_EQ(FError(), oserror::kSharingViolation);
+    EXPECT_TRUE(NetErr());
+    os.lockAnswer = 0;
+    FileHandle shared = FOpen(name, openmode::kRead | openmode::kShareDenyNone);
+    EXPECT_NE(shared, kNoFile);
+    FClose(shared);
+    EXPECT_EQ(os.locks, (std::vector<FileLock>{FileLock::Exclusive, FileLock::Shared}));
+
+    // A temporary file left by a crashed run of the same process id is replaced.
+    std::ofstream(dir / "xtras.ini.tmp4242") << "left behind";
+    EXPECT_TRUE(MemoWrit(runtime("xtras.ini"), "new"));
+    EXPECT_EQ(readNative(dir / "xtras.ini"), "new");
+    EXPECT_FALSE(fs::exists(dir / "xtras.ini.tmp4242"));
 }
 
 TEST_F(Files, FCopyCopiesALargeFileByteForByteAndReplacesTheTarget) {

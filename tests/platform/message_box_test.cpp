@@ -1,6 +1,8 @@
-#include "platform/os/message_boxes.h"
-#include "platform/platform.h"
+#include "platform/gui/message_boxes.h"
+#include "platform/os/os.h"
 #include "platform/runtime/error_box.h"
+#include "platform/runtime/runtime.h"
+#include "platform/sound/sound.h"
 #include "tests/support/recording_os.h"
 
 #include <gtest/gtest.h>
@@ -74,8 +76,9 @@ TEST(ErrorMessageBox, OffersAButtonForEachNonZeroCodeAndReturnsTheChosenCode) {
         SCOPED_TRACE(c.expectedButtons.join(",").toStdString());
         BoxAnswer answer{c.click, {}, {}, {}};
         answer.arm();
-        EXPECT_EQ(showErrorMessageBox("Error Code:  21 [ OPEN ERROR ]\r\n", "ERROR", c.buttons),
-                  c.expectedAnswer);
+        EXPECT_EQ(
+            gui::showErrorMessageBox("Error Code:  21 [ OPEN ERROR ]\r\n", "ERROR", c.buttons),
+            c.expectedAnswer);
         QStringList sorted = answer.seenButtons;
         QStringList expected = c.expectedButtons;
         sorted.sort();
@@ -89,7 +92,7 @@ TEST(ErrorMessageBox, ThePlainBoxHasOnlyAnOkButtonAndShowsTheTextInUnicode) {
     application();
     BoxAnswer answer{"OK", {}, {}, {}};
     answer.arm();
-    EXPECT_EQ(showMessageBox("C\xE1lculo", "FROM DefErrorGen", kMessageBoxOk), 1);
+    EXPECT_EQ(gui::showMessageBox("C\xE1lculo", "FROM DefErrorGen", kMessageBoxOk), 1);
     ASSERT_EQ(answer.seenButtons.size(), 1);
     EXPECT_EQ(answer.seenButtons[0].remove('&'), "OK");
     EXPECT_EQ(answer.seenText, QString::fromUtf8("C\u00e1lculo"));
@@ -98,7 +101,8 @@ TEST(ErrorMessageBox, ThePlainBoxHasOnlyAnOkButtonAndShowsTheTextInUnicode) {
 
 TEST(ErrorMessageBox, WithoutADisplayTheTextGoesToStderrAndTheErrorIsGivenUp) {
     application(); // the offscreen platform shows no one a window
-    EXPECT_FALSE(hasDisplay());
+    installDesktopServices({gui::hasDisplay, gui::showMessageBox, gui::showErrorMessageBox, {}});
+    EXPECT_FALSE(gui::hasDisplay());
     ::testing::internal::CaptureStderr();
     std::uint32_t answer =
         ErrorMessageBox("Error Code:  21 [ OPEN ERROR ]\r\n", "ERROR", 1, 2, 0x80000000);
@@ -108,6 +112,7 @@ TEST(ErrorMessageBox, WithoutADisplayTheTextGoesToStderrAndTheErrorIsGivenUp) {
               "FROM DefErrorGen: Error structure has wrong tag\n");
     EXPECT_EQ(answer, 0x80000000u);
     EXPECT_EQ(ok, 1);
+    installDesktopServices({});
 }
 
 TEST(ErrorMessageBox, TheRuntimeFunctionsPassTheirCodesThroughTheSeam) {
@@ -123,12 +128,50 @@ TEST(ErrorMessageBox, TheRuntimeFunctionsPassTheirCodesThroughTheSeam) {
     EXPECT_EQ(os.tones, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{440, 1}}));
 }
 
-TEST(Tone, AMachineWithoutSoundStaysSilentAndSaysNothing) {
-    OperatingSystem real;
+// What the installed desktop saw, for the captureless functions below.
+struct DesktopCalls {
+    bool canShow = true;
+    std::vector<std::string> boxes;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> tones;
+};
+DesktopCalls desktopCalls;
+
+TEST(DesktopServices, TheRealSystemUsesTheInstalledBoxesWhileSomeoneCanAnswerAndItsTone) {
+    desktopCalls = {};
+    installDesktopServices({
+        [] { return desktopCalls.canShow; },
+        [](const std::string& text, const std::string& caption, std::uint32_t) {
+            desktopCalls.boxes.push_back(caption + ": " + text);
+            return 7;
+        },
+        [](const std::string& text, const std::string& caption, ErrorBoxButtons buttons) {
+            desktopCalls.boxes.push_back(caption + "\n" + text);
+            return buttons.retryCode;
+        },
+        [](std::uint32_t frequency, std::uint32_t ticks) {
+            desktopCalls.tones.emplace_back(frequency, ticks);
+        },
+    });
+    EXPECT_EQ(MessageBoxA("text", "caption"), 7);
+    EXPECT_EQ(ErrorMessageBox("text", "ERROR", 1, 2, 0x80000000), 2u);
+    Tone(440, 3);
+    desktopCalls.canShow = false; // the display went away: stderr again, tones still sound
     ::testing::internal::CaptureStderr();
-    real.tone(440, 1);
-    real.tone(0, 1);     // no frequency: nothing to sound
-    real.tone(30000, 1); // above what the output can carry
+    EXPECT_EQ(MessageBoxA("alone", "caption"), 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "caption: alone\n");
+    Tone(880, 1);
+    installDesktopServices({});
+    Tone(220, 1); // none installed: silent
+    EXPECT_EQ(desktopCalls.boxes, (std::vector<std::string>{"caption: text", "ERROR\ntext"}));
+    EXPECT_EQ(desktopCalls.tones,
+              (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{440, 3}, {880, 1}}));
+}
+
+TEST(Tone, AMachineWithoutSoundStaysSilentAndSaysNothing) {
+    ::testing::internal::CaptureStderr();
+    sound::playTone(440, 1);
+    sound::playTone(0, 1);     // no frequency: nothing to sound
+    sound::playTone(30000, 1); // above what the output can carry
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 

@@ -1,4 +1,5 @@
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 #include "tests/support/recording_os.h"
 
 #include <gtest/gtest.h>
@@ -13,9 +14,8 @@ public:
 };
 
 void declareTestClasses() {
-    DeclareClass("COUNTERBASE", {}, [](const ClassInfo& info) {
-        return std::make_shared<Counter>(info);
-    })
+    DeclareClass("COUNTERBASE", {},
+                 [](const ClassInfo& info) { return std::make_shared<Counter>(info); })
         .method("INIT",
                 [](Object& self, Arguments args) {
                     static_cast<Counter&>(self).count = args.empty() ? 0 : args[0].asInteger();
@@ -90,7 +90,7 @@ TEST(Objects, UnknownMethodsAndReadOnlyPropertiesRaiseThroughTheErrorBlock) {
     EXPECT_EQ(IVarPut(object, Symbol::intern("READONLY"), Value("y")).asString(), "substitute");
     EXPECT_EQ(Send(Value("not an object"), Symbol::intern("NAME")).asString(), "substitute");
     EXPECT_EQ(seen, (std::vector<std::uint32_t>{gencode::kNoMethod, gencode::kNoProperty,
-                                                 gencode::kNotObject}));
+                                                gencode::kNotObject}));
     ErrorBlock(oldBlock);
     ErrorFunc(oldFunction);
 }

@@ -1,6 +1,7 @@
-#include "platform/platform.h"
+#include "platform/os/os.h"
 #include "platform/runtime/process.h"
 #include "platform/runtime/recovery.h"
+#include "platform/runtime/runtime.h"
 #include "tests/support/recording_os.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ TEST_F(ProcessTest, QuitEndsTheProcessWithTheErrorLevel) {
     EXPECT_EQ(ErrorLevel(21), 0u);
     EXPECT_EQ(ErrorLevel(), 21u);
     try {
-        _Quit();
+        quitApplication();
     } catch (const ProcessExit& exit) {
         EXPECT_EQ(exit.code, 21);
     }
@@ -77,16 +78,16 @@ TEST_F(ProcessTest, DefaultDirectorySettingsAreKeptUntilTheSettingsAreReset) {
 }
 
 TEST_F(ProcessTest, TheInternalErrorIsReportedAndTheCallerGoesOn) {
-    _IError(1, 0, "SetDefaultDir: C:\\DATOS");
+    internalError(1, 0, "SetDefaultDir: C:\\DATOS");
     EXPECT_EQ(os.debugText, "Internal error 1/0: SetDefaultDir: C:\\DATOS\n");
     EXPECT_EQ(lastInternalError(), "Internal error 1/0: SetDefaultDir: C:\\DATOS");
 }
 
 TEST_F(ProcessTest, DebuggerOutputPassesTheTextWithoutALineEnd) {
-    _DebOut32("abc");
-    _DebOut32("");
-    _DebOut32(nullptr);
-    _DebOut32("d\r\ne");
+    debugOut("abc");
+    debugOut("");
+    debugOut(nullptr);
+    debugOut("d\r\ne");
     EXPECT_EQ(os.debugText, "abcd\r\ne");
 }
 
@@ -98,8 +99,8 @@ TEST(DebuggerOutput, GoesToStandardErrorUnchanged) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         ::dup2(pipeEnds[1], 2);
-        _DebOut32("abc");
-        _DebOut32("\xC1\r\n");
+        debugOut("abc");
+        debugOut("\xC1\r\n");
         ::_exit(0);
     }
     ::close(pipeEnds[1]);

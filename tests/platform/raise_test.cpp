@@ -1,4 +1,5 @@
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 #include "tests/support/recording_os.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +61,22 @@ TEST(Raise, WithoutAnErrorBlockTheDescriptionGoesToStderrAndTheProcessEnds) {
     ErrorBlock(oldBlock);
 }
 
+TEST(Raise, WithoutAnErrorBlockTheLineOnStandardErrorNamesTheError) {
+    struct StandardErrorOs : RecordingOs {
+        std::string written;
+        void writeStandardError(const std::string& text) override { written += text; }
+    } os;
+    ScopedOs scoped(os);
+    Value oldBlock = ErrorBlock(Value());
+    RuntimeError error;
+    error.genCode = gencode::kZeroDivide;
+    error.description = "Divisor is zero";
+    EXPECT_THROW(raiseError(error), ProcessExit);
+    EXPECT_EQ(os.written,
+              "cuentas: unhandled runtime error 5 (Division by zero): Divisor is zero\n");
+    ErrorBlock(oldBlock);
+}
+
 TEST(Raise, TheBlocksAnswerReachesTheFailedOperation) {
     RecordingOs os;
     ScopedOs scoped(os);
@@ -68,9 +85,8 @@ TEST(Raise, TheBlocksAnswerReachesTheFailedOperation) {
         ++conversions;
         return Value(std::make_shared<Object>(DeclareClass("FAKEERROR")));
     })));
-    Value oldBlock = ErrorBlock(Value(makeCodeBlock([](Arguments) {
-        return Value::unsignedNumber(0);
-    })));
+    Value oldBlock =
+        ErrorBlock(Value(makeCodeBlock([](Arguments) { return Value::unsignedNumber(0); })));
     EXPECT_EQ(subtractUnsigned(10, 4), 6u);
     EXPECT_EQ(conversions, 0);
     EXPECT_EQ(subtractUnsigned(3, 4), 0u);
@@ -91,17 +107,15 @@ TEST(Raise, TheBuiltInConversionServesUntilAnErrorFunctionIsInstalled) {
         ++builtIn;
         return Value(std::make_shared<Object>(DeclareClass("FAKEERROR")));
     })));
-    Value oldBlock = ErrorBlock(Value(makeCodeBlock([](Arguments args) {
-        return Value::logic(args[0].isObject());
-    })));
+    Value oldBlock = ErrorBlock(
+        Value(makeCodeBlock([](Arguments args) { return Value::logic(args[0].isObject()); })));
     RuntimeError error;
     error.genCode = gencode::kArgument;
     EXPECT_TRUE(raiseError(error).asLogic());
     EXPECT_EQ(builtIn, 1);
     EXPECT_TRUE(ErrorFunc().isNil()); // the error function itself is still not installed
-    ErrorFunc(Value::pointer(addressSpace().storeFunction([](Arguments) {
-        return Value(std::make_shared<Object>(DeclareClass("FAKEERROR")));
-    })));
+    ErrorFunc(Value::pointer(addressSpace().storeFunction(
+        [](Arguments) { return Value(std::make_shared<Object>(DeclareClass("FAKEERROR"))); })));
     raiseError(error);
     EXPECT_EQ(builtIn, 1); // an installed function takes precedence
     setBuiltInErrorConversion(Value());
@@ -114,7 +128,7 @@ TEST(CallStack, LevelsCountFromTheRunningRoutineAndEndWithLineZero) {
     {
         RoutineFrame outer("OUTER");
         outerLine = __LINE__ + 1;
-        noteCallSite(std::source_location::current());
+        noteCallSite(SourceLocation::current());
         RoutineFrame inner("INNER");
         EXPECT_EQ(ProcName(0), "INNER");
         EXPECT_EQ(ProcName(1), "OUTER");

@@ -1,4 +1,5 @@
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 
 #include <gtest/gtest.h>
 
@@ -122,9 +123,9 @@ TEST(Text, UpperAndLowerFollowTheCodePage) {
 }
 
 TEST(Text, HexDigitsAreUpperCaseAndFixedWidth) {
-    EXPECT_EQ(_Hex(255), "000000FF");
-    EXPECT_EQ(_Hex(0xC0000005), "C0000005");
-    EXPECT_EQ(_HexByte(0x41), "41");
+    EXPECT_EQ(hexWord(255), "000000FF");
+    EXPECT_EQ(hexWord(0xC0000005), "C0000005");
+    EXPECT_EQ(hexByte(0x41), "41");
 }
 
 TEST(Text, AsStringGivesTheRuntimesTextForms) {

@@ -1,4 +1,5 @@
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 
 #include <gtest/gtest.h>
 
@@ -56,9 +57,8 @@ TEST(Array, HasReferenceSemanticsAndOneBasedPositions) {
 }
 
 TEST(CodeBlock, EvalPassesArgumentsAndReturnsTheResult) {
-    Value block(makeCodeBlock([](Arguments args) {
-        return Value::integer(args[0].asInteger() * 2);
-    }));
+    Value block(
+        makeCodeBlock([](Arguments args) { return Value::integer(args[0].asInteger() * 2); }));
     EXPECT_EQ(Eval(block, Value::integer(21)).asInteger(), 42);
     EXPECT_TRUE(Eval(Value("no block")).isNil());
 }

@@ -3,7 +3,8 @@
 // block that records what reaches it.
 
 #include "errors/error_object.h"
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 
 #include <sstream>
 #include <string>

@@ -4,8 +4,8 @@
 #include "tests/regional/regional_test_support.h"
 #include "tests/support/locale_os.h"
 
+#include <chrono>
 #include <clocale>
-#include <ctime>
 #include <gtest/gtest.h>
 
 namespace cuentas {
@@ -13,17 +13,12 @@ namespace {
 
 using testing::LocaleOs;
 
+// The test system's local time is UTC.
 std::chrono::system_clock::time_point localTime(int year, int month, int day, int hour, int minute,
                                                 int second) {
-    std::tm local{};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_sec = second;
-    local.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&local));
+    using namespace std::chrono;
+    return sys_days(std::chrono::year(year) / month / day) + hours(hour) + minutes(minute) +
+           seconds(second);
 }
 
 struct Rendering {

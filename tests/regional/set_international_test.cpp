@@ -144,7 +144,7 @@ TEST_F(SetInternational, ClassicAndBinarySetFixedValuesAndKeepTheEpoch) {
 }
 
 TEST_F(SetInternational, AModeCodeOtherThanOneOrTwoReadsAsClassic) {
-    _SetIntl(7);
+    setInternationalMode(7);
     EXPECT_EQ(SETINTERNATIONAL(), classicModeSymbol());
 }
 

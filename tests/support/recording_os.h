@@ -1,6 +1,8 @@
 #pragma once
 // An operating system for tests: it records message boxes, tones, sleeps, debugger output
-// and the end of the process instead of doing them, and answers the error box as told.
+// and the end of the process instead of doing them, and answers the error box as told. Its
+// clock stands still and its local time is UTC, so no test reads the wall clock or depends on
+// the machine's time zone.
 
 #include "platform/os/operating_system.h"
 
@@ -35,7 +37,9 @@ public:
     // The answer of the error box; by default the give-up code it was offered.
     std::function<std::uint32_t(const ErrorBoxButtons&)> errorBoxAnswer;
     std::optional<std::string> executable;
-    std::optional<std::chrono::system_clock::time_point> clock;
+    // 7 December 2026, 12:00:00 unless a test sets another moment.
+    std::chrono::system_clock::time_point clock =
+        std::chrono::sys_days(std::chrono::year(2026) / 12 / 7) + std::chrono::hours(12);
     // Variables the test sets or unsets (nullopt); others come from the real environment.
     std::map<std::string, std::optional<std::string>, std::less<>> environment;
 
@@ -63,8 +67,17 @@ public:
         return found != environment.end() ? found->second
                                           : OperatingSystem::environmentVariable(name);
     }
-    std::chrono::system_clock::time_point now() override {
-        return clock ? *clock : OperatingSystem::now();
+    std::chrono::system_clock::time_point now() override { return clock; }
+    LocalTime localTime(std::chrono::system_clock::time_point moment) override {
+        auto day = std::chrono::floor<std::chrono::days>(moment);
+        std::chrono::year_month_day date(day);
+        std::chrono::hh_mm_ss time(std::chrono::floor<std::chrono::seconds>(moment - day));
+        return LocalTime{static_cast<int>(date.year()),
+                         static_cast<int>(static_cast<unsigned>(date.month())),
+                         static_cast<int>(static_cast<unsigned>(date.day())),
+                         static_cast<int>(time.hours().count()),
+                         static_cast<int>(time.minutes().count()),
+                         static_cast<int>(time.seconds().count())};
     }
 };
 

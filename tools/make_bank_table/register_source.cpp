@@ -1,36 +1,16 @@
 #include "tools/make_bank_table/register_source.h"
 
-#include "platform/runtime/codepage.h"
-
-#include <QList>
-#include <QString>
-#include <QStringDecoder>
+#include "platform/os/codepage.h"
 
 #include <array>
+#include <optional>
+#include <tuple>
 #include <cstdio>
-#include <map>
 
 namespace cuentas::tools {
 namespace {
 
 constexpr std::size_t kFieldCount = 10;
-
-// Code point -> Windows-1252 byte, for the printable characters of the code page.
-const std::map<char32_t, char>& windows1252() {
-    static const std::map<char32_t, char> table = [] {
-        std::map<char32_t, char> bytes;
-        for (int byte = 0x20; byte <= 0xFF; ++byte) {
-            char c = static_cast<char>(byte);
-            char32_t unicode = fromWindows1252(std::string_view(&c, 1)).at(0).unicode();
-            bool control = unicode == 0x7F || (unicode >= 0x80 && unicode <= 0x9F);
-            if (!control) {
-                bytes[unicode] = c;
-            }
-        }
-        return bytes;
-    }();
-    return table;
-}
 
 std::string codePointText(char32_t codePoint) {
     char text[16];
@@ -65,25 +45,24 @@ bool isBic(std::string_view bic) {
 std::optional<std::string> toTableText(std::string_view column, std::string_view utf8,
                                        std::string& problem) {
     const std::string name(column);
-    // Stateless: a sequence cut at the end of the field is an error, not input still to come.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    QString text = decoder(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
-    if (decoder.hasError()) {
+    // A sequence cut at the end of the field is an error, not input still to come.
+    std::optional<std::u32string> text = unicodeFromUtf8(utf8);
+    if (!text) {
         problem = name + " is not valid UTF-8";
         return std::nullopt;
     }
     std::string bytes;
-    for (char32_t codePoint : text.toUcs4()) {
+    for (char32_t codePoint : *text) {
         if (codePoint < 0x20 || codePoint == 0x7F || (codePoint >= 0x80 && codePoint <= 0x9F)) {
             problem = name + " holds the control character " + codePointText(codePoint);
             return std::nullopt;
         }
-        auto found = windows1252().find(codePoint);
-        if (found == windows1252().end()) {
+        std::optional<char> byte = windows1252FromUnicode(codePoint);
+        if (!byte) {
             problem = name + " holds " + codePointText(codePoint) + ", which Windows-1252 lacks";
             return std::nullopt;
         }
-        bytes.push_back(found->second);
+        bytes.push_back(*byte);
     }
     if (!bytes.empty() && (bytes.front() == ' ' || bytes.back() == ' ')) {
         problem = name + " has blanks at its start or end";

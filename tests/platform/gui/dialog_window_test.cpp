@@ -1,5 +1,5 @@
 #include "platform/gui/gui.h"
-#include "platform/runtime/codepage.h"
+#include "platform/gui/qt_text.h"
 #include "platform/runtime/raise.h"
 #include "tests/support/gui_application.h"
 #include "tests/support/recording_errors.h"

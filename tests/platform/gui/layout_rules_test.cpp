@@ -131,6 +131,36 @@ TEST(WindowStyles, DialogStylesDecodeIntoTheirLook) {
     EXPECT_EQ(decodeDialogStyle(0x80080000), (DialogLook{false, false, false, false, true, false}));
 }
 
+// A screen of 120 dots per inch whose usable area leaves room for a panel on the left and top.
+class WideScreen : public ScreenProvider {
+public:
+    int dotsPerInch() override { return 120; }
+    std::optional<QRect> availableArea(const QWidget*) override {
+        return QRect(100, 40, 1000, 700);
+    }
+};
+
+TEST(Screen, DialogsAreMeasuredForItsResolutionAndPlacedInItsArea) {
+    testing::guiApplication();
+    WideScreen wide;
+    ScopedScreen scoped(wide);
+    DialogTemplate t;
+    t.rect = {10, 20, 160, 60};
+    t.font = FontDefinition{"MS Shell Dlg", 8};
+    for (bool centered : {true, false}) {
+        t.style = 0x80CA00C4 | (centered ? style::kDsCenter : 0);
+        TemplateDialog dialog(t, nullptr);
+        EXPECT_EQ(dialog.font().pixelSize(), fontPixelHeight(8, 120));
+        dialog.show();
+        if (centered) {
+            EXPECT_EQ(dialog.frameGeometry().center(), QRect(100, 40, 1000, 700).center());
+        } else {
+            EXPECT_EQ(dialog.pos(),
+                      QPoint(100, 40) + toPixels(t.rect, dialog.baseUnits()).topLeft());
+        }
+    }
+}
+
 TEST(DialogTemplates, AreFoundByNameWithoutRegardToCase) {
     DialogTemplate t;
     t.caption = "first";

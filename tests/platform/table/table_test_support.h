@@ -2,7 +2,8 @@
 // A temporary current directory for the table tests, reached through the operating-system
 // seam, with helpers to place tables in it and to open them through the object model.
 
-#include "platform/platform.h"
+#include "platform/os/os.h"
+#include "platform/runtime/runtime.h"
 #include "platform/table/table.h"
 #include "tests/support/recording_os.h"
 

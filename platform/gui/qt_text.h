@@ -1,5 +1,5 @@
 #pragma once
-// Windows-1252 <-> Unicode, used only where texts cross into the GUI toolkit.
+// Texts crossing into the GUI toolkit: the program's Windows-1252 bytes as QStrings and back.
 
 #include <QString>
 #include <string>

@@ -1,12 +1,12 @@
 #pragma once
-// The Qt side of the runtime's message boxes. The operating-system seam calls these only when
-// a display is there; tests call them directly and answer the box themselves.
+// The Qt side of the runtime's message boxes, which the program installs as the desktop's
+// boxes (DesktopServices). Tests call them directly and answer the box themselves.
 
 #include "platform/os/operating_system.h"
 
 #include <string>
 
-namespace cuentas {
+namespace cuentas::gui {
 
 // TRUE when a QApplication runs on a platform that shows windows to a user (not the
 // offscreen or minimal platforms, which have no one to answer a box).
@@ -20,4 +20,4 @@ int showMessageBox(const std::string& text, const std::string& caption, std::uin
 std::uint32_t showErrorMessageBox(const std::string& text, const std::string& caption,
                                   ErrorBoxButtons buttons);
 
-} // namespace cuentas
+} // namespace cuentas::gui

@@ -1,22 +1,12 @@
-// Message boxes of the runtime: modal Qt boxes when a user can see them, stderr otherwise.
-#include "platform/os/message_boxes.h"
+#include "platform/gui/message_boxes.h"
 
-#include "platform/runtime/codepage.h"
+#include "platform/gui/qt_text.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <iostream>
 
-namespace cuentas {
-namespace {
-
-// Texts are Windows-1252 inside the program; a terminal reads UTF-8.
-std::string forTerminal(const std::string& text) {
-    return fromWindows1252(text).toStdString();
-}
-
-} // namespace
+namespace cuentas::gui {
 
 bool hasDisplay() {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
@@ -55,23 +45,4 @@ std::uint32_t showErrorMessageBox(const std::string& text, const std::string& ca
     return buttons.breakCode;
 }
 
-int OperatingSystem::messageBox(const std::string& text, const std::string& caption,
-                                std::uint32_t flags) {
-    if (!hasDisplay()) {
-        std::cerr << forTerminal(caption) << ": " << forTerminal(text) << std::endl;
-        return kMessageBoxAnswerOk;
-    }
-    return showMessageBox(text, caption, flags);
-}
-
-std::uint32_t OperatingSystem::errorMessageBox(const std::string& text, const std::string& caption,
-                                               ErrorBoxButtons buttons) {
-    if (!hasDisplay()) {
-        // No one can answer: the text is kept on stderr and the error is given up.
-        std::cerr << forTerminal(caption) << "\n" << forTerminal(text) << std::flush;
-        return buttons.breakCode;
-    }
-    return showErrorMessageBox(text, caption, buttons);
-}
-
-} // namespace cuentas
+} // namespace cuentas::gui

@@ -1,5 +1,4 @@
-// Tones through the desktop's sound output (ALSA's default device); silent without one.
-#include "platform/os/operating_system.h"
+#include "platform/sound/sound.h"
 
 #include <alsa/asoundlib.h>
 
@@ -11,7 +10,7 @@
 #include <numbers>
 #include <vector>
 
-namespace cuentas {
+namespace cuentas::sound {
 namespace {
 
 constexpr unsigned kSampleRate = 44100;
@@ -45,7 +44,7 @@ std::vector<std::int16_t> sineWave(std::uint32_t frequency, std::size_t frames) 
 
 } // namespace
 
-void OperatingSystem::tone(std::uint32_t frequency, std::uint32_t ticks) {
+void playTone(std::uint32_t frequency, std::uint32_t ticks) {
     if (frequency == 0 || frequency >= kSampleRate / 2 || ticks == 0) {
         return;
     }
@@ -82,4 +81,4 @@ void OperatingSystem::tone(std::uint32_t frequency, std::uint32_t ticks) {
     snd_pcm_drain(pcm.get());
 }
 
-} // namespace cuentas
+} // namespace cuentas::sound

@@ -1,13 +1,8 @@
 #pragma once
-// The runtime under the program: values, symbols, objects, texts, arrays, files, error raising,
-// settings, the .dbf table reader and the GUI class library over Qt.
-// It knows nothing of the program above it: no dialog, no error handler, no bank.
+// The runtime under the program: tagged values, symbols, objects by symbol, texts, arrays,
+// error raising and settings. It reaches the system only through platform/os, and knows
+// nothing of tables, windows or the program above it.
 
-#include "platform/os/files.h"
-#include "platform/os/operating_system.h"
-#include "platform/os/os_error.h"
-#include "platform/os/paths.h"
-#include "platform/os/system_calls.h"
 #include "platform/runtime/address_space.h"
 #include "platform/runtime/arithmetic.h"
 #include "platform/runtime/arrays.h"

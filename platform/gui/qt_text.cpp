@@ -1,0 +1,25 @@
+#include "platform/gui/qt_text.h"
+
+#include "platform/os/codepage.h"
+
+namespace cuentas {
+
+QString fromWindows1252(std::string_view text) {
+    QString result;
+    result.reserve(static_cast<qsizetype>(text.size()));
+    for (char c : text) {
+        result.append(QChar(static_cast<char16_t>(unicodeFromWindows1252(c))));
+    }
+    return result;
+}
+
+std::string toWindows1252(const QString& text) {
+    std::string result;
+    result.reserve(static_cast<std::size_t>(text.size()));
+    for (QChar c : text) {
+        result.push_back(windows1252FromUnicode(c.unicode()).value_or('?'));
+    }
+    return result;
+}
+
+} // namespace cuentas
