@@ -106,6 +106,13 @@ Value mainDialogInit(const Value& self, const Value& owner, const Value& extra) 
         }
     }
 
+    // The template names the digits display by its fixed text; the bank's name has none
+    // beside it, so a screen reader is told what it shows.
+    if (dialog) {
+        IVarPut(dialog->control(MainDialogId::Nombre), sym("ACCESSIBLENAME"),
+                Value(kBankNameDisplayName));
+    }
+
     IVarPut(self, sym("CAPTION"), Value(kMainDialogCaption));
     IVarPut(self, sym("HYPERLABEL"), gui::makeHyperLabel(sym("MAINDIALOG"), kMainDialogCaption));
     IVarPut(self, sym("CLASSICKEYS"), Value::logic(true));

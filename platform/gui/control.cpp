@@ -6,6 +6,7 @@
 #include "platform/gui/hyper_label.h"
 #include "platform/gui/resource_id.h"
 #include "platform/gui/template_dialog.h"
+#include "platform/runtime/codepage.h"
 #include "platform/runtime/raise.h"
 
 namespace cuentas::gui {
@@ -78,6 +79,16 @@ Value Control::ownerValue() const {
 
 Symbol Control::nameSymbol() const {
     return nameSymbolOf(m_hyperLabel);
+}
+
+std::string Control::accessibleName() const {
+    return m_widget ? toWindows1252(m_widget->accessibleName()) : std::string();
+}
+
+void Control::setAccessibleName(const std::string& name) {
+    if (m_widget) {
+        m_widget->setAccessibleName(fromWindows1252(name));
+    }
 }
 
 void Control::setFont(const Value& font, bool redraw) {
@@ -164,10 +175,25 @@ void declareControlClass() {
                       const Control* c = control(self);
                       return Value::integer(c ? c->id() : 0);
                   })
-        .property("OWNER", [](const Object& self) {
-            const Control* c = control(self);
-            return c ? c->ownerValue() : Value();
-        });
+        .property("OWNER",
+                  [](const Object& self) {
+                      const Control* c = control(self);
+                      return c ? c->ownerValue() : Value();
+                  })
+        .property(
+            "ACCESSIBLENAME",
+            [](const Object& self) {
+                const Control* c = control(self);
+                return Value(c ? c->accessibleName() : std::string());
+            },
+            [](Object& self, const Value& value) {
+                Control* c = control(self);
+                if (!c) {
+                    return Value("");
+                }
+                c->setAccessibleName(value.isString() ? value.asString() : std::string());
+                return Value(c->accessibleName());
+            });
 }
 
 } // namespace cuentas::gui

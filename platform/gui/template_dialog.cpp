@@ -1,6 +1,8 @@
 #include "platform/gui/template_dialog.h"
 
+#include "platform/gui/accessible_names.h"
 #include "platform/gui/fonts.h"
+#include "platform/gui/template_label.h"
 #include "platform/runtime/codepage.h"
 
 #include <QFocusEvent>
@@ -83,6 +85,10 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* pa
             previousTabStop = widget;
         }
     }
+    // Edits and displays are named for screen readers by the fixed texts before them.
+    for (const auto& [id, name] : accessibleNamesFromTemplate(m_template)) {
+        m_controls[id]->setAccessibleName(fromWindows1252(name));
+    }
 }
 
 QWidget* TemplateDialog::createControl(const ControlTemplate& control, const ControlLook& look) {
@@ -110,7 +116,7 @@ QWidget* TemplateDialog::createControl(const ControlTemplate& control, const Con
         return button;
     }
     case ControlClass::Static: {
-        auto* label = new QLabel(this);
+        auto* label = new TemplateLabel(this);
         // Captions are shown as they are: a '<' in a name must never turn into markup.
         label->setTextFormat(Qt::PlainText);
         label->setText(text);
