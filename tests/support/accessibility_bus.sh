@@ -20,7 +20,10 @@ if [ -z "${CUENTAS_A11Y_BUS_INSIDE:-}" ]; then
   done
   [ -x "$launcher" ] || skip "$launcher (at-spi2-core) is not installed"
   export CUENTAS_A11Y_BUS_INSIDE=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- "$0" "$@"
+  # Display numbers from one of our own, so that runs started together (ctest -j, other
+  # xvfb-run users) do not race for the same free number.
+  exec xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1024x768x24" \
+    dbus-run-session -- "$0" "$@"
 fi
 
 "$launcher" --launch-immediately &
