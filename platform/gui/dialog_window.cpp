@@ -51,6 +51,8 @@ void DialogWindow::init(const Value& owner, const Value& resourceId, bool modal)
                      [this](int id) { buttonClicked(id); });
     QObject::connect(m_dialog.get(), &QDialog::finished, m_dialog.get(),
                      [this](int result) { m_result = result; });
+    m_dialog->setRefusedPasteHandler(
+        [this](int id, const QString& text) { return editPasteRefused(id, text); });
 }
 
 Value DialogWindow::show() {
@@ -132,6 +134,17 @@ void DialogWindow::buttonClicked(int id) {
     }
 }
 
+bool DialogWindow::editPasteRefused(int id, const QString& text) {
+    static const Symbol kEditPasteRefused = Symbol::intern("EDITPASTEREFUSED");
+    ObjectRef self = weak_from_this().lock();
+    Control* control = controlById(id);
+    if (!self || !control) {
+        return false;
+    }
+    std::array<Value, 2> args{Value(control->reference()), Value(toWindows1252(text))};
+    return Send(Value(self), kEditPasteRefused, args).asLogic();
+}
+
 void declareDialogWindowClass() {
     auto nothing = [](Object&, Arguments) { return Value(); };
     DeclareClass("DIALOGWINDOW", {},
@@ -148,6 +161,7 @@ void declareDialogWindowClass() {
         .method("PREINIT", nothing)
         .method("POSTINIT", nothing)
         .method("EDITFOCUSCHANGE", nothing)
+        .method("EDITPASTEREFUSED", [](Object&, Arguments) { return Value::logic(false); })
         .method("SHOW",
                 [](Object& self, Arguments) {
                     DialogWindow* d = dialog(self);

@@ -2,6 +2,7 @@
 
 #include "platform/gui/accessible_names.h"
 #include "platform/gui/fonts.h"
+#include "platform/gui/template_edit.h"
 #include "platform/gui/template_label.h"
 #include "platform/runtime/codepage.h"
 
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 
 namespace cuentas::gui {
@@ -96,7 +98,16 @@ QWidget* TemplateDialog::createControl(const ControlTemplate& control, const Con
     const Qt::FocusPolicy focusable = look.tabStop ? Qt::StrongFocus : Qt::ClickFocus;
     switch (control.controlClass) {
     case ControlClass::Edit: {
-        auto* edit = new QLineEdit(text, this);
+        auto* edit = new TemplateEdit(text, this);
+        edit->setRefusedPasteHandler([this, id = control.id](const QString& pasted) {
+            if (!m_refusedPaste) {
+                return false;
+            }
+            // A message about the paste takes the focus only for a moment; the user has not
+            // left the field.
+            const QScopedValueRollback<bool> handling(m_handlingPaste, true);
+            return m_refusedPaste(id, pasted);
+        });
         edit->setFrame(look.edge != Edge::None);
         edit->setAlignment(qtAlignment(look.alignment) | Qt::AlignVCenter);
         edit->setFocusPolicy(focusable);
@@ -163,7 +174,7 @@ void TemplateDialog::reject() {
 
 bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
     const bool in = event->type() == QEvent::FocusIn;
-    if ((in || event->type() == QEvent::FocusOut) && !m_ending) {
+    if ((in || event->type() == QEvent::FocusOut) && !m_ending && !m_handlingPaste) {
         auto found = m_edits.find(watched);
         // A context menu of the edit takes the focus only for a moment; that is no change.
         // Qt may deliver a gain twice (on setFocus and on activation): report each change once.
