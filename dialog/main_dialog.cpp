@@ -137,6 +137,10 @@ void declareAccountDialog() {
                     [=](Object& o, Arguments args) {
                         return mainDialogEditFocusChange(self(o), argumentAt(args, 0));
                     })
+            .method("EDITPASTEREFUSED",
+                    [=](Object& o, Arguments args) {
+                        return mainDialogEditPasteRefused(self(o), argumentAt(args, 1));
+                    })
             .method("MIRABANCO", [=](Object& o, Arguments) { return mainDialogMiraBanco(self(o)); })
             .method("BUSCABANCO",
                     [=](Object& o, Arguments) { return Value(mainDialogBuscaBanco(self(o))); })
