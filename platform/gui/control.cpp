@@ -175,11 +175,6 @@ void declareControlClass() {
                       const Control* c = control(self);
                       return Value::integer(c ? c->id() : 0);
                   })
-        .property("OWNER",
-                  [](const Object& self) {
-                      const Control* c = control(self);
-                      return c ? c->ownerValue() : Value();
-                  })
         .property(
             "ACCESSIBLENAME",
             [](const Object& self) {
@@ -193,7 +188,11 @@ void declareControlClass() {
                 }
                 c->setAccessibleName(value.isString() ? value.asString() : std::string());
                 return Value(c->accessibleName());
-            });
+            })
+        .property("OWNER", [](const Object& self) {
+            const Control* c = control(self);
+            return c ? c->ownerValue() : Value();
+        });
 }
 
 } // namespace cuentas::gui
