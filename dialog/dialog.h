@@ -6,4 +6,5 @@
 #include "dialog/array_scan.h"
 #include "dialog/main_dialog.h"
 #include "dialog/main_dialog_template.h"
+#include "dialog/pasted_account.h"
 #include "dialog/transfer_file.h"

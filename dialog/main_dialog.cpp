@@ -109,6 +109,13 @@ Value mainDialogInit(const Value& self, const Value& owner, const Value& extra) 
         }
     }
 
+    // The template names the digits display by its fixed text; the bank's name has none
+    // beside it, so a screen reader is told what it shows.
+    if (dialog) {
+        IVarPut(dialog->control(MainDialogId::Nombre), kAccessibleName,
+                Value(kBankNameDisplayName));
+    }
+
     IVarPut(self, kCaption, Value(kMainDialogCaption));
     IVarPut(self, kHyperLabel, gui::makeHyperLabel(kMainDialog, kMainDialogCaption));
     IVarPut(self, kClassicKeys, Value::logic(true));
@@ -131,6 +138,10 @@ void declareAccountDialog() {
         .method("EDITFOCUSCHANGE",
                 [=](Object& o, Arguments args) {
                     return mainDialogEditFocusChange(self(o), argumentAt(args, 0));
+                })
+        .method("EDITPASTEREFUSED",
+                [=](Object& o, Arguments args) {
+                    return mainDialogEditPasteRefused(self(o), argumentAt(args, 1));
                 })
         .method("MIRABANCO", [=](Object& o, Arguments) { return mainDialogMiraBanco(self(o)); })
         .method("BUSCABANCO",

@@ -23,14 +23,16 @@ private:
 };
 
 // Declares the class MAINDIALOG below DIALOGWINDOW with its methods INIT, EDITFOCUSCHANGE,
-// MIRABANCO, BUSCABANCO, CALCULAR, GRABAR, CANCELAR and CALCULADC and its twelve controls
-// as read-only properties, and registers its template. Declares the GUI classes first when
-// that has not been done yet.
+// EDITPASTEREFUSED, MIRABANCO, BUSCABANCO, CALCULAR, GRABAR, CANCELAR and CALCULADC and its
+// twelve controls as read-only properties, and registers its template. Declares the GUI
+// classes first when that has not been done yet.
 void declareAccountDialog();
 
 // The methods, as the class calls them (self is the dialog value).
 Value mainDialogInit(const Value& self, const Value& owner, const Value& extra);
 Value mainDialogEditFocusChange(const Value& self, const Value& event);
+// Text pasted into any of the three edits that its mask refuses: TRUE when the dialog took it.
+Value mainDialogEditPasteRefused(const Value& self, const Value& text);
 Value mainDialogMiraBanco(const Value& self);
 std::string mainDialogBuscaBanco(const Value& self);
 Value mainDialogCalcular(const Value& self);

@@ -24,6 +24,9 @@ enum class MainDialogId : int {
 // "Cálculo dígitos control bancario" in Windows-1252.
 inline constexpr const char* kMainDialogCaption = "C\xE1lculo d\xEDgitos control bancario";
 
+// What a screen reader calls the bank-name display.
+inline constexpr const char* kBankNameDisplayName = "Nombre del banco";
+
 const gui::DialogTemplate& mainDialogTemplate();
 // Registers the template under the name "MAINDIALOG".
 void registerMainDialogTemplate();

@@ -6,6 +6,7 @@
 #include "platform/gui/hyper_label.h"
 #include "platform/gui/resource_id.h"
 #include "platform/gui/template_dialog.h"
+#include "platform/gui/qt_text.h"
 #include "platform/runtime/class_declaration.h"
 #include "platform/runtime/raise.h"
 #include "platform/runtime/runtime_symbols.h"
@@ -75,6 +76,16 @@ Symbol Control::nameSymbol() const {
     return nameSymbolOf(m_hyperLabel);
 }
 
+std::string Control::accessibleName() const {
+    return m_widget ? toWindows1252(m_widget->accessibleName()) : std::string();
+}
+
+void Control::setAccessibleName(const std::string& name) {
+    if (m_widget) {
+        m_widget->setAccessibleName(fromWindows1252(name));
+    }
+}
+
 void Control::setFont(const Value& font, bool redraw) {
     const auto* fontObject = objectAs<FontObject>(font);
     if (!fontObject) {
@@ -115,6 +126,7 @@ void declareControlClass() {
         .property("FONT", &Control::font,
                   [](Control& control, const Value& font) { control.setFont(font, true); })
         .property("ID", &Control::id)
+        .property("ACCESSIBLENAME", &Control::accessibleName, &Control::setAccessibleName)
         .property("OWNER", &Control::ownerValue);
 }
 

@@ -31,6 +31,11 @@ public:
     void setHyperLabel(const Value& hyperLabel);
     Symbol nameSymbol() const;
 
+    // The name a screen reader gives the control (Windows-1252). A template names edits and
+    // displays by the fixed text before them; a program may name a control otherwise.
+    std::string accessibleName() const;
+    void setAccessibleName(const std::string& name);
+
     // Gives the control a FONT; its position and size stay as the template set them.
     // `redraw` repaints at once; otherwise the new font shows with the next paint.
     void setFont(const Value& font, bool redraw);
@@ -48,7 +53,8 @@ private:
     Value m_font;
 };
 
-// Declares CONTROL with INIT, FONT, and the properties HYPERLABEL, NAMESYM, FONT, ID, OWNER.
+// Declares CONTROL with INIT, FONT, and the properties HYPERLABEL, NAMESYM, FONT, ID, OWNER,
+// ACCESSIBLENAME.
 void declareControlClass();
 
 } // namespace cuentas::gui

@@ -2,6 +2,7 @@
 
 #include "platform/gui/picture_validator.h"
 #include "platform/gui/qt_text.h"
+#include "platform/gui/template_label.h"
 #include "platform/runtime/class_declaration.h"
 #include "platform/runtime/text.h"
 
@@ -69,8 +70,8 @@ std::string FixedText::caption() const {
 }
 
 void FixedText::setCaption(const std::string& caption) {
-    if (auto* label = qobject_cast<QLabel*>(widget())) {
-        label->setText(fromWindows1252(caption));
+    if (auto* label = qobject_cast<TemplateLabel*>(widget())) {
+        label->setCaption(fromWindows1252(caption));
     }
 }
 

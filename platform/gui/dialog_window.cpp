@@ -43,6 +43,8 @@ void DialogWindow::init(const Value& owner, const Value& resourceId, bool modal)
                      [this](int id) { buttonClicked(id); });
     QObject::connect(m_dialog.get(), &QDialog::finished, m_dialog.get(),
                      [this](int result) { m_result = result; });
+    m_dialog->setRefusedPasteHandler(
+        [this](int id, const QString& text) { return editPasteRefused(id, text); });
 }
 
 Value DialogWindow::show() {
@@ -129,6 +131,16 @@ void DialogWindow::buttonClicked(int id) {
     }
 }
 
+bool DialogWindow::editPasteRefused(int id, const QString& text) {
+    ObjectRef self = weak_from_this().lock();
+    Control* control = controlById(id);
+    if (!self || !control) {
+        return false;
+    }
+    std::array<Value, 2> args{Value(control->reference()), Value(toWindows1252(text))};
+    return Send(Value(self), symbols::kEditPasteRefused, args).asLogic();
+}
+
 void declareDialogWindowClass() {
     auto nothing = [](Object&, Arguments) { return Value(); };
     ClassDeclaration<DialogWindow>("DIALOGWINDOW")
@@ -140,6 +152,7 @@ void declareDialogWindowClass() {
         .method("PREINIT", nothing)
         .method("POSTINIT", nothing)
         .method("EDITFOCUSCHANGE", nothing)
+        .method("EDITPASTEREFUSED", [](Object&, Arguments) { return Value::logic(false); })
         .method("SHOW", [](DialogWindow& dialog, Arguments) { return dialog.show(); })
         .method("ENDDIALOG",
                 [](DialogWindow& dialog, Arguments args) {

@@ -1,7 +1,8 @@
 #pragma once
 // DIALOGWINDOW: a dialog built from a registered template. SHOW runs a modal dialog until
-// ENDDIALOG or the close box ends it; edits report focus changes to EDITFOCUSCHANGE and each
-// push button calls the dialog method of its name.
+// ENDDIALOG or the close box ends it; edits report focus changes to EDITFOCUSCHANGE and pasted
+// text their masks refuse to EDITPASTEREFUSED, and each push button calls the dialog method of
+// its name.
 
 #include "platform/gui/template_dialog.h"
 #include "platform/runtime/object.h"
@@ -49,6 +50,7 @@ public:
 private:
     void editFocusChanged(int id, bool gotFocus);
     void buttonClicked(int id);
+    bool editPasteRefused(int id, const QString& text);
 
     std::unique_ptr<TemplateDialog> m_dialog;
     bool m_modal = true;
@@ -58,8 +60,11 @@ private:
     std::map<int, Control*> m_byId;
 };
 
-// Declares DIALOGWINDOW: INIT, PREINIT, POSTINIT, SHOW, ENDDIALOG, EDITFOCUSCHANGE, and the
-// properties CAPTION, HYPERLABEL, NAMESYM, CLASSICKEYS, RESULT.
+// Declares DIALOGWINDOW: INIT, PREINIT, POSTINIT, SHOW, ENDDIALOG, EDITFOCUSCHANGE,
+// EDITPASTEREFUSED, and the properties CAPTION, HYPERLABEL, NAMESYM, CLASSICKEYS, RESULT.
+// EDITPASTEREFUSED (edit control, pasted text) is called when text pasted into an edit would
+// break its mask or length; a dialog that deals with the text answers TRUE, and the edit then
+// inserts nothing. The inherited one answers FALSE: the edit refuses the paste as it would.
 void declareDialogWindowClass();
 
 } // namespace cuentas::gui

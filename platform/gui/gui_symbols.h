@@ -23,6 +23,7 @@ inline const Symbol kPostInit = Symbol::intern("POSTINIT");
 inline const Symbol kShow = Symbol::intern("SHOW");
 inline const Symbol kEndDialog = Symbol::intern("ENDDIALOG");
 inline const Symbol kEditFocusChange = Symbol::intern("EDITFOCUSCHANGE");
+inline const Symbol kEditPasteRefused = Symbol::intern("EDITPASTEREFUSED");
 
 // Properties.
 inline const Symbol kCaption = Symbol::intern("CAPTION");
@@ -32,5 +33,6 @@ inline const Symbol kTextValue = Symbol::intern("TEXTVALUE");
 inline const Symbol kPicture = Symbol::intern("PICTURE");
 inline const Symbol kBold = Symbol::intern("BOLD");
 inline const Symbol kGotFocus = Symbol::intern("GOTFOCUS");
+inline const Symbol kAccessibleName = Symbol::intern("ACCESSIBLENAME");
 
 } // namespace cuentas::symbols

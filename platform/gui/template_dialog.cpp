@@ -1,14 +1,18 @@
 #include "platform/gui/template_dialog.h"
 
+#include "platform/gui/accessible_names.h"
 #include "platform/gui/fonts.h"
 #include "platform/gui/qt_text.h"
 #include "platform/gui/screen.h"
+#include "platform/gui/template_edit.h"
+#include "platform/gui/template_label.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 namespace cuentas::gui {
 namespace {
@@ -82,6 +86,10 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* pa
             previousTabStop = widget;
         }
     }
+    // Edits and displays are named for screen readers by the fixed texts before them.
+    for (const auto& [id, name] : accessibleNamesFromTemplate(m_template)) {
+        m_controls[id]->setAccessibleName(fromWindows1252(name));
+    }
 }
 
 QWidget* TemplateDialog::createControl(const ControlTemplate& control, const ControlLook& look) {
@@ -89,7 +97,16 @@ QWidget* TemplateDialog::createControl(const ControlTemplate& control, const Con
     const Qt::FocusPolicy focusable = look.tabStop ? Qt::StrongFocus : Qt::ClickFocus;
     switch (control.controlClass) {
     case ControlClass::Edit: {
-        auto* edit = new QLineEdit(text, this);
+        auto* edit = new TemplateEdit(text, this);
+        edit->setRefusedPasteHandler([this, id = control.id](const QString& pasted) {
+            if (!m_refusedPaste) {
+                return false;
+            }
+            // A message about the paste takes the focus only for a moment; the user has not
+            // left the field.
+            const QScopedValueRollback<bool> handling(m_handlingPaste, true);
+            return m_refusedPaste(id, pasted);
+        });
         edit->setFrame(look.edge != Edge::None);
         edit->setAlignment(qtAlignment(look.alignment) | Qt::AlignVCenter);
         edit->setFocusPolicy(focusable);
@@ -109,7 +126,7 @@ QWidget* TemplateDialog::createControl(const ControlTemplate& control, const Con
         return button;
     }
     case ControlClass::Static: {
-        auto* label = new QLabel(this);
+        auto* label = new TemplateLabel(this);
         // Captions are shown as they are: a '<' in a name must never turn into markup.
         label->setTextFormat(Qt::PlainText);
         label->setText(text);
@@ -156,7 +173,7 @@ void TemplateDialog::reject() {
 
 bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
     const bool in = event->type() == QEvent::FocusIn;
-    if ((in || event->type() == QEvent::FocusOut) && !m_ending) {
+    if ((in || event->type() == QEvent::FocusOut) && !m_ending && !m_handlingPaste) {
         auto found = m_edits.find(watched);
         // A context menu of the edit takes the focus only for a moment; that is no change.
         // Qt may deliver a gain twice (on setFocus and on activation): report each change once.

@@ -8,6 +8,7 @@
 #include "platform/gui/window_styles.h"
 
 #include <QDialog>
+#include <functional>
 #include <map>
 
 namespace cuentas::gui {
@@ -31,6 +32,13 @@ public:
     // presses it; without them Enter presses the default button.
     void setClassicKeys(bool on) { m_classicKeys = on; }
     bool classicKeys() const { return m_classicKeys; }
+
+    // Text pasted into an edit that its mask or length would refuse whole goes to the handler
+    // with the edit's id; TRUE when the handler has dealt with it (nothing is inserted).
+    using RefusedPasteHandler = std::function<bool(int id, const QString& text)>;
+    void setRefusedPasteHandler(RefusedPasteHandler handler) {
+        m_refusedPaste = std::move(handler);
+    }
 
     // TRUE from the moment the dialog is being ended until it is shown again.
     bool isEnding() const { return m_ending; }
@@ -59,6 +67,8 @@ private:
     std::map<int, QWidget*> m_controls;
     std::map<QObject*, int> m_edits;
     QObject* m_focusedEdit = nullptr; // the edit last reported as having gained the focus
+    RefusedPasteHandler m_refusedPaste;
+    bool m_handlingPaste = false;
     bool m_classicKeys = false;
     bool m_ending = false;
     bool m_placed = false;

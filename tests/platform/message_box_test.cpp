@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
@@ -97,6 +98,61 @@ TEST(ErrorMessageBox, ThePlainBoxHasOnlyAnOkButtonAndShowsTheTextInUnicode) {
     EXPECT_EQ(answer.seenButtons[0].remove('&'), "OK");
     EXPECT_EQ(answer.seenText, QString::fromUtf8("C\u00e1lculo"));
     EXPECT_EQ(answer.seenTitle, "FROM DefErrorGen");
+}
+
+// What a screen reader reads of the next modal box: its role, title and text, and the names of
+// its buttons in order. The box is then closed.
+struct ReadOut {
+    QAccessible::Role role = QAccessible::NoRole;
+    QString title;
+    QString text;
+    QStringList buttons;
+
+    void arm() {
+        QTimer::singleShot(0, [this] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box) {
+                return;
+            }
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(box);
+            role = iface->role();
+            title = iface->text(QAccessible::Name);
+            text = iface->text(QAccessible::Value);
+            collectButtons(iface);
+            static_cast<QDialog*>(box)->reject();
+        });
+    }
+    void collectButtons(QAccessibleInterface* iface) {
+        for (int i = 0; i < iface->childCount(); ++i) {
+            QAccessibleInterface* child = iface->child(i);
+            if (child->role() == QAccessible::Button) {
+                buttons << child->text(QAccessible::Name);
+            }
+            collectButtons(child);
+        }
+    }
+};
+
+TEST(ErrorMessageBox, BothBoxesAreReadOutAsAlertsWithTitleTextAndButtonNames) {
+    application();
+    ReadOut plain;
+    plain.arm();
+    gui::showMessageBox("No se ha podido grabar el fichero", "C\xE1lculo", kMessageBoxIconError);
+    EXPECT_EQ(plain.role, QAccessible::AlertMessage);
+    EXPECT_EQ(plain.title, QString::fromUtf8("C\u00e1lculo"));
+    EXPECT_EQ(plain.text, "No se ha podido grabar el fichero");
+    EXPECT_EQ(plain.buttons, QStringList{"OK"});
+
+    ReadOut error;
+    error.arm();
+    gui::showErrorMessageBox("Error Code:  21 [ OPEN ERROR ]", "ERROR", {1, 2, 0x80000003});
+    EXPECT_EQ(error.role, QAccessible::AlertMessage);
+    EXPECT_EQ(error.title, "ERROR");
+    EXPECT_EQ(error.text, "Error Code:  21 [ OPEN ERROR ]");
+    // Spoken without the marks of their keyboard accelerators.
+    QStringList sorted = error.buttons;
+    sorted.sort();
+    EXPECT_EQ(sorted, (QStringList{"Break", "Default", "Retry"}));
 }
 
 TEST(ErrorMessageBox, WithoutADisplayTheTextGoesToStderrAndTheErrorIsGivenUp) {

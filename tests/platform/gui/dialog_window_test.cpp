@@ -4,8 +4,12 @@
 #include "tests/support/gui_application.h"
 #include "tests/support/recording_errors.h"
 
+#include <QAccessible>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -23,6 +27,8 @@ class RecordingDialog : public DialogWindow {
 public:
     using DialogWindow::DialogWindow;
     std::vector<std::string> log;
+    // The dialog's answer to a refused paste; FALSE when unset.
+    std::function<bool(const Value& edit, const std::string& text)> onRefusedPaste;
 };
 
 Symbol sym(const char* name) {
@@ -54,6 +60,15 @@ void declareTestDialog() {
                         (got ? "got " : "lost ") +
                         IVarGet(control, sym("NAMESYM")).asSymbol().name());
                     return SendClass(self, sym("RECORDINGDIALOG"), sym("EDITFOCUSCHANGE"), args);
+                })
+        .method("EDITPASTEREFUSED",
+                [](Object& self, Arguments args) {
+                    auto& recording = static_cast<RecordingDialog&>(self);
+                    recording.log.push_back("paste " +
+                                            IVarGet(args[0], sym("NAMESYM")).asSymbol().name() +
+                                            " " + args[1].asString());
+                    return Value::logic(recording.onRefusedPaste &&
+                                        recording.onRefusedPaste(args[0], args[1].asString()));
                 })
         .method("ACEPTAR", [](Object& self, Arguments) {
             static_cast<RecordingDialog&>(self).log.push_back("ACEPTAR");
@@ -252,6 +267,129 @@ TEST_F(DialogWindowTest, StylesShowAsFramesAndAlignment) {
     EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+}
+
+// The ways a user pastes into an edit.
+enum class PasteBy { ControlV, ShiftInsert, ContextMenu };
+
+void pasteInto(QLineEdit* edit, PasteBy how) {
+    switch (how) {
+    case PasteBy::ControlV:
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        return;
+    case PasteBy::ShiftInsert:
+        QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+        return;
+    case PasteBy::ContextMenu: {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, edit->rect().center(),
+                                edit->mapToGlobal(edit->rect().center()));
+        QApplication::sendEvent(edit, &event);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text().startsWith("&Paste")) {
+                action->trigger();
+            }
+        }
+        menu->close();
+        return;
+    }
+    }
+}
+
+TEST_F(DialogWindowTest, APasteTheMaskWouldRefuseIsOfferedToTheDialogFirst) {
+    IVarPut(controls[kFirst], sym("PICTURE"), Value("9999"));
+    window->onRefusedPaste = [](const Value& edit, const std::string& text) {
+        if (text != "tomado") {
+            return false;
+        }
+        IVarPut(edit, sym("TEXTVALUE"), Value("0042"));
+        return true;
+    };
+    struct Case {
+        const char* before; // the edit's text, all of it selected when `selected`
+        bool selected;
+        const char* pasted;
+        const char* after;
+        std::vector<std::string> log;
+    };
+    const Case cases[] = {
+        // What the edit admits is pasted as always, and the dialog hears nothing of it.
+        {"", false, "12", "12", {}},
+        {"1", false, "234", "1234", {}},
+        {"1234", true, "5678", "5678", {}},
+        // Refused whole: the dialog may decline, and the edit does as it always did.
+        {"", false, "12a", "", {"paste FIRST 12a"}},
+        {"12", false, "345", "1234", {"paste FIRST 345"}},
+        {"", false, "es 12", "", {"paste FIRST es 12"}},
+        // Or take it.
+        {"99", false, "tomado", "0042", {"paste FIRST tomado"}},
+    };
+    for (PasteBy how : {PasteBy::ControlV, PasteBy::ShiftInsert, PasteBy::ContextMenu}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.pasted) + " by " + std::to_string(static_cast<int>(how)));
+            run([&] {
+                QLineEdit* edit = control<QLineEdit>(kFirst);
+                edit->setText(c.before);
+                if (c.selected) {
+                    edit->selectAll();
+                }
+                QApplication::clipboard()->setText(c.pasted);
+                window->log.clear();
+                pasteInto(edit, how);
+                EXPECT_EQ(edit->text(), c.after);
+                EXPECT_EQ(window->log, c.log);
+            });
+        }
+    }
+}
+
+TEST_F(DialogWindowTest, AMessageAboutAPasteIsNoLossOfTheEditsFocus) {
+    IVarPut(controls[kFirst], sym("PICTURE"), Value("9999"));
+    window->onRefusedPaste = [](const Value&, const std::string&) {
+        QMessageBox box(QMessageBox::Critical, "Pegar", "No vale");
+        QTimer::singleShot(0, &box, &QMessageBox::accept);
+        box.exec();
+        return true;
+    };
+    run([&] {
+        QApplication::clipboard()->setText("no vale");
+        pasteInto(control<QLineEdit>(kFirst), PasteBy::ControlV);
+        // The offscreen platform gives the window back its activation only when asked.
+        widget().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&widget()));
+        EXPECT_EQ(QApplication::focusWidget(), control<QLineEdit>(kFirst));
+        QTest::keyClick(control<QLineEdit>(kFirst), Qt::Key_Tab);
+    });
+    EXPECT_EQ(window->log, (std::vector<std::string>{"got FIRST", "paste FIRST no vale",
+                                                     "lost FIRST", "got SECOND"}));
+}
+
+TEST_F(DialogWindowTest, WithoutAnAnswerOfItsOwnADialogRefusesThePasteAsTheEditWould) {
+    std::array<Value, 3> args{Value(), makeResourceId(std::string("guitest")), Value::logic(true)};
+    Value plain(CreateInstance(sym("DIALOGWINDOW"), args));
+    std::array<Value, 2> editArgs{plain, makeResourceId(std::uint32_t{kFirst})};
+    Value edit(CreateInstance(sym("SINGLELINEEDIT"), editArgs));
+    IVarPut(edit, sym("PICTURE"), Value("9999"));
+    std::array<Value, 2> pasted{edit, Value("ES91")};
+    Value answer = Send(plain, sym("EDITPASTEREFUSED"), pasted);
+    EXPECT_TRUE(answer.isLogic());
+    EXPECT_FALSE(answer.asLogic());
+}
+
+TEST_F(DialogWindowTest, AProgramMayNameAControlForScreenReaders) {
+    QAccessibleInterface* text = QAccessible::queryAccessibleInterface(control<QLabel>(kText));
+    EXPECT_EQ(text->text(QAccessible::Name), "texto");
+    EXPECT_EQ(text->text(QAccessible::Value), "");
+    EXPECT_EQ(IVarGet(controls[kText], sym("ACCESSIBLENAME")).asString(), "");
+    EXPECT_EQ(IVarPut(controls[kText], sym("ACCESSIBLENAME"), Value("Estado \xD1")).asString(),
+              "Estado \xD1");
+    EXPECT_EQ(text->text(QAccessible::Name), QString::fromUtf8("Estado \u00D1"));
+    IVarPut(controls[kText], sym("CAPTION"), Value("listo"));
+    EXPECT_EQ(text->text(QAccessible::Value), "listo");
+    EXPECT_EQ(control<QWidget>(kText)->accessibleName(), QString::fromUtf8("Estado \u00D1"));
+    // Without a fixed text before them, the template names neither edit.
+    EXPECT_EQ(IVarGet(controls[kFirst], sym("ACCESSIBLENAME")).asString(), "");
 }
 
 TEST(DialogWindowErrors, MisusesRaiseRuntimeErrorsWithClearDescriptions) {

@@ -1,0 +1,120 @@
+// A whole account number pasted into an edit: fill the three fields from it, as if the user had
+// typed them and left the bank field, or say why it cannot be taken.
+#include "dialog/pasted_account.h"
+
+#include "controldigits/account_number.h"
+#include "dialog/dialog_controls.h"
+#include "dialog/dialog_symbols.h"
+#include "dialog/main_dialog.h"
+#include "platform/os/operating_system.h"
+#include "platform/runtime/call_stack.h"
+
+namespace cuentas {
+namespace {
+
+// Copied text often carries tabs, line ends or no-break spaces around or inside the number.
+std::string withPlainBlanks(std::string_view text) {
+    std::string plain(text);
+    for (char& c : plain) {
+        if (c == '\t' || c == '\r' || c == '\n' || static_cast<unsigned char>(c) == 0xA0) {
+            c = ' ';
+        }
+    }
+    return plain;
+}
+
+std::string digits(char first, char second) {
+    return {first, second};
+}
+
+// "... y debería ser ", "... y deberían ser " (split where a hex escape would run on).
+const std::string kShouldBe = " y deber\xED"
+                              "a ser ";
+const std::string kTheyShouldBe = " y deber\xED"
+                                  "an ser ";
+
+std::string refusal(const AccountDiagnosis& d) {
+    const bool iban = d.form == AccountForm::Iban;
+    std::string why = iban ? "El IBAN pegado"
+                           : "El c\xF3"
+                             "digo pegado";
+    why += " no es v\xE1lido: ";
+    const auto& written = d.writtenControlDigits;
+    const auto& expected = d.controlDigits;
+    switch (d.status) {
+    case AccountStatus::IbanDigits:
+        why += "sus d\xEDgitos de control son " +
+               digits(d.writtenIbanDigits[0], d.writtenIbanDigits[1]) + kTheyShouldBe +
+               digits(d.ibanDigits[0], d.ibanDigits[1]) + ".";
+        break;
+    case AccountStatus::BankBranchDigit:
+        why += "el primer d\xEDgito de control, el de la entidad y la oficina, es " +
+               std::string(1, written[0]) + kShouldBe + expected[0] + ".";
+        break;
+    case AccountStatus::AccountDigit:
+        why += "el segundo d\xEDgito de control, el de la cuenta, es " +
+               std::string(1, written[1]) + kShouldBe + expected[1] + ".";
+        break;
+    default: // both control digits
+        why += "los dos d\xEDgitos de control est\xE1n mal: son " + digits(written[0], written[1]) +
+               kTheyShouldBe + digits(expected[0], expected[1]) + ".";
+        break;
+    }
+    if (iban && d.status != AccountStatus::IbanDigits && d.ibanDigitsFail) {
+        why += " Tampoco cuadran los d\xEDgitos de control del IBAN.";
+    }
+    return why + "\n\nCompruebe el n\xFAmero; no se ha cambiado ning\xFAn campo.";
+}
+
+} // namespace
+
+PastedAccount readPastedAccount(std::string_view text) {
+    PastedAccount pasted;
+    if (text.find('?') != std::string_view::npos) {
+        return pasted;
+    }
+    const AccountDiagnosis d = diagnoseAccountNumber(withPlainBlanks(text));
+    switch (d.status) {
+    case AccountStatus::Valid: {
+        const std::string_view ccc = d.cccDigits();
+        pasted.action = PastedAccount::Action::Fill;
+        pasted.bank = ccc.substr(0, 4);
+        pasted.branch = ccc.substr(4, 4);
+        pasted.account = ccc.substr(10);
+        return pasted;
+    }
+    case AccountStatus::IbanDigits:
+    case AccountStatus::BankBranchDigit:
+    case AccountStatus::AccountDigit:
+    case AccountStatus::ControlDigits:
+        pasted.action = PastedAccount::Action::Refuse;
+        pasted.message = refusal(d);
+        return pasted;
+    default:
+        return pasted;
+    }
+}
+
+Value mainDialogEditPasteRefused(const Value& self, const Value& text) {
+    RoutineFrame frame("MAINDIALOG:EDITPASTEREFUSED");
+    const PastedAccount pasted = readPastedAccount(text.asString());
+    switch (pasted.action) {
+    case PastedAccount::Action::LeaveToEdit:
+        return Value::logic(false);
+    case PastedAccount::Action::Refuse:
+        operatingSystem().messageBox(pasted.message, kMainDialogCaption,
+                                     kMessageBoxOk | kMessageBoxIconError);
+        return Value::logic(true);
+    case PastedAccount::Action::Fill:
+        setText(self, MainDialogId::Banco, pasted.bank);
+        setText(self, MainDialogId::Sucursal, pasted.branch);
+        setText(self, MainDialogId::Cuenta, pasted.account);
+        // As if the user had typed the three fields and left the bank field.
+        Send(self, symbols::kMiraBanco);
+        Send(self, symbols::kCalcular);
+        return Value::logic(true);
+    }
+    return Value::logic(false);
+}
+
+} // namespace cuentas
