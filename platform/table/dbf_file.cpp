@@ -3,6 +3,8 @@
 #include "platform/os/files.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 namespace cuentas {
 namespace {
@@ -15,9 +17,10 @@ std::uint16_t word(const std::string& bytes, std::size_t at) {
 }
 
 // Appends up to `count` bytes read from the file, or fewer at its end, in pieces, so that
-// what a header declares is never reserved before the file has shown it holds it.
-// False with FError set when reading fails.
-bool readMore(FileHandle handle, std::string& bytes, std::uint64_t count) {
+// what a header declares is never reserved before the file has shown it holds it. After each
+// piece `keepReading` may stop the read early. False with FError set when reading fails.
+bool readMore(FileHandle handle, std::string& bytes, std::uint64_t count,
+              const std::function<bool(const std::string&)>& keepReading = {}) {
     constexpr std::uint64_t kPiece = std::uint64_t{1} << 20;
     while (count > 0) {
         const std::size_t before = bytes.size();
@@ -28,8 +31,8 @@ bool readMore(FileHandle handle, std::string& bytes, std::uint64_t count) {
         if (got < 0) {
             return false;
         }
-        if (static_cast<std::size_t>(got) < piece) {
-            return true; // the end of the file
+        if (static_cast<std::size_t>(got) < piece || (keepReading && !keepReading(bytes))) {
+            return true; // the end of the file, or nothing more is wanted
         }
         count -= piece;
     }
@@ -71,8 +74,27 @@ DbfResult<DbfImage> readOpenTable(const ReadableFile& file) {
     // names the cut record.
     const std::uint64_t present = file.size > bytes.size() ? file.size - bytes.size() : 0;
     bytes.reserve(bytes.size() + std::min(records, present));
-    if (!readMore(file.handle, bytes, records)) {
+    // Each record's deletion flag is looked at as soon as it is read: records that are not
+    // where the header puts them (a wrong count, a file padded with zeros) end the read at
+    // the first piece instead of after a gigabyte.
+    std::uint32_t checked = 0;
+    std::optional<std::string> fault;
+    auto flagsSound = [&](const std::string& read) {
+        for (; checked < header.recordCount && !fault; ++checked) {
+            const std::uint64_t at =
+                header.headerLength + std::uint64_t{checked} * header.recordLength;
+            if (at >= read.size()) {
+                break;
+            }
+            fault = deletionFlagFault(static_cast<std::uint8_t>(read[at]), checked + 1);
+        }
+        return !fault;
+    };
+    if (!readMore(file.handle, bytes, records, flagsSound)) {
         return unreadable();
+    }
+    if (fault) {
+        return Result::failure(*fault);
     }
     return DbfImage::parse(std::move(bytes));
 }

@@ -122,6 +122,18 @@ bool endsFieldList(std::uint8_t byte, std::size_t fieldsBefore, const DbfHeader&
 
 } // namespace
 
+std::optional<std::string> deletionFlagFault(std::uint8_t flag, std::uint32_t record) {
+    // A flag other than blank or '*' means the records are not where the header puts them.
+    if (flag == kEndOfFile) {
+        return "record " + std::to_string(record) + " begins with the end-of-file mark 0x1A";
+    }
+    if (flag != kLiveRecord && flag != kDeletedRecord) {
+        return "record " + std::to_string(record) + " has an invalid deletion flag " +
+               hexByte(flag);
+    }
+    return std::nullopt;
+}
+
 bool sameFieldName(std::string_view left, std::string_view right) {
     return left.size() == right.size() &&
            std::equal(left.begin(), left.end(), right.begin(),
@@ -234,16 +246,10 @@ DbfResult<DbfImage> DbfImage::parse(std::string bytes) {
             std::to_string(header.headerLength + std::uint64_t{header.recordCount} * length) +
             " bytes but the file has " + std::to_string(size));
     }
-    // A flag other than blank or '*' means the records are not where the header puts them.
     for (std::uint32_t record = 0; record < header.recordCount; ++record) {
-        std::uint8_t flag = in.byte(header.headerLength + record * length);
-        if (flag == kEndOfFile) {
-            return Result::failure("record " + std::to_string(record + 1) +
-                                   " begins with the end-of-file mark 0x1A");
-        }
-        if (flag != kLiveRecord && flag != kDeletedRecord) {
-            return Result::failure("record " + std::to_string(record + 1) +
-                                   " has an invalid deletion flag " + hexByte(flag));
+        if (auto fault =
+                deletionFlagFault(in.byte(header.headerLength + record * length), record + 1)) {
+            return Result::failure(*fault);
         }
     }
     DbfImage image;

@@ -118,4 +118,8 @@ private:
 // that a symbol (interned in upper case by the same rule) finds the field of its name.
 bool sameFieldName(std::string_view left, std::string_view right);
 
+// What is wrong with the deletion flag of record `record` (counted from 1), if anything: only
+// a blank (live) or '*' (deleted) belongs there.
+std::optional<std::string> deletionFlagFault(std::uint8_t flag, std::uint32_t record);
+
 } // namespace cuentas

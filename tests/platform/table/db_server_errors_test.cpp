@@ -148,6 +148,25 @@ TEST_F(DbServerErrors, OnlyTheDeclaredRecordsAreReadNeverTheBytesAfterThem) {
     EXPECT_EQ(counting.bytesRead, image.size() - 1); // all but the end-of-file mark
 }
 
+TEST_F(DbServerErrors, RecordsThatAreNotWhereTheHeaderPutsThemStopTheReadEarly) {
+    // Three records, then zeros where the header declares ten million more: the first zero
+    // flag ends the read within its first piece, not after 450 MB of zeros.
+    const std::string image = bankTable().recordCount(10'000'003).build();
+    writeFile(dir / "NomBancos.dbf", image.substr(0, image.size() - 1)); // no end-of-file mark
+    std::filesystem::resize_file(dir / "NomBancos.dbf", std::uint64_t{1} << 30); // sparse
+    CountingOs counting;
+    counting.currentDirectoryPath = dir.string();
+    ScopedOs scopedCounting(counting);
+    RecordingErrors errors;
+    Value table = openTable();
+    ASSERT_EQ(errors.errors.size(), 1u);
+    EXPECT_EQ(errors.errors[0].genCode, gencode::kCorruption);
+    EXPECT_EQ(errors.errors[0].description,
+              "NomBancos.dbf: record 4 has an invalid deletion flag 0x00");
+    EXPECT_LE(counting.bytesRead, std::uint64_t{1} << 21);
+    expectClosedAndEmpty(table);
+}
+
 TEST_F(DbServerErrors, RecordsBeyondWhatATableMayHoldAreRefusedBeforeReadingThem) {
     const struct {
         std::uint32_t count;
