@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace {
@@ -67,8 +68,13 @@ int main(int argc, char** argv) {
                      self.c_str());
         return 2;
     }
-    // The toolkit aborts, with a core dump, when its X display does not answer: ask first.
-    if (usesXDisplay() && !cuentas::gui::xDisplayAnswers(variable("DISPLAY"))) {
+    // The toolkit aborts, with a core dump, when its X display does not answer: ask first,
+    // and hold the question's connection until the toolkit has its own.
+    std::optional<cuentas::gui::XDisplayProbe> probe;
+    if (usesXDisplay()) {
+        probe.emplace(variable("DISPLAY"));
+    }
+    if (probe && !probe->answers()) {
         std::string self = argc > 0 ? argv[0] : "cuentas";
         std::fprintf(stderr,
                      "cuentas: the graphical display \"%s\" (DISPLAY) does not answer.\n"
@@ -78,6 +84,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication application(argc, argv);
+    probe.reset();
     if (argc > 1 && std::strcmp(argv[1], "--exit-when-shown") == 0) {
         application.installEventFilter(new CloseWhenShown(&application));
     }

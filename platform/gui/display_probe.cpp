@@ -4,11 +4,12 @@
 
 namespace cuentas::gui {
 
-bool xDisplayAnswers(const std::string& name) {
-    xcb_connection_t* connection = xcb_connect(name.empty() ? nullptr : name.c_str(), nullptr);
-    bool answers = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
+XDisplayProbe::XDisplayProbe(const std::string& name)
+    : m_connection(xcb_connect(name.empty() ? nullptr : name.c_str(), nullptr)),
+      m_answers(xcb_connection_has_error(m_connection) == 0) {}
+
+XDisplayProbe::~XDisplayProbe() {
+    xcb_disconnect(m_connection); // also frees a connection that failed
 }
 
 } // namespace cuentas::gui

@@ -4,10 +4,25 @@
 
 #include <string>
 
+struct xcb_connection_t;
+
 namespace cuentas::gui {
 
-// Whether the X display `name` (as DISPLAY gives it; empty: DISPLAY itself) accepts a
-// connection now. Only the address the name gives is tried.
-bool xDisplayAnswers(const std::string& name);
+// A connection to the X display `name` (as DISPLAY gives it; empty: DISPLAY itself), tried
+// once at the address the name gives. Keep it until the toolkit has connected: an X server
+// whose last client leaves resets itself, and a connection tried during the reset fails.
+class XDisplayProbe {
+public:
+    explicit XDisplayProbe(const std::string& name);
+    ~XDisplayProbe();
+    XDisplayProbe(const XDisplayProbe&) = delete;
+    XDisplayProbe& operator=(const XDisplayProbe&) = delete;
+
+    bool answers() const { return m_answers; }
+
+private:
+    xcb_connection_t* m_connection = nullptr;
+    bool m_answers = false;
+};
 
 } // namespace cuentas::gui
