@@ -14,7 +14,7 @@ if [ -z "${CUENTAS_SCREENSHOT_INNER:-}" ]; then
   mkdir -p "$layout/bin" "$layout/tmp"
   cp "$top/build/app/cuentas" "$layout/bin/cuentas"
   cp "$top/build/data/NomBancos.dbf" "$layout/"
-  CUENTAS_SCREENSHOT_INNER="$layout" xvfb-run -a -s "-screen 0 800x500x24" "$0" "$bank" "$picture"
+  CUENTAS_SCREENSHOT_INNER="$layout" xvfb-run -a -s "-noreset -screen 0 800x500x24" "$0" "$bank" "$picture"
   exit
 fi
 cd "$CUENTAS_SCREENSHOT_INNER"
