@@ -137,6 +137,17 @@ void Session::parts(std::string_view bank, std::string_view branch, std::string_
     report(examiner_.examineParts(bank, branch, account), input, 0, "\n");
 }
 
+bool Session::finishReading(int readError) {
+    if (readError != 0) {
+        err_.buffer().append(kProgram);
+        messages_.append(err_.buffer(), Text::ReadError,
+                         {osErrorText(osErrorFromErrno(readError))});
+        err_.buffer().push_back('\n');
+        stopped_ = kRegisterOrIoError;
+    }
+    return stopped_ == 0;
+}
+
 bool Session::standardInput() {
     const bool finished = options_.csv ? csv() : lines();
     return finished && flushAll();
@@ -157,14 +168,7 @@ bool Session::lines() {
             report(examiner_.examine(record.text), record.text, record.line, lineEnd);
         }
     }
-    if (reader.error() != 0) {
-        err_.buffer().append(kProgram);
-        messages_.append(err_.buffer(), Text::ReadError,
-                         {osErrorText(osErrorFromErrno(reader.error()))});
-        err_.buffer().push_back('\n');
-        stopped_ = kRegisterOrIoError;
-    }
-    return stopped_ == 0;
+    return finishReading(reader.error());
 }
 
 bool Session::csvHeader(std::string_view record, char separator, std::size_t& column,
@@ -260,14 +264,7 @@ bool Session::csv() {
             stopped_ = kRegisterOrIoError;
         }
     }
-    if (reader.error() != 0) {
-        err_.buffer().append(kProgram);
-        messages_.append(err_.buffer(), Text::ReadError,
-                         {osErrorText(osErrorFromErrno(reader.error()))});
-        err_.buffer().push_back('\n');
-        stopped_ = kRegisterOrIoError;
-    }
-    return stopped_ == 0;
+    return finishReading(reader.error());
 }
 
 } // namespace cuentas::cli

@@ -37,6 +37,9 @@ private:
     bool csv();
     bool csvHeader(std::string_view record, char separator, std::size_t& column, bool& header);
     bool flushAll();
+    // Says why standard input could not be read to its end (errno), if it could not; true
+    // when the run goes on.
+    bool finishReading(int readError);
 
     const Options& options_;
     const Messages& messages_;

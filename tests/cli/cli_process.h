@@ -4,7 +4,7 @@
 
 #include "platform/os/paths.h"
 #include "register/entity_register.h"
-#include "tests/platform/table/dbf_builder.h"
+#include "tests/register/register_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -34,13 +34,7 @@ inline std::string readWhole(const std::filesystem::path& path) {
 // A register in the layout of the bundled table, with current, absorbed (directly and through
 // a chain) and withdrawn entities.
 inline DbfBuilder sampleRegister() {
-    return DbfBuilder()
-        .field("BANCO", 'C', 4)
-        .field("NOMBRE", 'C', 60)
-        .field("ESTADO", 'C', 7)
-        .field("SUCESORA", 'C', 4)
-        .field("BIC", 'C', 11)
-        .field("RAZONSOC", 'C', 60)
+    return registerLayout()
         .record({"2100", "CaixaBank", "vigente", "", "CAIXESBBXXX", "CaixaBank, S.A."})
         .record({"0049", "Banco Santander", "vigente", "", "BSCHESMMXXX", "Banco Santander, S.A."})
         .record({"0030", "Banesto (absorbida por Banco Santander)", "baja", "0049", "",

@@ -1,7 +1,7 @@
 #include "register/entity_register.h"
 
 #include "platform/os/paths.h"
-#include "tests/platform/table/dbf_builder.h"
+#include "tests/register/register_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +13,7 @@ namespace cuentas {
 namespace {
 
 using testing::DbfBuilder;
-
-// The register's layout, as the bundled table has it.
-DbfBuilder registerTable() {
-    return DbfBuilder()
-        .field("BANCO", 'C', 4)
-        .field("NOMBRE", 'C', 60)
-        .field("ESTADO", 'C', 7)
-        .field("SUCESORA", 'C', 4)
-        .field("BIC", 'C', 11)
-        .field("RAZONSOC", 'C', 60);
-}
+using testing::registerLayout;
 
 EntityRegister parse(const DbfBuilder& builder) {
     DbfResult<DbfImage> image = DbfImage::parse(builder.build());
@@ -46,7 +36,7 @@ RegisterError parseError(const DbfBuilder& builder) {
 
 TEST(EntityRegister, ReadsEveryFieldOfTheRegisterLayout) {
     const EntityRegister entities =
-        parse(registerTable()
+        parse(registerLayout()
                   .record({"0049", "Banco Santander", "vigente", "    ", "BSCHESMMXXX",
                            "Banco Santander, S.A."})
                   .record({"0030",
@@ -96,7 +86,7 @@ TEST(EntityRegister, AnOldTableWithCodeAndNameOnlyStillServes) {
 }
 
 TEST(EntityRegister, LooksUpFourDigitCodesAsTheDialogDoes) {
-    const EntityRegister entities = parse(registerTable()
+    const EntityRegister entities = parse(registerLayout()
                                               .record({"0049", "Primero"})
                                               .record({"0049", "Duplicado"})
                                               .record({"81  ", "Sin ceros"})
@@ -112,7 +102,7 @@ TEST(EntityRegister, LooksUpFourDigitCodesAsTheDialogDoes) {
 }
 
 TEST(EntityRegister, SuccessorChainsEndAtTheCurrentEntityAMissingCodeOrARepeat) {
-    const EntityRegister entities = parse(registerTable()
+    const EntityRegister entities = parse(registerLayout()
                                               .record({"0001", "A", "baja", "0002"})
                                               .record({"0002", "B", "baja", "0003"})
                                               .record({"0003", "C", "vigente", ""})
@@ -170,7 +160,7 @@ protected:
 
 TEST_F(RegisterFileTest, ReadsTheTableFromItsFile) {
     RegisterResult result =
-        EntityRegister::load(place(registerTable().record({"2100", "CaixaBank"}).build()));
+        EntityRegister::load(place(registerLayout().record({"2100", "CaixaBank"}).build()));
     ASSERT_TRUE(std::holds_alternative<EntityRegister>(result));
     EXPECT_EQ(std::get<EntityRegister>(result).find("2100")->name, "CaixaBank");
 }
@@ -181,7 +171,7 @@ TEST_F(RegisterFileTest, AMissingOrDamagedFileSaysWhy) {
     EXPECT_EQ(std::get<RegisterError>(missing).kind, RegisterError::Kind::Open);
     EXPECT_EQ(std::get<RegisterError>(missing).detail, "file not found");
 
-    const std::string cut = registerTable().record({"2100", "CaixaBank"}).build().substr(0, 300);
+    const std::string cut = registerLayout().record({"2100", "CaixaBank"}).build().substr(0, 300);
     RegisterResult damaged = EntityRegister::load(place(cut));
     ASSERT_TRUE(std::holds_alternative<RegisterError>(damaged));
     EXPECT_EQ(std::get<RegisterError>(damaged).kind, RegisterError::Kind::Damaged);
