@@ -40,7 +40,8 @@ Value mainDialogMiraBanco(const Value& self) {
         setText(self, MainDialogId::Banco,
                 PadL(Value(AllTrim(textOf(self, MainDialogId::Banco))), 4, "0"));
     }
-    setCaption(self, MainDialogId::Nombre, Send(self, symbols::kBuscaBanco).asString());
+    setCaption(self, MainDialogId::Nombre,
+               std::string(Send(self, symbols::kBuscaBanco).asString()));
     return self;
 }
 

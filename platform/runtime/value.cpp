@@ -6,7 +6,6 @@
 #include <cmath>
 #include <limits>
 #include <stdexcept>
-#include <type_traits>
 
 namespace cuentas {
 
@@ -15,55 +14,19 @@ Value::Value(ObjectRef object) : payload_(std::move(object)) {}
 Value::Value(CodeBlockRef block) : payload_(std::move(block)) {}
 
 namespace {
-template <class>
-inline constexpr bool alwaysFalse = false;
-
-const std::string kEmptyText;
+const Text kEmptyText;
 const ArrayRef kNoArray;
 const ObjectRef kNoObject;
 const CodeBlockRef kNoBlock;
 } // namespace
-
-Type Value::type() const {
-    return visit([](const auto& payload) {
-        using T = std::decay_t<decltype(payload)>;
-        if constexpr (std::is_same_v<T, std::monostate>) {
-            return Type::Nil;
-        } else if constexpr (std::is_same_v<T, std::int32_t>) {
-            return Type::Integer;
-        } else if constexpr (std::is_same_v<T, Date>) {
-            return Type::Date;
-        } else if constexpr (std::is_same_v<T, Float>) {
-            return Type::Float;
-        } else if constexpr (std::is_same_v<T, ArrayRef>) {
-            return Type::Array;
-        } else if constexpr (std::is_same_v<T, ObjectRef>) {
-            return Type::Object;
-        } else if constexpr (std::is_same_v<T, std::string>) {
-            return Type::String;
-        } else if constexpr (std::is_same_v<T, bool>) {
-            return Type::Logic;
-        } else if constexpr (std::is_same_v<T, CodeBlockRef>) {
-            return Type::CodeBlock;
-        } else if constexpr (std::is_same_v<T, Symbol>) {
-            return Type::Symbol;
-        } else if constexpr (std::is_same_v<T, std::uint32_t>) {
-            return Type::Unsigned;
-        } else if constexpr (std::is_same_v<T, Pointer>) {
-            return Type::Pointer;
-        } else {
-            static_assert(alwaysFalse<T>, "every payload needs its type number");
-        }
-    });
-}
 
 bool Value::isNumeric() const {
     Type t = type();
     return t == Type::Integer || t == Type::Float || t == Type::Unsigned;
 }
 
-const std::string& Value::asString() const {
-    const auto* text = std::get_if<std::string>(&payload_);
+const Text& Value::asText() const {
+    const auto* text = std::get_if<Text>(&payload_);
     return text ? *text : kEmptyText;
 }
 
@@ -105,7 +68,9 @@ std::uint32_t Value::asUnsigned() const {
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(asWholeNumber()));
 }
 
-std::int32_t Value::asInteger() const { return static_cast<std::int32_t>(asUnsigned()); }
+std::int32_t Value::asInteger() const {
+    return static_cast<std::int32_t>(asUnsigned());
+}
 
 Date Value::asDate() const {
     const auto* date = std::get_if<Date>(&payload_);
@@ -137,20 +102,6 @@ const CodeBlockRef& Value::asCodeBlock() const {
     return block ? *block : kNoBlock;
 }
 
-const Value& ArrayData::at(std::size_t position) const {
-    if (position < 1 || position > elements_.size()) {
-        throw std::out_of_range("array position out of range");
-    }
-    return elements_[position - 1];
-}
-
-void ArrayData::put(std::size_t position, Value value) {
-    if (position < 1 || position > elements_.size()) {
-        throw std::out_of_range("array position out of range");
-    }
-    elements_[position - 1] = std::move(value);
-}
-
 CodeBlockRef makeCodeBlock(CodeBlock::Body body, std::uint32_t parameterCount) {
     return std::make_shared<const CodeBlock>(std::move(body), parameterCount);
 }
@@ -160,19 +111,25 @@ Value Eval(const Value& block, Arguments arguments) {
     return body ? (*body)(arguments) : Value();
 }
 
-Value Eval(const Value& block, const Value& argument) { return Eval(block, Arguments(&argument, 1)); }
+Value Eval(const Value& block, const Value& argument) {
+    return Eval(block, Arguments(&argument, 1));
+}
 
 namespace {
 
-bool textEquals(const std::string& left, const std::string& right, bool exact) {
+bool textEquals(const Text& left, const Text& right, bool exact) {
     if (exact) {
         return left == right;
     }
     // Non-exact: the left text equals a right text that it begins with.
-    return left.size() >= right.size() && left.compare(0, right.size(), right) == 0;
+    return left.view().starts_with(right.view());
 }
 
 bool equalsWith(const Value& left, const Value& right, bool exact) {
+    // Texts first: the bank lookup compares a million of them.
+    if (left.isString() && right.isString()) {
+        return textEquals(left.asText(), right.asText(), exact);
+    }
     if (left.isNumeric() && right.isNumeric()) {
         return left.asNumber() == right.asNumber();
     }
@@ -183,7 +140,7 @@ bool equalsWith(const Value& left, const Value& right, bool exact) {
     case Type::Nil:
         return true;
     case Type::String:
-        return textEquals(left.asString(), right.asString(), exact);
+        return textEquals(left.asText(), right.asText(), exact);
     case Type::Logic:
         return left.asLogic() == right.asLogic();
     case Type::Symbol:
@@ -208,7 +165,9 @@ bool equalsWith(const Value& left, const Value& right, bool exact) {
 
 } // namespace
 
-bool exactEquals(const Value& left, const Value& right) { return equalsWith(left, right, true); }
+bool exactEquals(const Value& left, const Value& right) {
+    return equalsWith(left, right, true);
+}
 
 bool equals(const Value& left, const Value& right) {
     return equalsWith(left, right, runtimeSettings().exactComparison);

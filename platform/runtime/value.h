@@ -3,9 +3,12 @@
 // Arrays, objects and code blocks are held by reference; texts are single-byte Windows-1252.
 
 #include "platform/runtime/symbol.h"
+#include "platform/runtime/text_storage.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <span>
 #include <string>
@@ -30,7 +33,9 @@ enum class Type : std::uint8_t {
     Pointer = 18,
 };
 
-constexpr std::uint32_t typeNumber(Type type) { return static_cast<std::uint32_t>(type); }
+constexpr std::uint32_t typeNumber(Type type) {
+    return static_cast<std::uint32_t>(type);
+}
 
 // Type number 19 exists only for declarations: a property that takes any value.
 inline constexpr std::uint32_t kAnyTypeNumber = 19;
@@ -66,9 +71,10 @@ struct Pointer {
 class Value {
 public:
     Value() = default;
-    Value(std::string text) : payload_(std::move(text)) {}
-    Value(const char* text) : payload_(std::string(text)) {}
-    Value(std::string_view text) : payload_(std::string(text)) {}
+    Value(const std::string& text) : payload_(Text(text)) {}
+    Value(const char* text) : payload_(Text(text)) {}
+    Value(std::string_view text) : payload_(Text(text)) {}
+    Value(Text text) : payload_(std::move(text)) {}
     Value(Symbol symbol) : payload_(symbol) {}
     Value(ArrayRef array);
     Value(ObjectRef object);
@@ -83,7 +89,7 @@ public:
     static Value logic(bool flag) { return Value(Payload(flag)); }
     static Value pointer(std::uint32_t address) { return Value(Pointer{address}); }
 
-    Type type() const;
+    Type type() const { return kTypes[payload_.index()]; }
     std::uint32_t typeNumber() const { return static_cast<std::uint32_t>(type()); }
 
     bool isNil() const { return type() == Type::Nil; }
@@ -99,12 +105,18 @@ public:
 
     // Typed reads. Each returns the neutral value of its type (empty text, false,
     // 0, null) when the value holds another type, so a caller never reads garbage.
-    const std::string& asString() const;
+    // A text's bytes stay valid for as long as this value (or a copy of it) lives.
+    std::string_view asString() const {
+        const auto* text = std::get_if<Text>(&payload_);
+        return text ? text->view() : std::string_view();
+    }
+    // The text itself, to keep or compare without copying its bytes; empty for other types.
+    const Text& asText() const;
     bool asLogic() const;
     Symbol asSymbol() const;
     double asNumber() const;
     std::int64_t asWholeNumber() const; // numbers truncated toward zero
-    std::uint32_t asUnsigned() const;    // numbers converted to 32 bits, two's complement
+    std::uint32_t asUnsigned() const;   // numbers converted to 32 bits, two's complement
     std::int32_t asInteger() const;
     Date asDate() const;
     std::uint32_t asAddress() const; // a pointer's address, else 0
@@ -114,40 +126,59 @@ public:
     const CodeBlockRef& asCodeBlock() const;
 
     // The one dispatch point over the payload.
-    template <class Visitor>
-    decltype(auto) visit(Visitor&& visitor) const {
+    template <class Visitor> decltype(auto) visit(Visitor&& visitor) const {
         return std::visit(std::forward<Visitor>(visitor), payload_);
     }
 
 private:
     using Payload = std::variant<std::monostate, std::int32_t, Date, Float, ArrayRef, ObjectRef,
-                                 std::string, bool, CodeBlockRef, Symbol, std::uint32_t, Pointer>;
+                                 Text, bool, CodeBlockRef, Symbol, std::uint32_t, Pointer>;
+    // The type number of each payload, in the order of the alternatives above.
+    static constexpr Type kTypes[] = {
+        Type::Nil,    Type::Integer, Type::Date,      Type::Float,  Type::Array,    Type::Object,
+        Type::String, Type::Logic,   Type::CodeBlock, Type::Symbol, Type::Unsigned, Type::Pointer};
+    static_assert(std::size(kTypes) == std::variant_size_v<Payload>);
     explicit Value(Payload payload) : payload_(std::move(payload)) {}
     Payload payload_;
 };
 
-// An array with reference semantics: copies of the Value share the elements.
+static_assert(sizeof(Value) == 24, "a value is a 16-byte payload and its type");
+
+// An array with reference semantics: copies of the Value share the elements. Up to two
+// elements live in the array object itself, so a small array (a bank directory's entry) is
+// one allocation or, in an ArrayRows block, none of its own; more move to the heap.
 class ArrayData {
 public:
-    ArrayData() = default;
-    explicit ArrayData(std::vector<Value> elements) : elements_(std::move(elements)) {}
+    ArrayData() noexcept : data_(inlineElements()) {}
+    // `size` nil elements.
+    explicit ArrayData(std::size_t size);
+    // Takes the elements over.
+    explicit ArrayData(std::vector<Value> elements);
+    ~ArrayData();
+    ArrayData(const ArrayData&) = delete;
+    ArrayData& operator=(const ArrayData&) = delete;
 
-    std::size_t size() const { return elements_.size(); }
+    std::size_t size() const { return size_; }
     // 1-based access; positions outside the array are a caller's fault (checked).
     const Value& at(std::size_t position) const;
     void put(std::size_t position, Value value);
-    void append(Value value) { elements_.push_back(std::move(value)); }
+    void append(Value value);
     // Drops the elements after `size` (never grows the array).
-    void truncate(std::size_t size) {
-        if (size < elements_.size()) {
-            elements_.resize(size);
-        }
-    }
-    const std::vector<Value>& elements() const { return elements_; }
+    void truncate(std::size_t size);
+    std::span<const Value> elements() const { return {data_, size_}; }
 
 private:
-    std::vector<Value> elements_;
+    static constexpr std::uint32_t kInlineCount = 2;
+    Value* inlineElements() { return reinterpret_cast<Value*>(inline_); }
+    void reserve(std::size_t capacity);
+
+    Value* data_;
+    std::uint32_t size_ = 0;
+    std::uint32_t capacity_ = kInlineCount;
+    alignas(Value) std::byte inline_[kInlineCount * sizeof(Value)];
 };
+
+static_assert(sizeof(ArrayData) == 64, "an array of two fills one cache line");
 
 // A closure value, evaluated with Eval.
 class CodeBlock {

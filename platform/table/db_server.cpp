@@ -200,7 +200,7 @@ std::string DbServer::fieldText(Symbol field) {
     }
     std::optional<std::size_t> index = findField(field, true);
     if (!index) {
-        return fieldErrors_[field].asString();
+        return std::string(fieldErrors_[field].asString());
     }
     if (atEnd()) {
         return std::string(image_->fields()[*index].width, ' ');

@@ -56,6 +56,47 @@ TEST(Array, HasReferenceSemanticsAndOneBasedPositions) {
     EXPECT_TRUE(ArrayCreate(3)->at(3).isNil());
 }
 
+TEST(Array, GrowsPastItsInlineElementsAndShrinksThroughAnyReference) {
+    Value array(ArrayBuild({Value("a"), Value("b")}));
+    Value copy = array;
+    for (const char* text : {"c", "d", "e", "f", "g"}) {
+        copy.asArray()->append(Value(text));
+    }
+    copy.asArray()->put(1, Value("A"));
+    std::string seen;
+    for (const Value& element : array.asArray()->elements()) {
+        seen += element.asString();
+    }
+    EXPECT_EQ(seen, "Abcdefg");
+    array.asArray()->truncate(1);
+    EXPECT_EQ(ALen(copy), 1u);
+    EXPECT_EQ(copy.asArray()->at(1).asString(), "A");
+}
+
+TEST(ArrayRows, EachRowIsAnArrayOfItsOwnThatOutlivesTheBlocksOtherHolders) {
+    Value second;
+    Value secondAgain;
+    {
+        ArrayRows rows(3);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            rows[i].append(Value::integer(static_cast<std::int32_t>(i)));
+            rows[i].append(Value(std::string(20, static_cast<char>('a' + i))));
+        }
+        Value first(rows.reference(0));
+        second = Value(rows.reference(1));
+        secondAgain = Value(rows.reference(1));
+        first.asArray()->put(1, Value("changed"));
+        EXPECT_EQ(rows[0].at(1).asString(), "changed");
+        EXPECT_THROW(rows.reference(3), std::out_of_range);
+    }
+    second.asArray()->append(Value("grown"));
+    EXPECT_EQ(ALen(secondAgain), 3u);
+    EXPECT_EQ(secondAgain.asArray()->at(2).asString(), std::string(20, 'b'));
+    EXPECT_EQ(secondAgain.asArray()->at(3).asString(), "grown");
+    EXPECT_FALSE(exactEquals(second, Value(ArrayBuild({Value::integer(1)}))));
+    EXPECT_TRUE(exactEquals(second, secondAgain));
+}
+
 TEST(CodeBlock, EvalPassesArgumentsAndReturnsTheResult) {
     Value block(
         makeCodeBlock([](Arguments args) { return Value::integer(args[0].asInteger() * 2); }));
