@@ -11,9 +11,7 @@ namespace {
 
 using symbols::kClose;
 using symbols::kDbServer;
-using symbols::kEof;
 using symbols::kRecCount;
-using symbols::kSkip;
 
 // The fields of NomBancos.dbf.
 const Symbol kBanco = Symbol::intern("BANCO");
@@ -29,22 +27,22 @@ ArrayRef readBankDirectory(const Value& table) {
         server->requireCharacterField(kBanco);
         server->requireCharacterField(kNombre);
     }
-    // Sized once from the record count, filled in table order.
+    // Sized once from the record count, filled in table order. The entries lie side by side
+    // in one block and their texts share the table's bytes, so a record costs no allocation.
     const std::uint32_t count = Send(table, kRecCount).asUnsigned();
     ArrayRef directory = ArrayCreate(count);
-    const Value one = Value::integer(1);
+    ArrayRows entries(count);
     std::int32_t counter = 0;
-    while (server && !Send(table, kEof).asLogic()) {
+    while (server && !server->atEnd()) {
         counter = addSigned(counter, 1);
         if (static_cast<std::uint32_t>(counter) > count) {
             break; // a table that grew while read: never write past the directory
         }
-        std::vector<Value> entry;
-        entry.reserve(2);
-        entry.emplace_back(server->fieldText(kBanco)); // the code before the name
-        entry.emplace_back(server->fieldText(kNombre));
-        directory->put(static_cast<std::size_t>(counter), Value(ArrayBuild(std::move(entry))));
-        Send(table, kSkip, Arguments(&one, 1));
+        const auto index = static_cast<std::size_t>(counter - 1);
+        entries[index].append(Value(server->fieldText(kBanco))); // the code before the name
+        entries[index].append(Value(server->fieldText(kNombre)));
+        directory->put(index + 1, Value(entries.reference(index)));
+        server->skip(1);
     }
     // Fewer records than counted would leave unfilled elements: the directory holds only
     // what was read.

@@ -87,6 +87,9 @@ public:
         }
         return std::memcmp(left.data(), right.data(), left.size()) == 0;
     }
+    friend bool operator==(const Text& left, std::string_view right) noexcept {
+        return left.view() == right;
+    }
 
 private:
     static constexpr std::uint32_t kSharedForm = 0x80000000;

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace cuentas {
 
@@ -70,7 +72,9 @@ public:
     Value fieldGet(Symbol field);
     // The text of a character field: as fieldGet, but a field of another type is an error too
     // (data type 29, raised once per server and field), and the result is always a text.
-    std::string fieldText(Symbol field);
+    // Reading a field whose position is known is a short search and a reference to the
+    // table's bytes: no name is compared and nothing is copied.
+    Text fieldText(Symbol field);
 
     // Whether the table has a character field of that name, so that fieldText will read it.
     // If not, the field's error (as fieldText raises it) is raised now, once, before any
@@ -85,6 +89,7 @@ public:
 
 private:
     std::optional<std::size_t> findField(Symbol field, bool characterOnly);
+    std::optional<std::size_t> lookUpField(Symbol field);
     Value reportFieldError(Symbol field, const std::string& description, std::uint32_t genCode,
                            std::uint32_t typeRequired);
 
@@ -96,6 +101,9 @@ private:
     // Field errors already raised, with the error block's answer, so that a loop over every
     // record raises each one once.
     std::unordered_map<Symbol, Value> fieldErrors_;
+    // The position of each field asked for so far: a loop over the records finds its fields
+    // by symbol without comparing their names again.
+    std::vector<std::pair<Symbol, std::optional<std::size_t>>> fieldPositions_;
 };
 
 } // namespace cuentas

@@ -67,14 +67,19 @@ DbfResult<DbfImage> readOpenTable(const ReadableFile& file) {
                                    std::to_string(kMaxTableRecordBytes) + " bytes a table may hold",
                                DbfFault::TooLarge);
     }
-    // Reserved for what the file holds when it is shorter than declared: the parser then
-    // names the cut record.
+    // The header and the records in one buffer that the table's texts will share, the
+    // records read in one go. Reserved for what the file holds when it is shorter than
+    // declared: the parser then names the cut record.
     const std::uint64_t present = file.size > bytes.size() ? file.size - bytes.size() : 0;
-    bytes.reserve(bytes.size() + std::min(records, present));
-    if (!readMore(file.handle, bytes, records)) {
+    const auto wanted = static_cast<std::size_t>(std::min(records, present));
+    TextBuffer image = TextBuffer::allocate(bytes.size() + wanted);
+    std::copy(bytes.begin(), bytes.end(), image.data());
+    std::int64_t got = readUpTo(file.handle, image.data() + bytes.size(), wanted);
+    if (got < 0) {
         return unreadable();
     }
-    return DbfImage::parse(std::move(bytes));
+    image.shrink(bytes.size() + static_cast<std::size_t>(got));
+    return DbfImage::parse(std::move(image));
 }
 
 } // namespace

@@ -17,8 +17,9 @@ inline constexpr std::uint64_t kMaxTableRecordBytes = std::uint64_t{1} << 30; //
 // Reads the table that `runtimePath` names (backslashes). The file is opened without waiting
 // and must be a regular file; its header and field list are read and checked first, then
 // only the header length plus count x record length bytes, never the bytes after them, so
-// that memory follows the records declared, not the size of the file. A table rewritten
-// meanwhile is read from the one descriptor opened, never half and half.
+// that memory follows the records declared, not the size of the file. The records come in one
+// read into the buffer that the table keeps and its texts share. A table rewritten meanwhile
+// is read from the one descriptor opened, never half and half.
 //
 // Failures name what is wrong, without the file's name:
 //   Unreadable: the operating system's cause ("file not found", "a named pipe where a file
