@@ -11,13 +11,11 @@ Value* allocateElements(std::size_t capacity) {
     return static_cast<Value*>(::operator new(capacity * sizeof(Value)));
 }
 
-void checkPosition(std::size_t position, std::size_t size) {
-    if (position < 1 || position > size) {
-        throw std::out_of_range("array position out of range");
-    }
-}
-
 } // namespace
+
+void ArrayData::throwOutOfRange() {
+    throw std::out_of_range("array position out of range");
+}
 
 ArrayData::ArrayData(std::size_t size) : ArrayData() {
     reserve(size);
@@ -41,13 +39,10 @@ ArrayData::~ArrayData() {
     }
 }
 
-const Value& ArrayData::at(std::size_t position) const {
-    checkPosition(position, size_);
-    return data_[position - 1];
-}
-
 void ArrayData::put(std::size_t position, Value value) {
-    checkPosition(position, size_);
+    if (position < 1 || position > size_) {
+        throwOutOfRange();
+    }
     data_[position - 1] = std::move(value);
 }
 

@@ -13,26 +13,9 @@ Value::Value(ArrayRef array) : payload_(std::move(array)) {}
 Value::Value(ObjectRef object) : payload_(std::move(object)) {}
 Value::Value(CodeBlockRef block) : payload_(std::move(block)) {}
 
-namespace {
-const Text kEmptyText;
-const ArrayRef kNoArray;
-const ObjectRef kNoObject;
-const CodeBlockRef kNoBlock;
-} // namespace
-
 bool Value::isNumeric() const {
     Type t = type();
     return t == Type::Integer || t == Type::Float || t == Type::Unsigned;
-}
-
-const Text& Value::asText() const {
-    const auto* text = std::get_if<Text>(&payload_);
-    return text ? *text : kEmptyText;
-}
-
-bool Value::asLogic() const {
-    const auto* flag = std::get_if<bool>(&payload_);
-    return flag && *flag;
 }
 
 Symbol Value::asSymbol() const {
@@ -87,23 +70,19 @@ int Value::decimals() const {
     return f ? f->decimals : -1;
 }
 
-const ArrayRef& Value::asArray() const {
-    const auto* array = std::get_if<ArrayRef>(&payload_);
-    return array ? *array : kNoArray;
-}
-
-const ObjectRef& Value::asObject() const {
-    const auto* object = std::get_if<ObjectRef>(&payload_);
-    return object ? *object : kNoObject;
-}
-
-const CodeBlockRef& Value::asCodeBlock() const {
-    const auto* block = std::get_if<CodeBlockRef>(&payload_);
-    return block ? *block : kNoBlock;
+Value CodeBlock::operator()(Arguments arguments) const {
+    if (!test_) {
+        return body_(arguments);
+    }
+    return Value::logic(arguments.empty() ? test_(Value()) : test_(arguments.front()));
 }
 
 CodeBlockRef makeCodeBlock(CodeBlock::Body body, std::uint32_t parameterCount) {
     return std::make_shared<const CodeBlock>(std::move(body), parameterCount);
+}
+
+CodeBlockRef makeTestBlock(CodeBlock::Test test) {
+    return std::make_shared<const CodeBlock>(std::move(test));
 }
 
 Value Eval(const Value& block, Arguments arguments) {
@@ -125,11 +104,9 @@ bool textEquals(const Text& left, const Text& right, bool exact) {
     return left.view().starts_with(right.view());
 }
 
-bool equalsWith(const Value& left, const Value& right, bool exact) {
-    // Texts first: the bank lookup compares a million of them.
-    if (left.isString() && right.isString()) {
-        return textEquals(left.asText(), right.asText(), exact);
-    }
+} // namespace
+
+bool detail::equalsWith(const Value& left, const Value& right, bool exact) {
     if (left.isNumeric() && right.isNumeric()) {
         return left.asNumber() == right.asNumber();
     }
@@ -163,14 +140,8 @@ bool equalsWith(const Value& left, const Value& right, bool exact) {
     return false;
 }
 
-} // namespace
-
-bool exactEquals(const Value& left, const Value& right) {
-    return equalsWith(left, right, true);
-}
-
 bool equals(const Value& left, const Value& right) {
-    return equalsWith(left, right, runtimeSettings().exactComparison);
+    return detail::equalsWith(left, right, runtimeSettings().exactComparison);
 }
 
 Value EmptyUsual(std::uint32_t typeNumber) {

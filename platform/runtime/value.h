@@ -68,6 +68,14 @@ struct Pointer {
     friend bool operator==(Pointer, Pointer) = default;
 };
 
+namespace detail {
+// What the typed reads of a value answer when it holds another type.
+inline const Text kNoText;
+inline const ArrayRef kNoArray;
+inline const ObjectRef kNoObject;
+inline const CodeBlockRef kNoCodeBlock;
+} // namespace detail
+
 class Value {
 public:
     Value() = default;
@@ -111,8 +119,14 @@ public:
         return text ? text->view() : std::string_view();
     }
     // The text itself, to keep or compare without copying its bytes; empty for other types.
-    const Text& asText() const;
-    bool asLogic() const;
+    const Text& asText() const {
+        const auto* text = std::get_if<Text>(&payload_);
+        return text ? *text : detail::kNoText;
+    }
+    bool asLogic() const {
+        const auto* flag = std::get_if<bool>(&payload_);
+        return flag && *flag;
+    }
     Symbol asSymbol() const;
     double asNumber() const;
     std::int64_t asWholeNumber() const; // numbers truncated toward zero
@@ -121,9 +135,18 @@ public:
     Date asDate() const;
     std::uint32_t asAddress() const; // a pointer's address, else 0
     int decimals() const;            // a float's decimals, -1 otherwise
-    const ArrayRef& asArray() const;
-    const ObjectRef& asObject() const;
-    const CodeBlockRef& asCodeBlock() const;
+    const ArrayRef& asArray() const {
+        const auto* array = std::get_if<ArrayRef>(&payload_);
+        return array ? *array : detail::kNoArray;
+    }
+    const ObjectRef& asObject() const {
+        const auto* object = std::get_if<ObjectRef>(&payload_);
+        return object ? *object : detail::kNoObject;
+    }
+    const CodeBlockRef& asCodeBlock() const {
+        const auto* block = std::get_if<CodeBlockRef>(&payload_);
+        return block ? *block : detail::kNoCodeBlock;
+    }
 
     // The one dispatch point over the payload.
     template <class Visitor> decltype(auto) visit(Visitor&& visitor) const {
@@ -160,7 +183,12 @@ public:
 
     std::size_t size() const { return size_; }
     // 1-based access; positions outside the array are a caller's fault (checked).
-    const Value& at(std::size_t position) const;
+    const Value& at(std::size_t position) const {
+        if (position < 1 || position > size_) {
+            throwOutOfRange();
+        }
+        return data_[position - 1];
+    }
     void put(std::size_t position, Value value);
     void append(Value value);
     // Drops the elements after `size` (never grows the array).
@@ -169,6 +197,7 @@ public:
 
 private:
     static constexpr std::uint32_t kInlineCount = 2;
+    [[noreturn]] static void throwOutOfRange();
     Value* inlineElements() { return reinterpret_cast<Value*>(inline_); }
     void reserve(std::size_t capacity);
 
@@ -184,24 +213,46 @@ static_assert(sizeof(ArrayData) == 64, "an array of two fills one cache line");
 class CodeBlock {
 public:
     using Body = std::function<Value(Arguments)>;
+    // A block of one parameter that answers a logic (the test of ArrayScan): testing a value
+    // with it makes no result value.
+    using Test = std::function<bool(const Value&)>;
+
     explicit CodeBlock(Body body, std::uint32_t parameterCount = 1)
         : body_(std::move(body)), parameterCount_(parameterCount) {}
-    Value operator()(Arguments arguments) const { return body_(arguments); }
+    explicit CodeBlock(Test test) : test_(std::move(test)), parameterCount_(1) {}
+
+    Value operator()(Arguments arguments) const;
+    // The block evaluated with one argument, its result taken as a logic.
+    bool test(const Value& argument) const {
+        return test_ ? test_(argument) : body_(Arguments(&argument, 1)).asLogic();
+    }
     std::uint32_t parameterCount() const { return parameterCount_; }
 
 private:
     Body body_;
+    Test test_;
     std::uint32_t parameterCount_;
 };
 
 CodeBlockRef makeCodeBlock(CodeBlock::Body body, std::uint32_t parameterCount = 1);
+CodeBlockRef makeTestBlock(CodeBlock::Test test);
 
 // Evaluates a code block with the given arguments; anything that is not a block gives nil.
 Value Eval(const Value& block, Arguments arguments = {});
 Value Eval(const Value& block, const Value& argument);
 
+namespace detail {
+bool equalsWith(const Value& left, const Value& right, bool exact);
+} // namespace detail
+
 // The runtime's exact equality (==): same type family and, for texts, same length and bytes.
-bool exactEquals(const Value& left, const Value& right);
+// Two texts are compared here, inline: the bank lookup compares a million of them.
+inline bool exactEquals(const Value& left, const Value& right) {
+    if (left.isString() && right.isString()) {
+        return left.asText() == right.asText();
+    }
+    return detail::equalsWith(left, right, true);
+}
 // The runtime's ordinary equality (=): as exact equality, except that with the exact-comparison
 // setting off a text equals a right-hand text that it begins with.
 bool equals(const Value& left, const Value& right);

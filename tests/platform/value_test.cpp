@@ -102,6 +102,13 @@ TEST(CodeBlock, EvalPassesArgumentsAndReturnsTheResult) {
         makeCodeBlock([](Arguments args) { return Value::integer(args[0].asInteger() * 2); }));
     EXPECT_EQ(Eval(block, Value::integer(21)).asInteger(), 42);
     EXPECT_TRUE(Eval(Value("no block")).isNil());
+    // A block made from a test answers a logic, and tests nil when called without arguments.
+    Value isNil(makeTestBlock([](const Value& argument) { return argument.isNil(); }));
+    EXPECT_EQ(Eval(isNil, Value::integer(1)).type(), Type::Logic);
+    EXPECT_FALSE(Eval(isNil, Value::integer(1)).asLogic());
+    EXPECT_TRUE(Eval(isNil).asLogic());
+    EXPECT_TRUE(isNil.asCodeBlock()->test(Value()));
+    EXPECT_FALSE(block.asCodeBlock()->test(Value::integer(0))); // 0 is no logic TRUE
 }
 
 TEST(Equality, ExactAndOrdinaryComparisonOfTexts) {
