@@ -42,6 +42,24 @@ TEST(Symbol, InternedUpperCaseAndComparedByIdentity) {
     EXPECT_EQ(Symbol::intern(""), Symbol());
 }
 
+TEST(Symbol, NamesStayInPlaceAsThousandsMoreAreInterned) {
+    const Symbol first = Symbol::intern("primero");
+    const std::string& firstName = first.name();
+    std::vector<Symbol> many;
+    for (int i = 0; i < 3000; ++i) {
+        many.push_back(Symbol::intern("simbolo_de_prueba_" + std::to_string(i)));
+    }
+    for (int i = 0; i < 3000; ++i) {
+        EXPECT_EQ(many[static_cast<std::size_t>(i)].name(),
+                  "SIMBOLO_DE_PRUEBA_" + std::to_string(i));
+        EXPECT_EQ(Symbol::fromNumber(many[static_cast<std::size_t>(i)].number()),
+                  many[static_cast<std::size_t>(i)]);
+    }
+    EXPECT_EQ(&first.name(), &firstName); // a name never moves
+    EXPECT_EQ(Symbol::fromNumber(many.back().number() + 1), Symbol());
+    EXPECT_EQ(Symbol().name(), "");
+}
+
 TEST(Array, HasReferenceSemanticsAndOneBasedPositions) {
     Value array(ArrayBuild({Value("a"), Value("b")}));
     Value copy = array;
