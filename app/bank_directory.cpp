@@ -4,7 +4,7 @@
 #include "platform/table/db_server.h"
 #include "platform/table/table_symbols.h"
 
-#include <algorithm>
+#include <optional>
 
 namespace cuentas {
 namespace {
@@ -23,30 +23,33 @@ ArrayRef readBankDirectory(const Value& table) {
     // Codes and names are texts: a field of another type is refused before the first record,
     // and an empty table is checked as well as a full one.
     DbServer* server = objectAs<DbServer>(table);
+    std::optional<std::size_t> codeField;
+    std::optional<std::size_t> nameField;
     if (server) {
-        server->requireCharacterField(kBanco);
-        server->requireCharacterField(kNombre);
+        codeField = server->characterField(kBanco);
+        nameField = server->characterField(kNombre);
     }
-    // Sized once from the record count, filled in table order. The entries lie side by side
-    // in one block and their texts share the table's bytes, so a record costs no allocation.
+    // A field the table lacks reads as the error block's answer to it, on every record.
+    auto read = [server](const std::optional<std::size_t>& position, Symbol field) {
+        return position ? server->fieldText(*position) : server->fieldText(field);
+    };
+    // Sized once from the record count and filled in table order, so that it holds only what
+    // was read. The entries lie side by side in one block and their texts share the table's
+    // bytes, so a record costs no allocation.
     const std::uint32_t count = Send(table, kRecCount).asUnsigned();
-    ArrayRef directory = ArrayCreate(count);
+    ArrayRef directory = ArrayCreate(0);
+    directory->reserve(count);
     ArrayRows entries(count);
-    std::int32_t counter = 0;
     while (server && !server->atEnd()) {
-        counter = addSigned(counter, 1);
-        if (static_cast<std::uint32_t>(counter) > count) {
+        const std::size_t index = directory->size();
+        if (index == count) {
             break; // a table that grew while read: never write past the directory
         }
-        const auto index = static_cast<std::size_t>(counter - 1);
-        entries[index].append(Value(server->fieldText(kBanco))); // the code before the name
-        entries[index].append(Value(server->fieldText(kNombre)));
-        directory->put(index + 1, Value(entries.reference(index)));
+        entries[index].append(Value(read(codeField, kBanco))); // the code before the name
+        entries[index].append(Value(read(nameField, kNombre)));
+        directory->append(Value(entries.reference(index)));
         server->skip(1);
     }
-    // Fewer records than counted would leave unfilled elements: the directory holds only
-    // what was read.
-    directory->truncate(static_cast<std::size_t>(std::max(counter, 0)));
     return directory;
 }
 

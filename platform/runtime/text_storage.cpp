@@ -136,9 +136,19 @@ void Text::setShared(TextBuffer::Block* block, std::uint32_t offset, std::size_t
 }
 
 void Text::setInline(const char* bytes, std::size_t size) {
+    // Fixed-size copies, overlapping where the size falls between them, compile to plain
+    // moves; a copy of any size would be a call for every short text of a table.
     std::memset(bytes_, 0, sizeof bytes_);
-    if (size > 0) {
-        std::memcpy(bytes_, bytes, size);
+    if (size >= 8) {
+        std::memcpy(bytes_, bytes, 8);
+        std::memcpy(bytes_ + size - 8, bytes + size - 8, 8);
+    } else if (size >= 4) {
+        std::memcpy(bytes_, bytes, 4);
+        std::memcpy(bytes_ + size - 4, bytes + size - 4, 4);
+    } else if (size > 0) {
+        bytes_[0] = bytes[0];
+        bytes_[size / 2] = bytes[size / 2];
+        bytes_[size - 1] = bytes[size - 1];
     }
     sizeAndForm_ = static_cast<std::uint32_t>(size);
 }

@@ -193,13 +193,14 @@ public:
     void append(Value value);
     // Drops the elements after `size` (never grows the array).
     void truncate(std::size_t size);
+    // Makes room for `capacity` elements, so that appending up to it never moves them.
+    void reserve(std::size_t capacity);
     std::span<const Value> elements() const { return {data_, size_}; }
 
 private:
     static constexpr std::uint32_t kInlineCount = 2;
     [[noreturn]] static void throwOutOfRange();
     Value* inlineElements() { return reinterpret_cast<Value*>(inline_); }
-    void reserve(std::size_t capacity);
 
     Value* data_;
     std::uint32_t size_ = 0;

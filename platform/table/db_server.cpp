@@ -211,17 +211,21 @@ Text DbServer::fieldText(Symbol field) {
         return {};
     }
     std::optional<std::size_t> index = findField(field, true);
-    if (!index) {
-        return fieldErrors_[field].asText();
-    }
-    if (atEnd()) {
-        return Text(std::string(image_->fields()[*index].width, ' '));
-    }
-    return image_->fieldText(record_ - 1, *index);
+    return index ? fieldText(*index) : fieldErrors_[field].asText();
 }
 
-bool DbServer::requireCharacterField(Symbol field) {
-    return image_ && findField(field, true).has_value();
+std::optional<std::size_t> DbServer::characterField(Symbol field) {
+    return image_ ? findField(field, true) : std::nullopt;
+}
+
+Text DbServer::fieldText(std::size_t position) const {
+    if (!image_ || position >= image_->fields().size()) {
+        return {};
+    }
+    if (atEnd()) {
+        return Text(std::string(image_->fields()[position].width, ' '));
+    }
+    return image_->fieldText(record_ - 1, position);
 }
 
 std::string RddSetDefault() {

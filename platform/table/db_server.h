@@ -76,10 +76,14 @@ public:
     // table's bytes: no name is compared and nothing is copied.
     Text fieldText(Symbol field);
 
-    // Whether the table has a character field of that name, so that fieldText will read it.
-    // If not, the field's error (as fieldText raises it) is raised now, once, before any
-    // record is read. FALSE, without an error, when the table is closed.
-    bool requireCharacterField(Symbol field);
+    // The position of a character field, for reading it record by record with
+    // fieldText(position). When the table lacks the field or it is of another type, the
+    // field's error (as fieldText raises it) is raised now, once, before any record is read,
+    // and nothing comes back; nothing, without an error, when the table is closed.
+    std::optional<std::size_t> characterField(Symbol field);
+    // The field at a position of the current record as a text sharing the table's bytes:
+    // blanks at end of file, the empty text when closed.
+    Text fieldText(std::size_t position) const;
 
     // The file name as opened (extension included) and the full runtime path looked for.
     const std::string& fileName() const { return fileName_; }

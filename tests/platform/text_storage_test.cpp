@@ -11,18 +11,22 @@ TextBuffer bufferOf(std::string_view bytes) {
     return buffer;
 }
 
-// Lengths on both sides of what a text holds inline.
-const std::string kTexts[] = {"",
-                              "0",
-                              std::string("a\0b", 3),
-                              "Inexistente",
-                              "0049 0049 00",
-                              "0049 0049 004",
-                              "Entidad de cr\xE9"
-                              "dito n\xFAmero 12 con el nombre largo      "};
+// Every length up to past what a text holds inline, then a long one; no two bytes alike, a NUL
+// among them.
+std::vector<std::string> texts() {
+    std::vector<std::string> all;
+    const std::string bytes("0049\0Inexistente Entidad de cr\xE9"
+                            "dito con nombre largo",
+                            48);
+    for (std::size_t length = 0; length <= Text::kInlineSize + 2; ++length) {
+        all.push_back(bytes.substr(bytes.size() - length));
+    }
+    all.push_back(bytes);
+    return all;
+}
 
 TEST(Text, KeepsEveryByteWhetherCopiedOrSlicedFromABuffer) {
-    for (const std::string& bytes : kTexts) {
+    for (const std::string& bytes : texts()) {
         const std::string framed = "<<" + bytes + ">>";
         const Text copied(bytes);
         const Text sliced = Text::slice(bufferOf(framed), 2, bytes.size());
