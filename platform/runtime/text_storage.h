@@ -55,7 +55,7 @@ public:
     // Texts as long as 2 GiB or longer are refused (std::length_error).
     static constexpr std::size_t kMaxSize = 0x7FFFFFFF;
 
-    Text() noexcept { std::memset(bytes_, 0, sizeof bytes_); }
+    constexpr Text() noexcept = default;
     // A copy of the bytes.
     explicit Text(std::string_view text);
     // The bytes [offset, offset + size) of the buffer, without copying them when they are
@@ -111,7 +111,7 @@ private:
 
     // Inline: the bytes, zero-filled after the size. Shared: the block's address, then the
     // slice's offset in it.
-    alignas(8) char bytes_[kInlineSize];
+    alignas(8) char bytes_[kInlineSize] = {};
     std::uint32_t sizeAndForm_ = 0;
 };
 
