@@ -4,16 +4,14 @@
 #include "platform/table/db_server.h"
 #include "platform/table/table_symbols.h"
 
-#include <algorithm>
+#include <optional>
 
 namespace cuentas {
 namespace {
 
 using symbols::kClose;
 using symbols::kDbServer;
-using symbols::kEof;
 using symbols::kRecCount;
-using symbols::kSkip;
 
 // The fields of NomBancos.dbf.
 const Symbol kBanco = Symbol::intern("BANCO");
@@ -25,30 +23,33 @@ ArrayRef readBankDirectory(const Value& table) {
     // Codes and names are texts: a field of another type is refused before the first record,
     // and an empty table is checked as well as a full one.
     DbServer* server = objectAs<DbServer>(table);
+    std::optional<std::size_t> codeField;
+    std::optional<std::size_t> nameField;
     if (server) {
-        server->requireCharacterField(kBanco);
-        server->requireCharacterField(kNombre);
+        codeField = server->characterField(kBanco);
+        nameField = server->characterField(kNombre);
     }
-    // Sized once from the record count, filled in table order.
+    // A field the table lacks reads as the error block's answer to it, on every record.
+    auto read = [server](const std::optional<std::size_t>& position, Symbol field) {
+        return position ? server->fieldText(*position) : server->fieldText(field);
+    };
+    // Sized once from the record count and filled in table order, so that it holds only what
+    // was read. The entries lie side by side in one block and their texts share the table's
+    // bytes, so a record costs no allocation.
     const std::uint32_t count = Send(table, kRecCount).asUnsigned();
-    ArrayRef directory = ArrayCreate(count);
-    const Value one = Value::integer(1);
-    std::int32_t counter = 0;
-    while (server && !Send(table, kEof).asLogic()) {
-        counter = addSigned(counter, 1);
-        if (static_cast<std::uint32_t>(counter) > count) {
+    ArrayRef directory = ArrayCreate(0);
+    directory->reserve(count);
+    ArrayRows entries(count);
+    while (server && !server->atEnd()) {
+        const std::size_t index = directory->size();
+        if (index == count) {
             break; // a table that grew while read: never write past the directory
         }
-        std::vector<Value> entry;
-        entry.reserve(2);
-        entry.emplace_back(server->fieldText(kBanco)); // the code before the name
-        entry.emplace_back(server->fieldText(kNombre));
-        directory->put(static_cast<std::size_t>(counter), Value(ArrayBuild(std::move(entry))));
-        Send(table, kSkip, Arguments(&one, 1));
+        entries[index].append(Value(read(codeField, kBanco))); // the code before the name
+        entries[index].append(Value(read(nameField, kNombre)));
+        directory->append(Value(entries.reference(index)));
+        server->skip(1);
     }
-    // Fewer records than counted would leave unfilled elements: the directory holds only
-    // what was read.
-    directory->truncate(static_cast<std::size_t>(std::max(counter, 0)));
     return directory;
 }
 

@@ -30,13 +30,22 @@ inline std::uint32_t digitValue(char c) {
     return value <= 9 ? value : 0;
 }
 
-// Written out term by term, so that no loop is left to run.
-template <std::size_t Count, std::size_t... I>
-std::uint32_t weightedSum(const char* digits, std::index_sequence<I...>) {
-    return ((kWeights[kWeights.size() - Count + I] * digitValue(digits[I])) + ...);
+// 11 - (sum mod 11), where 11 becomes 0 and 10 becomes 1.
+inline std::uint32_t controlDigitOfSum(std::uint32_t sum) {
+    const std::uint32_t remainder = sum % 11;
+    return remainder < 2 ? remainder : 11 - remainder;
 }
-template <std::size_t Count> std::uint32_t weightedSum(const char* digits) {
-    return weightedSum<Count>(digits, std::make_index_sequence<Count>());
+
+// Written out term by term, so that no loop is left to run. The digits take the weights from
+// position First on; by default the last Count weights.
+template <std::size_t Count, std::size_t First, std::size_t... I>
+std::uint32_t weightedSum(const char* digits, std::index_sequence<I...>) {
+    static_assert(First + Count <= kWeights.size());
+    return ((kWeights[First + I] * digitValue(digits[I])) + ...);
+}
+template <std::size_t Count, std::size_t First = kWeights.size() - Count>
+std::uint32_t weightedSum(const char* digits) {
+    return weightedSum<Count, First>(digits, std::make_index_sequence<Count>());
 }
 
 // Whether every character is a digit, eight at a time: a byte is one when its high half is 3
@@ -78,13 +87,12 @@ inline std::uint32_t controlDigit(std::string_view digits) {
             sum += detail::kWeights[firstWeight + i] * detail::digitValue(digits[i]);
         }
     }
-    // 11 - (sum mod 11), where 11 becomes 0 and 10 becomes 1.
-    const std::uint32_t remainder = sum % 11;
-    return remainder < 2 ? remainder : 11 - remainder;
+    return detail::controlDigitOfSum(sum);
 }
 
 // Both control digits as one number, 10 x first + second (0 to 99), for the bank, branch and
-// account fields as typed; each field is zero-filled to its width (4, 4, 10) first.
+// account fields as typed; each field is read as CORRIGE zero-fills it to its width (4, 4,
+// 10), without making the filled text.
 std::uint32_t controlDigits(std::string_view bank, std::string_view branch,
                             std::string_view account);
 

@@ -3,7 +3,9 @@
 namespace cuentas {
 
 Value& bankDirectory() {
-    static Value directory;
+    // Never destroyed: it lives as long as the process, and taking apart a directory of a
+    // million entries at exit would only hold up the end of the process.
+    static Value& directory = *new Value();
     return directory;
 }
 

@@ -40,7 +40,8 @@ Value mainDialogMiraBanco(const Value& self) {
         setText(self, MainDialogId::Banco,
                 PadL(Value(AllTrim(textOf(self, MainDialogId::Banco))), 4, "0"));
     }
-    setCaption(self, MainDialogId::Nombre, Send(self, symbols::kBuscaBanco).asString());
+    setCaption(self, MainDialogId::Nombre,
+               std::string(Send(self, symbols::kBuscaBanco).asString()));
     return self;
 }
 
@@ -61,10 +62,10 @@ std::string mainDialogBuscaBanco(const Value& self) {
         return {};
     }
     // The code must match exactly, length included, whatever the exact-comparison setting.
-    Value matchesCode(makeCodeBlock([code](Arguments args) {
-        const Value& element = args.empty() ? Value() : args[0];
-        return Value::logic(ALen(element) >= 1 &&
-                            exactEquals(element.asArray()->at(1), Value(code)));
+    // The block holds the code as a value, made once for the whole scan.
+    Value matchesCode(makeTestBlock([code = Value(code)](const Value& element) {
+        const ArrayRef& entry = element.asArray();
+        return entry && entry->size() >= 1 && exactEquals(entry->at(1), code);
     }));
     const Value& directory = bankDirectory();
     std::int32_t position = ArrayScan(directory, matchesCode);

@@ -10,7 +10,7 @@ Value controlOf(const Value& dialog, MainDialogId id) {
 }
 
 std::string textOf(const Value& dialog, MainDialogId id) {
-    return IVarGet(controlOf(dialog, id), symbols::kTextValue).asString();
+    return std::string(IVarGet(controlOf(dialog, id), symbols::kTextValue).asString());
 }
 
 void setText(const Value& dialog, MainDialogId id, const std::string& text) {
@@ -18,7 +18,7 @@ void setText(const Value& dialog, MainDialogId id, const std::string& text) {
 }
 
 std::string captionOf(const Value& dialog, MainDialogId id) {
-    return IVarGet(controlOf(dialog, id), symbols::kCaption).asString();
+    return std::string(IVarGet(controlOf(dialog, id), symbols::kCaption).asString());
 }
 
 void setCaption(const Value& dialog, MainDialogId id, const std::string& text) {

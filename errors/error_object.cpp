@@ -161,7 +161,7 @@ Value errorPut(const Value& error, ErrorProperty property, const Value& value) {
 }
 
 std::string errorText(const Value& error, ErrorProperty property) {
-    return errorGet(error, property).asString();
+    return std::string(errorGet(error, property).asString());
 }
 
 std::uint32_t errorNumber(const Value& error, ErrorProperty property) {

@@ -18,7 +18,7 @@ namespace {
 // its own), or the executable's full path.
 std::string baseName(const LogFileObject& log, const Value& name) {
     if (name.isString() && SLen(name.asString()) > 0) {
-        const std::string& given = name.asString();
+        const std::string given(name.asString());
         return At("\\", given) > 0 ? given : log.serverPath + given;
     }
     return EXEFILENAME(ExePath::FullPath);

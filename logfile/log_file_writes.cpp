@@ -42,7 +42,7 @@ Value logFileDumpError(LogFileObject& log, const Value& error) {
 
 Value logFileDebugMessage(LogFileObject& log, const Value& text) {
     RoutineFrame frame("LOGFILE:DEBUGMSG");
-    std::string message = text.isString() ? text.asString() : AsString(text);
+    std::string message = text.isString() ? std::string(text.asString()) : AsString(text);
     std::size_t written = 0;
     if (log.toFile) {
         FileHandle handle = FOPENRETRY(log.fileName, kLogMode);

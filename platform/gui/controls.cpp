@@ -16,7 +16,7 @@ namespace {
 // Texts are assigned as texts; a number becomes its digits, anything else the empty text.
 std::string textOf(const Value& value) {
     if (value.isString()) {
-        return value.asString();
+        return std::string(value.asString());
     }
     return value.isNumeric() ? NTrim(value) : std::string();
 }
@@ -80,7 +80,7 @@ void declareControlClasses() {
         .property("TEXTVALUE", &SingleLineEdit::textValue,
                   [](SingleLineEdit& edit, const Value& text) { edit.setTextValue(textOf(text)); })
         .property("PICTURE", &SingleLineEdit::picture, [](SingleLineEdit& edit, const Value& mask) {
-            edit.setPicture(mask.asString());
+            edit.setPicture(std::string(mask.asString()));
         });
     ClassDeclaration<PushButton>("PUSHBUTTON", "CONTROL")
         .property("CAPTION", &PushButton::caption,

@@ -159,9 +159,10 @@ void declareDialogWindowClass() {
                     dialog.endDialog(argumentAt(args, 0).asInteger());
                     return Value();
                 })
-        .property(
-            "CAPTION", &DialogWindow::caption,
-            [](DialogWindow& dialog, const Value& text) { dialog.setCaption(text.asString()); })
+        .property("CAPTION", &DialogWindow::caption,
+                  [](DialogWindow& dialog, const Value& text) {
+                      dialog.setCaption(std::string(text.asString()));
+                  })
         .property("HYPERLABEL", &DialogWindow::hyperLabel, &DialogWindow::setHyperLabel)
         .property("NAMESYM",
                   [](const DialogWindow& dialog) { return nameSymbolOf(dialog.hyperLabel()); })

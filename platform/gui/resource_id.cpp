@@ -10,7 +10,7 @@ ResourceId resourceIdOf(const Value& value) {
         return object->id();
     }
     if (value.isString()) {
-        return value.asString();
+        return std::string(value.asString());
     }
     if (value.isSymbol()) {
         return value.asSymbol().name();

@@ -396,23 +396,31 @@ std::optional<std::string> MemoRead(const std::string& name) {
     if (!file) {
         return std::nullopt;
     }
+    const int handle = static_cast<int>(file->handle);
     std::string content;
     bool tooLarge = file->size > kMemoReadLimit;
     if (!tooLarge) {
-        content.reserve(file->size);
+        // Sized from the file and read straight into place.
+        content.resize(static_cast<std::size_t>(file->size));
+        std::int64_t n = readUpTo(file->handle, content.data(), content.size());
+        if (n < 0) {
+            operatingSystem().closeFile(handle); // keeps the read's error
+            return std::nullopt;
+        }
+        content.resize(static_cast<std::size_t>(n));
     }
-    // Read to the end, which may come later than the size said if the file grows meanwhile.
+    // Then to the end, which may come later than the size said if the file grows meanwhile.
     char buffer[1 << 16];
     for (std::int64_t n = 1; n > 0 && !tooLarge;) {
         n = readUpTo(file->handle, buffer, sizeof buffer);
         if (n < 0) {
-            operatingSystem().closeFile(static_cast<int>(file->handle)); // keeps the read's error
+            operatingSystem().closeFile(handle);
             return std::nullopt;
         }
         content.append(buffer, static_cast<std::size_t>(n));
         tooLarge = content.size() > kMemoReadLimit;
     }
-    operatingSystem().closeFile(static_cast<int>(file->handle));
+    operatingSystem().closeFile(handle);
     if (tooLarge) {
         lastError = oserror::kNotEnoughMemory;
         lastCause = OsCause::TooLarge;

@@ -3,8 +3,10 @@
 
 #include "platform/runtime/value.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 namespace cuentas {
@@ -17,5 +19,24 @@ ArrayRef ArrayBuild(std::initializer_list<Value> elements);
 ArrayRef ArrayBuild(std::vector<Value> elements);
 // The length of an array; 0 for anything that is not one.
 std::uint32_t ALen(const Value& array);
+
+// Many small arrays side by side in one block, one cache line each: the rows of a table read
+// into memory. Each row is an ordinary array (reference semantics; it may grow, its further
+// elements then go to the heap) whose reference keeps the whole block alive.
+class ArrayRows {
+public:
+    // `count` empty arrays.
+    explicit ArrayRows(std::size_t count);
+
+    std::size_t size() const { return count_; }
+    // 0-based, unchecked: the row to fill.
+    ArrayData& operator[](std::size_t index) const { return block_.get()[index]; }
+    // A reference to row `index` (0-based, checked), sharing the block.
+    ArrayRef reference(std::size_t index) const;
+
+private:
+    std::shared_ptr<ArrayData> block_;
+    std::size_t count_;
+};
 
 } // namespace cuentas

@@ -7,7 +7,7 @@ namespace cuentas {
 namespace {
 
 struct Frame {
-    std::string name;
+    const char* name;
     const char* file;
     std::uint32_t line;
 };
@@ -24,8 +24,8 @@ const Frame* frameAt(std::uint32_t level) {
 
 } // namespace
 
-RoutineFrame::RoutineFrame(std::string name, SourceLocation where) {
-    frames.push_back(Frame{std::move(name), where.file_name(), where.line()});
+RoutineFrame::RoutineFrame(const char* name, SourceLocation where) {
+    frames.push_back(Frame{name, where.file_name(), where.line()});
 }
 
 RoutineFrame::~RoutineFrame() { frames.pop_back(); }
@@ -42,7 +42,7 @@ void noteCallSite(const SourceLocation& where) {
 
 std::string ProcName(std::uint32_t level) {
     const Frame* frame = frameAt(level);
-    return frame ? frame->name : std::string();
+    return frame ? std::string(frame->name) : std::string();
 }
 
 std::uint32_t ProcLine(std::uint32_t level) {

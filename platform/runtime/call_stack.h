@@ -11,9 +11,10 @@ namespace cuentas {
 
 // Marks a routine of the program for as long as it runs. Its line is the line of the
 // frame's construction until a runtime operation called from the same source file moves it.
+// The name is a literal ("MAINDIALOG:CALCULADC"): it is kept, not copied.
 class RoutineFrame {
 public:
-    explicit RoutineFrame(std::string name, SourceLocation where = SourceLocation::current());
+    explicit RoutineFrame(const char* name, SourceLocation where = SourceLocation::current());
     ~RoutineFrame();
     RoutineFrame(const RoutineFrame&) = delete;
     RoutineFrame& operator=(const RoutineFrame&) = delete;

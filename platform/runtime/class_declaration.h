@@ -27,7 +27,7 @@ template <> struct PropertyType<Value> {
 template <> struct PropertyType<std::string> {
     static Value to(const std::string& text) { return Value(text); }
     static std::optional<std::string> from(const Value& value) {
-        return value.isString() ? std::optional(value.asString()) : std::nullopt;
+        return value.isString() ? std::optional(std::string(value.asString())) : std::nullopt;
     }
 };
 template <> struct PropertyType<bool> {

@@ -17,4 +17,5 @@
 #include "platform/runtime/settings.h"
 #include "platform/runtime/symbol.h"
 #include "platform/runtime/text.h"
+#include "platform/runtime/text_storage.h"
 #include "platform/runtime/value.h"

@@ -2,17 +2,41 @@
 
 #include "platform/runtime/text.h"
 
-#include <deque>
+#include <array>
+#include <atomic>
+#include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <unordered_map>
 
 namespace cuentas {
 namespace {
 
+// Names live in chunks that never move once made, so that reading a symbol's name takes no
+// lock: a symbol's number is only handed out after its name is in place.
+constexpr std::uint32_t kChunkBits = 10;
+constexpr std::uint32_t kChunkSize = 1u << kChunkBits;
+constexpr std::uint32_t kMaxChunks = 4096; // over four million names
+
 struct SymbolTable {
-    std::mutex mutex;
-    // Number n lives at names[n]; number 0 is the null symbol's empty name.
-    std::deque<std::string> names{std::string()};
+    SymbolTable() {
+        chunks[0].store(new std::string[kChunkSize], std::memory_order_release); // 0: ""
+    }
+    ~SymbolTable() {
+        for (auto& chunk : chunks) {
+            delete[] chunk.load(std::memory_order_acquire);
+        }
+    }
+    SymbolTable(const SymbolTable&) = delete;
+    SymbolTable& operator=(const SymbolTable&) = delete;
+
+    const std::string& name(std::uint32_t number) const {
+        return chunks[number >> kChunkBits].load(std::memory_order_acquire)[number % kChunkSize];
+    }
+
+    std::mutex mutex; // held while interning
+    std::array<std::atomic<std::string*>, kMaxChunks> chunks{};
+    std::atomic<std::uint32_t> count{1}; // names held, the null symbol's included
     std::unordered_map<std::string, std::uint32_t> numbers;
     std::size_t calls = 0;
 };
@@ -36,22 +60,26 @@ Symbol Symbol::intern(std::string_view name) {
     if (found != t.numbers.end()) {
         return Symbol(found->second);
     }
-    auto number = static_cast<std::uint32_t>(t.names.size());
-    t.names.push_back(upper);
+    const std::uint32_t number = t.count.load(std::memory_order_relaxed);
+    const std::uint32_t chunk = number >> kChunkBits;
+    if (chunk >= kMaxChunks) {
+        throw std::length_error("too many symbols");
+    }
+    if (t.chunks[chunk].load(std::memory_order_relaxed) == nullptr) {
+        t.chunks[chunk].store(new std::string[kChunkSize], std::memory_order_release);
+    }
+    t.chunks[chunk].load(std::memory_order_relaxed)[number % kChunkSize] = upper;
     t.numbers.emplace(std::move(upper), number);
+    t.count.store(number + 1, std::memory_order_release);
     return Symbol(number);
 }
 
 Symbol Symbol::fromNumber(std::uint32_t number) {
-    auto& t = table();
-    std::lock_guard lock(t.mutex);
-    return number < t.names.size() ? Symbol(number) : Symbol();
+    return number < table().count.load(std::memory_order_acquire) ? Symbol(number) : Symbol();
 }
 
 std::size_t Symbol::internedCount() {
-    auto& t = table();
-    std::lock_guard lock(t.mutex);
-    return t.names.size() - 1;
+    return table().count.load(std::memory_order_acquire) - 1;
 }
 
 std::size_t Symbol::internCalls() {
@@ -61,10 +89,7 @@ std::size_t Symbol::internCalls() {
 }
 
 const std::string& Symbol::name() const {
-    auto& t = table();
-    std::lock_guard lock(t.mutex);
-    // A deque never moves its elements, so the reference stays valid.
-    return t.names[number_];
+    return table().name(number_);
 }
 
 } // namespace cuentas

@@ -212,7 +212,7 @@ bool Empty(const Value& value) {
     case Type::Nil:
         return true;
     case Type::String:
-        return value.asString().find_first_not_of(' ') == std::string::npos;
+        return value.asString().find_first_not_of(' ') == std::string_view::npos;
     case Type::Integer:
     case Type::Float:
     case Type::Unsigned:
@@ -240,7 +240,7 @@ std::string AsString(const Value& value) {
     case Type::Nil:
         return "NIL";
     case Type::String:
-        return value.asString();
+        return std::string(value.asString());
     case Type::Integer:
     case Type::Float:
     case Type::Unsigned:

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <limits>
 #include <stdexcept>
-#include <type_traits>
 
 namespace cuentas {
 
@@ -14,62 +13,9 @@ Value::Value(ArrayRef array) : payload_(std::move(array)) {}
 Value::Value(ObjectRef object) : payload_(std::move(object)) {}
 Value::Value(CodeBlockRef block) : payload_(std::move(block)) {}
 
-namespace {
-template <class>
-inline constexpr bool alwaysFalse = false;
-
-const std::string kEmptyText;
-const ArrayRef kNoArray;
-const ObjectRef kNoObject;
-const CodeBlockRef kNoBlock;
-} // namespace
-
-Type Value::type() const {
-    return visit([](const auto& payload) {
-        using T = std::decay_t<decltype(payload)>;
-        if constexpr (std::is_same_v<T, std::monostate>) {
-            return Type::Nil;
-        } else if constexpr (std::is_same_v<T, std::int32_t>) {
-            return Type::Integer;
-        } else if constexpr (std::is_same_v<T, Date>) {
-            return Type::Date;
-        } else if constexpr (std::is_same_v<T, Float>) {
-            return Type::Float;
-        } else if constexpr (std::is_same_v<T, ArrayRef>) {
-            return Type::Array;
-        } else if constexpr (std::is_same_v<T, ObjectRef>) {
-            return Type::Object;
-        } else if constexpr (std::is_same_v<T, std::string>) {
-            return Type::String;
-        } else if constexpr (std::is_same_v<T, bool>) {
-            return Type::Logic;
-        } else if constexpr (std::is_same_v<T, CodeBlockRef>) {
-            return Type::CodeBlock;
-        } else if constexpr (std::is_same_v<T, Symbol>) {
-            return Type::Symbol;
-        } else if constexpr (std::is_same_v<T, std::uint32_t>) {
-            return Type::Unsigned;
-        } else if constexpr (std::is_same_v<T, Pointer>) {
-            return Type::Pointer;
-        } else {
-            static_assert(alwaysFalse<T>, "every payload needs its type number");
-        }
-    });
-}
-
 bool Value::isNumeric() const {
     Type t = type();
     return t == Type::Integer || t == Type::Float || t == Type::Unsigned;
-}
-
-const std::string& Value::asString() const {
-    const auto* text = std::get_if<std::string>(&payload_);
-    return text ? *text : kEmptyText;
-}
-
-bool Value::asLogic() const {
-    const auto* flag = std::get_if<bool>(&payload_);
-    return flag && *flag;
 }
 
 Symbol Value::asSymbol() const {
@@ -105,7 +51,9 @@ std::uint32_t Value::asUnsigned() const {
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(asWholeNumber()));
 }
 
-std::int32_t Value::asInteger() const { return static_cast<std::int32_t>(asUnsigned()); }
+std::int32_t Value::asInteger() const {
+    return static_cast<std::int32_t>(asUnsigned());
+}
 
 Date Value::asDate() const {
     const auto* date = std::get_if<Date>(&payload_);
@@ -122,37 +70,19 @@ int Value::decimals() const {
     return f ? f->decimals : -1;
 }
 
-const ArrayRef& Value::asArray() const {
-    const auto* array = std::get_if<ArrayRef>(&payload_);
-    return array ? *array : kNoArray;
-}
-
-const ObjectRef& Value::asObject() const {
-    const auto* object = std::get_if<ObjectRef>(&payload_);
-    return object ? *object : kNoObject;
-}
-
-const CodeBlockRef& Value::asCodeBlock() const {
-    const auto* block = std::get_if<CodeBlockRef>(&payload_);
-    return block ? *block : kNoBlock;
-}
-
-const Value& ArrayData::at(std::size_t position) const {
-    if (position < 1 || position > elements_.size()) {
-        throw std::out_of_range("array position out of range");
+Value CodeBlock::operator()(Arguments arguments) const {
+    if (!test_) {
+        return body_(arguments);
     }
-    return elements_[position - 1];
-}
-
-void ArrayData::put(std::size_t position, Value value) {
-    if (position < 1 || position > elements_.size()) {
-        throw std::out_of_range("array position out of range");
-    }
-    elements_[position - 1] = std::move(value);
+    return Value::logic(arguments.empty() ? test_(Value()) : test_(arguments.front()));
 }
 
 CodeBlockRef makeCodeBlock(CodeBlock::Body body, std::uint32_t parameterCount) {
     return std::make_shared<const CodeBlock>(std::move(body), parameterCount);
+}
+
+CodeBlockRef makeTestBlock(CodeBlock::Test test) {
+    return std::make_shared<const CodeBlock>(std::move(test));
 }
 
 Value Eval(const Value& block, Arguments arguments) {
@@ -160,19 +90,23 @@ Value Eval(const Value& block, Arguments arguments) {
     return body ? (*body)(arguments) : Value();
 }
 
-Value Eval(const Value& block, const Value& argument) { return Eval(block, Arguments(&argument, 1)); }
+Value Eval(const Value& block, const Value& argument) {
+    return Eval(block, Arguments(&argument, 1));
+}
 
 namespace {
 
-bool textEquals(const std::string& left, const std::string& right, bool exact) {
+bool textEquals(const Text& left, const Text& right, bool exact) {
     if (exact) {
         return left == right;
     }
     // Non-exact: the left text equals a right text that it begins with.
-    return left.size() >= right.size() && left.compare(0, right.size(), right) == 0;
+    return left.view().starts_with(right.view());
 }
 
-bool equalsWith(const Value& left, const Value& right, bool exact) {
+} // namespace
+
+bool detail::equalsWith(const Value& left, const Value& right, bool exact) {
     if (left.isNumeric() && right.isNumeric()) {
         return left.asNumber() == right.asNumber();
     }
@@ -183,7 +117,7 @@ bool equalsWith(const Value& left, const Value& right, bool exact) {
     case Type::Nil:
         return true;
     case Type::String:
-        return textEquals(left.asString(), right.asString(), exact);
+        return textEquals(left.asText(), right.asText(), exact);
     case Type::Logic:
         return left.asLogic() == right.asLogic();
     case Type::Symbol:
@@ -206,12 +140,8 @@ bool equalsWith(const Value& left, const Value& right, bool exact) {
     return false;
 }
 
-} // namespace
-
-bool exactEquals(const Value& left, const Value& right) { return equalsWith(left, right, true); }
-
 bool equals(const Value& left, const Value& right) {
-    return equalsWith(left, right, runtimeSettings().exactComparison);
+    return detail::equalsWith(left, right, runtimeSettings().exactComparison);
 }
 
 Value EmptyUsual(std::uint32_t typeNumber) {

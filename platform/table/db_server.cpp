@@ -104,6 +104,7 @@ void DbServer::close() {
     record_ = 0;
     beginning_ = true;
     fieldErrors_.clear();
+    fieldPositions_.clear();
 }
 
 std::uint32_t DbServer::recordCount() const {
@@ -161,8 +162,19 @@ Value DbServer::reportFieldError(Symbol field, const std::string& description,
     return remembered;
 }
 
+std::optional<std::size_t> DbServer::lookUpField(Symbol field) {
+    for (const auto& [symbol, position] : fieldPositions_) {
+        if (symbol == field) {
+            return position;
+        }
+    }
+    std::optional<std::size_t> position = image_->fieldIndex(field.name());
+    fieldPositions_.emplace_back(field, position);
+    return position;
+}
+
 std::optional<std::size_t> DbServer::findField(Symbol field, bool characterOnly) {
-    std::optional<std::size_t> index = image_->fieldIndex(field.name());
+    std::optional<std::size_t> index = lookUpField(field);
     bool wrongType = index && characterOnly && image_->fields()[*index].type != 'C';
     if (index && !wrongType) {
         return index;
@@ -191,25 +203,29 @@ Value DbServer::fieldGet(Symbol field) {
     if (atEnd()) {
         return fieldValue(descriptor, std::string(descriptor.width, ' '));
     }
-    return fieldValue(descriptor, image_->fieldBytes(record_ - 1, *index));
+    return fieldValue(*image_, record_ - 1, *index);
 }
 
-std::string DbServer::fieldText(Symbol field) {
+Text DbServer::fieldText(Symbol field) {
     if (!image_) {
         return {};
     }
     std::optional<std::size_t> index = findField(field, true);
-    if (!index) {
-        return fieldErrors_[field].asString();
-    }
-    if (atEnd()) {
-        return std::string(image_->fields()[*index].width, ' ');
-    }
-    return std::string(image_->fieldBytes(record_ - 1, *index));
+    return index ? fieldText(*index) : fieldErrors_[field].asText();
 }
 
-bool DbServer::requireCharacterField(Symbol field) {
-    return image_ && findField(field, true).has_value();
+std::optional<std::size_t> DbServer::characterField(Symbol field) {
+    return image_ ? findField(field, true) : std::nullopt;
+}
+
+Text DbServer::fieldText(std::size_t position) const {
+    if (!image_ || position >= image_->fields().size()) {
+        return {};
+    }
+    if (atEnd()) {
+        return Text(std::string(image_->fields()[position].width, ' '));
+    }
+    return image_->fieldText(record_ - 1, position);
 }
 
 std::string RddSetDefault() {

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace cuentas {
 
@@ -70,12 +72,18 @@ public:
     Value fieldGet(Symbol field);
     // The text of a character field: as fieldGet, but a field of another type is an error too
     // (data type 29, raised once per server and field), and the result is always a text.
-    std::string fieldText(Symbol field);
+    // Reading a field whose position is known is a short search and a reference to the
+    // table's bytes: no name is compared and nothing is copied.
+    Text fieldText(Symbol field);
 
-    // Whether the table has a character field of that name, so that fieldText will read it.
-    // If not, the field's error (as fieldText raises it) is raised now, once, before any
-    // record is read. FALSE, without an error, when the table is closed.
-    bool requireCharacterField(Symbol field);
+    // The position of a character field, for reading it record by record with
+    // fieldText(position). When the table lacks the field or it is of another type, the
+    // field's error (as fieldText raises it) is raised now, once, before any record is read,
+    // and nothing comes back; nothing, without an error, when the table is closed.
+    std::optional<std::size_t> characterField(Symbol field);
+    // The field at a position of the current record as a text sharing the table's bytes:
+    // blanks at end of file, the empty text when closed.
+    Text fieldText(std::size_t position) const;
 
     // The file name as opened (extension included) and the full runtime path looked for.
     const std::string& fileName() const { return fileName_; }
@@ -85,6 +93,7 @@ public:
 
 private:
     std::optional<std::size_t> findField(Symbol field, bool characterOnly);
+    std::optional<std::size_t> lookUpField(Symbol field);
     Value reportFieldError(Symbol field, const std::string& description, std::uint32_t genCode,
                            std::uint32_t typeRequired);
 
@@ -96,6 +105,9 @@ private:
     // Field errors already raised, with the error block's answer, so that a loop over every
     // record raises each one once.
     std::unordered_map<Symbol, Value> fieldErrors_;
+    // The position of each field asked for so far: a loop over the records finds its fields
+    // by symbol without comparing their names again.
+    std::vector<std::pair<Symbol, std::optional<std::size_t>>> fieldPositions_;
 };
 
 } // namespace cuentas

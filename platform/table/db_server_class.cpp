@@ -56,7 +56,7 @@ void init(DbServer& table, Arguments args) {
         argumentError("INIT", "DBSERVER needs a file name", name,
                       static_cast<std::uint32_t>(Type::String));
     } else {
-        table.open(name.asString());
+        table.open(std::string(name.asString()));
     }
 }
 

@@ -3,8 +3,6 @@
 #include "platform/os/files.h"
 
 #include <algorithm>
-#include <functional>
-#include <optional>
 
 namespace cuentas {
 namespace {
@@ -17,10 +15,9 @@ std::uint16_t word(const std::string& bytes, std::size_t at) {
 }
 
 // Appends up to `count` bytes read from the file, or fewer at its end, in pieces, so that
-// what a header declares is never reserved before the file has shown it holds it. After each
-// piece `keepReading` may stop the read early. False with FError set when reading fails.
-bool readMore(FileHandle handle, std::string& bytes, std::uint64_t count,
-              const std::function<bool(const std::string&)>& keepReading = {}) {
+// what a header declares is never reserved before the file has shown it holds it.
+// False with FError set when reading fails.
+bool readMore(FileHandle handle, std::string& bytes, std::uint64_t count) {
     constexpr std::uint64_t kPiece = std::uint64_t{1} << 20;
     while (count > 0) {
         const std::size_t before = bytes.size();
@@ -31,8 +28,8 @@ bool readMore(FileHandle handle, std::string& bytes, std::uint64_t count,
         if (got < 0) {
             return false;
         }
-        if (static_cast<std::size_t>(got) < piece || (keepReading && !keepReading(bytes))) {
-            return true; // the end of the file, or nothing more is wanted
+        if (static_cast<std::size_t>(got) < piece) {
+            return true; // the end of the file
         }
         count -= piece;
     }
@@ -42,6 +39,40 @@ bool readMore(FileHandle handle, std::string& bytes, std::uint64_t count,
 DbfResult<DbfImage> unreadable() {
     return DbfResult<DbfImage>::failure(osErrorText(FError(), FErrorCause()), DbfFault::Unreadable,
                                         FError());
+}
+
+// Reads the bytes from `done` to `end` of the table into `image`, in pieces; gives how far
+// it got (less at the end of the file). With `checkFlags`, each record's deletion flag is
+// looked at as soon as it is read: records that are not where the header puts them (a wrong
+// count, a file padded with zeros) end the read at the first piece instead of after a
+// gigabyte.
+DbfResult<std::size_t> readRecords(FileHandle handle, TextBuffer& image, std::size_t done,
+                                   std::size_t end, const DbfHeader& header, bool checkFlags) {
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    std::uint32_t checked = 0;
+    while (done < end) {
+        const std::size_t piece = std::min(kPiece, end - done);
+        std::int64_t got = readUpTo(handle, image.data() + done, piece);
+        if (got < 0) {
+            return DbfResult<std::size_t>::failure(unreadable());
+        }
+        done += static_cast<std::size_t>(got);
+        if (static_cast<std::size_t>(got) < piece) {
+            break; // the end of the file
+        }
+        for (; checkFlags && checked < header.recordCount; ++checked) {
+            const std::uint64_t at =
+                header.headerLength + std::uint64_t{checked} * header.recordLength;
+            if (at >= done) {
+                break;
+            }
+            if (auto fault =
+                    deletionFlagFault(static_cast<std::uint8_t>(image.data()[at]), checked + 1)) {
+                return DbfResult<std::size_t>::failure(*fault);
+            }
+        }
+    }
+    return done;
 }
 
 DbfResult<DbfImage> readOpenTable(const ReadableFile& file) {
@@ -70,33 +101,26 @@ DbfResult<DbfImage> readOpenTable(const ReadableFile& file) {
                                    std::to_string(kMaxTableRecordBytes) + " bytes a table may hold",
                                DbfFault::TooLarge);
     }
-    // Reserved for what the file holds when it is shorter than declared: the parser then
-    // names the cut record.
+    if (header.recordCount > kMaxTableRecords) {
+        return Result::failure(std::to_string(header.recordCount) + " records are more than the " +
+                                   std::to_string(kMaxTableRecords) + " records a table may hold",
+                               DbfFault::TooLarge);
+    }
+    // The header and the records in one buffer that the table's texts will share. Reserved
+    // for what the file holds when it is shorter than declared: the parser then names the cut
+    // record.
     const std::uint64_t present = file.size > bytes.size() ? file.size - bytes.size() : 0;
-    bytes.reserve(bytes.size() + std::min(records, present));
-    // Each record's deletion flag is looked at as soon as it is read: records that are not
-    // where the header puts them (a wrong count, a file padded with zeros) end the read at
-    // the first piece instead of after a gigabyte.
-    std::uint32_t checked = 0;
-    std::optional<std::string> fault;
-    auto flagsSound = [&](const std::string& read) {
-        for (; checked < header.recordCount && !fault; ++checked) {
-            const std::uint64_t at =
-                header.headerLength + std::uint64_t{checked} * header.recordLength;
-            if (at >= read.size()) {
-                break;
-            }
-            fault = deletionFlagFault(static_cast<std::uint8_t>(read[at]), checked + 1);
-        }
-        return !fault;
-    };
-    if (!readMore(file.handle, bytes, records, flagsSound)) {
-        return unreadable();
+    const auto wanted = static_cast<std::size_t>(std::min(records, present));
+    TextBuffer image = TextBuffer::allocate(bytes.size() + wanted);
+    std::copy(bytes.begin(), bytes.end(), image.data());
+    // A file shorter than declared is read whole, and the parser names the cut first.
+    DbfResult<std::size_t> read = readRecords(file.handle, image, bytes.size(),
+                                              bytes.size() + wanted, header, wanted == records);
+    if (!read.ok()) {
+        return Result::failure(read);
     }
-    if (fault) {
-        return Result::failure(*fault);
-    }
-    return DbfImage::parse(std::move(bytes));
+    image.shrink(read.value());
+    return DbfImage::parse(std::move(image));
 }
 
 } // namespace

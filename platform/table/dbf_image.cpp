@@ -221,8 +221,15 @@ DbfResult<DbfLayout> DbfImage::parseLayout(std::string_view bytes) {
     return layout;
 }
 
-DbfResult<DbfImage> DbfImage::parse(std::string bytes) {
+DbfResult<DbfImage> DbfImage::parse(std::string_view bytes) {
+    TextBuffer buffer = TextBuffer::allocate(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), buffer.data());
+    return parse(std::move(buffer));
+}
+
+DbfResult<DbfImage> DbfImage::parse(TextBuffer buffer) {
     using Result = DbfResult<DbfImage>;
+    const std::string_view bytes = buffer.view();
     DbfResult<DbfLayout> layout = parseLayout(bytes);
     if (!layout.ok()) {
         return Result::failure(layout);
@@ -253,7 +260,7 @@ DbfResult<DbfImage> DbfImage::parse(std::string bytes) {
         }
     }
     DbfImage image;
-    image.bytes_ = std::move(bytes);
+    image.bytes_ = std::move(buffer);
     image.layout_ = std::move(layout.value());
     return image;
 }
@@ -285,7 +292,7 @@ std::string_view DbfImage::recordBytes(std::uint32_t record) const {
         return {};
     }
     std::size_t start = header().headerLength + std::size_t{record} * header().recordLength;
-    return std::string_view(bytes_).substr(start, header().recordLength);
+    return bytes_.view().substr(start, header().recordLength);
 }
 
 std::string_view DbfImage::fieldBytes(std::uint32_t record, std::size_t field) const {
@@ -294,6 +301,15 @@ std::string_view DbfImage::fieldBytes(std::uint32_t record, std::size_t field) c
     }
     const DbfField& descriptor = fields()[field];
     return recordBytes(record).substr(descriptor.offset, descriptor.width);
+}
+
+Text DbfImage::fieldText(std::uint32_t record, std::size_t field) const {
+    if (record >= header().recordCount || field >= fields().size()) {
+        return Text();
+    }
+    const std::size_t start = header().headerLength + std::size_t{record} * header().recordLength +
+                              fields()[field].offset;
+    return Text::slice(bytes_, start, fields()[field].width);
 }
 
 bool DbfImage::isDeleted(std::uint32_t record) const {

@@ -3,6 +3,8 @@
 // descriptors and byte-exact field access. It never touches a file, Qt or the error block:
 // every failure comes back as a value with a short English text naming what is wrong.
 
+#include "platform/runtime/text_storage.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -83,8 +85,9 @@ class DbfImage {
 public:
     // Parses a whole file image. Every fact of the header is checked against the image
     // before anything is reserved, and every record's deletion flag is checked, so that
-    // later access cannot fail.
-    static DbfResult<DbfImage> parse(std::string bytes);
+    // later access cannot fail. The image is kept as it is: texts taken from it share it.
+    static DbfResult<DbfImage> parse(TextBuffer bytes);
+    static DbfResult<DbfImage> parse(std::string_view bytes);
     // Checks the header and the field list alone, from the first bytes of a file: all of
     // them up to the header length, or the whole file when it is shorter. A layout that
     // passes here fails parse() only for its records.
@@ -103,6 +106,9 @@ public:
     // The bytes are exactly as stored, width bytes long; a record or field out of range
     // gives an empty view.
     std::string_view fieldBytes(std::uint32_t record, std::size_t field) const;
+    // The same bytes as a text that shares the image instead of copying it, and keeps it
+    // alive for as long as the text lives.
+    Text fieldText(std::uint32_t record, std::size_t field) const;
     // The whole record, deletion flag included.
     std::string_view recordBytes(std::uint32_t record) const;
     bool isDeleted(std::uint32_t record) const;
@@ -110,7 +116,7 @@ public:
 private:
     DbfImage() = default;
 
-    std::string bytes_;
+    TextBuffer bytes_;
     DbfLayout layout_;
 };
 

@@ -106,9 +106,8 @@ Value logicValue(std::string_view bytes) {
     return Value::logic(flag == 'T' || flag == 't' || flag == 'Y' || flag == 'y');
 }
 
-} // namespace
-
-Value fieldValue(const DbfField& field, std::string_view bytes) {
+// Numbers, logic and dates; nothing for the types that are read as their text.
+std::optional<Value> convertedValue(const DbfField& field, std::string_view bytes) {
     switch (field.type) {
     case 'N':
     case 'F':
@@ -118,8 +117,21 @@ Value fieldValue(const DbfField& field, std::string_view bytes) {
     case 'L':
         return logicValue(bytes);
     default:
-        return Value(std::string(bytes));
+        return std::nullopt;
     }
+}
+
+} // namespace
+
+Value fieldValue(const DbfField& field, std::string_view bytes) {
+    std::optional<Value> converted = convertedValue(field, bytes);
+    return converted ? std::move(*converted) : Value(bytes);
+}
+
+Value fieldValue(const DbfImage& table, std::uint32_t record, std::size_t field) {
+    const DbfField& descriptor = table.fields().at(field);
+    std::optional<Value> converted = convertedValue(descriptor, table.fieldBytes(record, field));
+    return converted ? std::move(*converted) : Value(table.fieldText(record, field));
 }
 
 } // namespace cuentas

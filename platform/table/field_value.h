@@ -5,6 +5,8 @@
 #include "platform/runtime/value.h"
 #include "platform/table/dbf_image.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace cuentas {
@@ -13,5 +15,7 @@ namespace cuentas {
 // gives 0, a date field that holds no valid date gives the empty date, and a logic field is
 // TRUE only for T, t, Y or y.
 Value fieldValue(const DbfField& field, std::string_view bytes);
+// The same for a field of a record of a table, where a text shares the table's bytes.
+Value fieldValue(const DbfImage& table, std::uint32_t record, std::size_t field);
 
 } // namespace cuentas

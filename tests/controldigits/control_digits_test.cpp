@@ -57,6 +57,23 @@ TEST(ControlDigits, EveryDigitRespondsToItsOwnWeight) {
     }
 }
 
+TEST(ControlDigits, ReadEachFieldAsCorrigeNormalisesIt) {
+    // Fields as they may be typed or assigned: blank, blank-padded, too long, not digits.
+    const char* const fields[] = {
+        "",    " ",    "  7",   "7  ", "1 3",        "12345", " 1234567890123 ",
+        "\t1", "abcd", "00491", "9",   "98765432109"};
+    for (const char* bank : fields) {
+        for (const char* branch : fields) {
+            for (const char* account : fields) {
+                EXPECT_EQ(controlDigits(bank, branch, account),
+                          controlDigits(CORRIGE(bank, 4), CORRIGE(branch, 4), CORRIGE(account, 10)))
+                    << "bank '" << bank << "' branch '" << branch << "' account '" << account
+                    << "'";
+            }
+        }
+    }
+}
+
 TEST(Corrige, TrimsAndZeroFillsToTheWidth) {
     struct Case {
         const char* text;

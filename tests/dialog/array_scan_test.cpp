@@ -18,17 +18,21 @@ Value numbers(int count) {
     return Value(array);
 }
 
-// A test that records the elements it was asked about and matches the given values.
+// A test that records the elements it was asked about and matches the given values, as a
+// block that answers a value or as one that answers a logic directly.
 struct RecordingTest {
     std::vector<int> visited;
     std::vector<int> matching;
+    bool matches(const Value& element) {
+        visited.push_back(element.asInteger());
+        return std::find(matching.begin(), matching.end(), element.asInteger()) != matching.end();
+    }
     Value block() {
-        return Value(makeCodeBlock([this](Arguments args) {
-            int element = args[0].asInteger();
-            visited.push_back(element);
-            return Value::logic(std::find(matching.begin(), matching.end(), element) !=
-                                matching.end());
-        }));
+        return Value(
+            makeCodeBlock([this](Arguments args) { return Value::logic(matches(args[0])); }));
+    }
+    Value testBlock() {
+        return Value(makeTestBlock([this](const Value& element) { return matches(element); }));
     }
 };
 
@@ -46,15 +50,24 @@ TEST(ArrayScan, WalksTheStretchThatStartAndCountSelect) {
         {"first match wins", 10, {3, 7}, Value(), Value(), 3, {1, 2, 3}},
         {"one element tested once", 1, {}, Value(), Value(), 0, {1}},
         {"backwards from the end", 5, {}, Value(), Value::integer(-2), 0, {5, 4}},
-        {"backwards finds the later match", 10, {3, 7}, Value(), Value::integer(-10), 7,
+        {"backwards finds the later match",
+         10,
+         {3, 7},
+         Value(),
+         Value::integer(-10),
+         7,
          {10, 9, 8, 7}},
         {"start and count", 10, {}, Value::integer(4), Value::integer(2), 0, {4, 5}},
         {"count of zero tests nothing", 10, {1}, Value(), Value::integer(0), 0, {}},
         {"start beyond the length", 3, {1}, Value::integer(4), Value(), 0, {}},
-        {"count beyond the end stops at the end", 4, {}, Value::integer(3), Value::integer(9), 0,
+        {"count beyond the end stops at the end",
+         4,
+         {},
+         Value::integer(3),
+         Value::integer(9),
+         0,
          {3, 4}},
-        {"backwards from a start", 10, {2}, Value::integer(5), Value::integer(-9), 2,
-         {5, 4, 3, 2}},
+        {"backwards from a start", 10, {2}, Value::integer(5), Value::integer(-9), 2, {5, 4, 3, 2}},
         {"start at the last element", 5, {5}, Value::integer(5), Value(), 5, {5}},
         {"count not a number means all", 3, {3}, Value(), Value("x"), 3, {1, 2, 3}},
     };
@@ -63,6 +76,10 @@ TEST(ArrayScan, WalksTheStretchThatStartAndCountSelect) {
         EXPECT_EQ(ArrayScan(numbers(c.length), test.block(), c.start, c.count), c.expected)
             << c.name;
         EXPECT_EQ(test.visited, c.visited) << c.name;
+        RecordingTest direct{{}, c.matching};
+        EXPECT_EQ(ArrayScan(numbers(c.length), direct.testBlock(), c.start, c.count), c.expected)
+            << c.name << " (a block that answers a logic)";
+        EXPECT_EQ(direct.visited, c.visited) << c.name << " (a block that answers a logic)";
     }
 }
 

@@ -56,7 +56,7 @@ protected:
         return IVarPut(log, Symbol::intern(property), value);
     }
     static std::string text(const Value& log, const char* property) {
-        return get(log, property).asString();
+        return std::string(get(log, property).asString());
     }
     static bool logic(const Value& log, const char* property) {
         return get(log, property).asLogic();

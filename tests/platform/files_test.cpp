@@ -308,6 +308,24 @@ TEST_F(Files, MemoReadRefusesAFileLargerThanItsLimitBeforeReading) {
     EXPECT_EQ(FErrorCause(), OsCause::TooLarge);
 }
 
+TEST_F(Files, MemoReadReadsToTheEndWhateverSizeTheFileSaidItHad) {
+    const std::string content(200000, 'x');
+    writeNative(dir / "memo", content + "fin");
+    struct StaleSize : testing::RecordingOs {
+        std::uint64_t said = 0;
+        int fileStatus(int fd, FileStatus& status) override {
+            int result = OperatingSystem::fileStatus(fd, status);
+            status.size = said;
+            return result;
+        }
+    } stale;
+    ScopedOs scoped(stale);
+    for (std::uint64_t said : {std::uint64_t{0}, std::uint64_t{70000}, std::uint64_t{400000}}) {
+        stale.said = said; // smaller: the file grew since; larger: it shrank
+        EXPECT_EQ(MemoRead(runtime("memo")), content + "fin") << said;
+    }
+}
+
 // Answers what the test says a name is, and how the lock and the process id come out.
 class ExaminedOs : public testing::RecordingOs {
 public:

@@ -38,7 +38,7 @@ void declareTestClasses() {
         return std::make_shared<Counter>(info);
     }).method("NAME", [](Object& self, Arguments) {
         Value inherited = SendClass(self, Symbol::intern("COUNTERSUB"), Symbol::intern("NAME"));
-        return Value("sub of " + inherited.asString());
+        return Value("sub of " + std::string(inherited.asString()));
     });
 }
 

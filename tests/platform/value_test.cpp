@@ -42,6 +42,24 @@ TEST(Symbol, InternedUpperCaseAndComparedByIdentity) {
     EXPECT_EQ(Symbol::intern(""), Symbol());
 }
 
+TEST(Symbol, NamesStayInPlaceAsThousandsMoreAreInterned) {
+    const Symbol first = Symbol::intern("primero");
+    const std::string& firstName = first.name();
+    std::vector<Symbol> many;
+    for (int i = 0; i < 3000; ++i) {
+        many.push_back(Symbol::intern("simbolo_de_prueba_" + std::to_string(i)));
+    }
+    for (int i = 0; i < 3000; ++i) {
+        EXPECT_EQ(many[static_cast<std::size_t>(i)].name(),
+                  "SIMBOLO_DE_PRUEBA_" + std::to_string(i));
+        EXPECT_EQ(Symbol::fromNumber(many[static_cast<std::size_t>(i)].number()),
+                  many[static_cast<std::size_t>(i)]);
+    }
+    EXPECT_EQ(&first.name(), &firstName); // a name never moves
+    EXPECT_EQ(Symbol::fromNumber(many.back().number() + 1), Symbol());
+    EXPECT_EQ(Symbol().name(), "");
+}
+
 TEST(Array, HasReferenceSemanticsAndOneBasedPositions) {
     Value array(ArrayBuild({Value("a"), Value("b")}));
     Value copy = array;
@@ -56,11 +74,59 @@ TEST(Array, HasReferenceSemanticsAndOneBasedPositions) {
     EXPECT_TRUE(ArrayCreate(3)->at(3).isNil());
 }
 
+TEST(Array, GrowsPastItsInlineElementsAndShrinksThroughAnyReference) {
+    Value array(ArrayBuild({Value("a"), Value("b")}));
+    Value copy = array;
+    for (const char* text : {"c", "d", "e", "f", "g"}) {
+        copy.asArray()->append(Value(text));
+    }
+    copy.asArray()->put(1, Value("A"));
+    std::string seen;
+    for (const Value& element : array.asArray()->elements()) {
+        seen += element.asString();
+    }
+    EXPECT_EQ(seen, "Abcdefg");
+    array.asArray()->truncate(1);
+    EXPECT_EQ(ALen(copy), 1u);
+    EXPECT_EQ(copy.asArray()->at(1).asString(), "A");
+}
+
+TEST(ArrayRows, EachRowIsAnArrayOfItsOwnThatOutlivesTheBlocksOtherHolders) {
+    Value second;
+    Value secondAgain;
+    {
+        ArrayRows rows(3);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            rows[i].append(Value::integer(static_cast<std::int32_t>(i)));
+            rows[i].append(Value(std::string(20, static_cast<char>('a' + i))));
+        }
+        Value first(rows.reference(0));
+        second = Value(rows.reference(1));
+        secondAgain = Value(rows.reference(1));
+        first.asArray()->put(1, Value("changed"));
+        EXPECT_EQ(rows[0].at(1).asString(), "changed");
+        EXPECT_THROW(rows.reference(3), std::out_of_range);
+    }
+    second.asArray()->append(Value("grown"));
+    EXPECT_EQ(ALen(secondAgain), 3u);
+    EXPECT_EQ(secondAgain.asArray()->at(2).asString(), std::string(20, 'b'));
+    EXPECT_EQ(secondAgain.asArray()->at(3).asString(), "grown");
+    EXPECT_FALSE(exactEquals(second, Value(ArrayBuild({Value::integer(1)}))));
+    EXPECT_TRUE(exactEquals(second, secondAgain));
+}
+
 TEST(CodeBlock, EvalPassesArgumentsAndReturnsTheResult) {
     Value block(
         makeCodeBlock([](Arguments args) { return Value::integer(args[0].asInteger() * 2); }));
     EXPECT_EQ(Eval(block, Value::integer(21)).asInteger(), 42);
     EXPECT_TRUE(Eval(Value("no block")).isNil());
+    // A block made from a test answers a logic, and tests nil when called without arguments.
+    Value isNil(makeTestBlock([](const Value& argument) { return argument.isNil(); }));
+    EXPECT_EQ(Eval(isNil, Value::integer(1)).type(), Type::Logic);
+    EXPECT_FALSE(Eval(isNil, Value::integer(1)).asLogic());
+    EXPECT_TRUE(Eval(isNil).asLogic());
+    EXPECT_TRUE(isNil.asCodeBlock()->test(Value()));
+    EXPECT_FALSE(block.asCodeBlock()->test(Value::integer(0))); // 0 is no logic TRUE
 }
 
 TEST(Equality, ExactAndOrdinaryComparisonOfTexts) {

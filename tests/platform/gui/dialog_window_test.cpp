@@ -66,9 +66,10 @@ void declareTestDialog() {
                     auto& recording = static_cast<RecordingDialog&>(self);
                     recording.log.push_back("paste " +
                                             IVarGet(args[0], sym("NAMESYM")).asSymbol().name() +
-                                            " " + args[1].asString());
-                    return Value::logic(recording.onRefusedPaste &&
-                                        recording.onRefusedPaste(args[0], args[1].asString()));
+                                            " " + std::string(args[1].asString()));
+                    return Value::logic(
+                        recording.onRefusedPaste &&
+                        recording.onRefusedPaste(args[0], std::string(args[1].asString())));
                 })
         .method("ACEPTAR", [](Object& self, Arguments) {
             static_cast<RecordingDialog&>(self).log.push_back("ACEPTAR");

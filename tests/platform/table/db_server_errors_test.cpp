@@ -149,9 +149,9 @@ TEST_F(DbServerErrors, OnlyTheDeclaredRecordsAreReadNeverTheBytesAfterThem) {
 }
 
 TEST_F(DbServerErrors, RecordsThatAreNotWhereTheHeaderPutsThemStopTheReadEarly) {
-    // Three records, then zeros where the header declares ten million more: the first zero
-    // flag ends the read within its first piece, not after 450 MB of zeros.
-    const std::string image = bankTable().recordCount(10'000'003).build();
+    // Three records, then zeros where the header declares eight million more: the first zero
+    // flag ends the read within its first piece, not after 360 MB of zeros.
+    const std::string image = bankTable().recordCount(8'000'003).build();
     writeFile(dir / "NomBancos.dbf", image.substr(0, image.size() - 1)); // no end-of-file mark
     std::filesystem::resize_file(dir / "NomBancos.dbf", std::uint64_t{1} << 30); // sparse
     CountingOs counting;
@@ -176,6 +176,8 @@ TEST_F(DbServerErrors, RecordsBeyondWhatATableMayHoldAreRefusedBeforeReadingThem
                      "more than the 1073741824 bytes a table may hold"},
         {23860930, "NomBancos.dbf: 23860930 records of 45 bytes need 1073741850 bytes, more "
                    "than the 1073741824 bytes a table may hold"},
+        {8388609, "NomBancos.dbf: 8388609 records are more than the 8388608 records a table "
+                  "may hold"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.count);
@@ -193,12 +195,12 @@ TEST_F(DbServerErrors, RecordsBeyondWhatATableMayHoldAreRefusedBeforeReadingThem
         expectClosedAndEmpty(table);
     }
     // Just within the limit, a count the file does not hold is named as before.
-    place(bankTable().recordCount(23860929).build());
+    place(bankTable().recordCount(8388608).build());
     RecordingErrors errors;
     openTable();
     ASSERT_EQ(errors.errors.size(), 1u);
     EXPECT_EQ(errors.errors[0].description,
-              "NomBancos.dbf: record count 23860929 needs 1073741902 bytes but the file has 233");
+              "NomBancos.dbf: record count 8388608 needs 377487457 bytes but the file has 233");
 }
 
 TEST_F(DbServerErrors, UnreadableTablesCarryTheOperatingSystemsError) {

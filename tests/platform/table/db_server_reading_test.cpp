@@ -204,6 +204,51 @@ TEST_F(DbServerReading, FieldsWithLettersBeyondAsciiAreFoundByTheirOwnSymbol) {
     EXPECT_TRUE(errors.errors.empty());
 }
 
+TEST_F(DbServerReading, FieldsReadStayAsTheyWereAfterTheTableIsGone) {
+    const std::string longName = "Caja Rural de Albacete, Ciudad Real y Cuenca, S.C.C.";
+    place(DbfBuilder()
+              .field("BANCO", 'C', 4)
+              .field("NOMBRE", 'C', 60)
+              .record({"3190", longName})
+              .record({"0049", "Banco Santander"})
+              .build());
+    Value code;
+    Value name;
+    {
+        Value table = openTable();
+        code = field(table, "BANCO");
+        name = field(table, "NOMBRE");
+        send(table, "SKIP", Value::integer(1));
+        EXPECT_EQ(field(table, "NOMBRE").asString(), padded("Banco Santander", 60));
+        send(table, "CLOSE");
+    }
+    DbCloseAll();
+    EXPECT_EQ(code.asString(), "3190");
+    EXPECT_EQ(name.asString(), padded(longName, 60));
+}
+
+TEST_F(DbServerReading, ATableOpenedAgainFindsTheFieldsOfItsNewFile) {
+    place(DbfBuilder()
+              .field("BANCO", 'C', 4)
+              .field("NOMBRE", 'C', 20)
+              .record({"0049", "Uno"})
+              .build());
+    place(DbfBuilder()
+              .field("NOMBRE", 'C', 20)
+              .field("EXTRA", 'C', 2)
+              .field("BANCO", 'C', 4)
+              .record({"Dos", "xx", "2100"})
+              .build(),
+          "Otra.dbf");
+    Value table = openTable();
+    DbServer* server = objectAs<DbServer>(table);
+    ASSERT_NE(server, nullptr);
+    EXPECT_EQ(server->fieldText(Symbol::intern("BANCO")), "0049");
+    server->open("Otra.dbf");
+    EXPECT_EQ(server->fieldText(Symbol::intern("BANCO")), "2100");
+    EXPECT_EQ(field(table, "NOMBRE").asString(), padded("Dos", 20));
+}
+
 TEST_F(DbServerReading, TheCppSurfaceReadsCharacterFieldsAsText) {
     place(bankTable().build());
     Value table = openTable();
