@@ -81,6 +81,9 @@ Text Text::slice(const TextBuffer& buffer, std::size_t offset, std::size_t size)
     if (offset > buffer.size() || size > buffer.size() - offset) {
         throw std::out_of_range("text slice outside its buffer");
     }
+    if (size > kMaxSize) {
+        throw std::length_error("text of 2 GiB or more");
+    }
     Text text;
     if (size <= kInlineSize) {
         text.setInline(buffer.data() + offset, size);

@@ -59,7 +59,8 @@ public:
     // A copy of the bytes.
     explicit Text(std::string_view text);
     // The bytes [offset, offset + size) of the buffer, without copying them when they are
-    // longer than kInlineSize. The slice must lie within the buffer (std::out_of_range).
+    // longer than kInlineSize. The slice must lie within the buffer (std::out_of_range) and
+    // be shorter than 2 GiB (std::length_error).
     static Text slice(const TextBuffer& buffer, std::size_t offset, std::size_t size);
 
     Text(const Text& other) noexcept;
