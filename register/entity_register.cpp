@@ -105,7 +105,11 @@ RegisterResult EntityRegister::fromTable(const DbfImage& table) {
         entity.name = withoutTrailingBlanks(table.fieldBytes(record, places.name));
         entity.legalName = withoutTrailingBlanks(fieldOrEmpty(table, record, places.legalName));
         entity.state = stateOf(fieldOrEmpty(table, record, places.state));
+        // An entity that names itself as its successor has none: nobody else took it over.
         entity.successor = codeOf(fieldOrEmpty(table, record, places.successor));
+        if (entity.successor == entity.code) {
+            entity.successor.reset();
+        }
         entity.bic = trimmed(fieldOrEmpty(table, record, places.bic));
         result.index_[*code] = static_cast<std::int32_t>(result.entities_.size());
         result.entities_.push_back(std::move(entity));

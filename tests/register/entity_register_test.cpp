@@ -117,6 +117,7 @@ TEST(EntityRegister, SuccessorChainsEndAtTheCurrentEntityAMissingCodeOrARepeat) 
     EXPECT_EQ(entities.successors(*entities.find(4)), Chain{777});
     EXPECT_EQ(entities.successors(*entities.find(5)), Chain{6});
     EXPECT_EQ(entities.successors(*entities.find(7)), Chain{});
+    EXPECT_EQ(entities.find(7)->successor, std::nullopt); // itself is nobody else
     EXPECT_EQ(entities.successors(*entities.find(8)), Chain{});
 }
 
