@@ -67,7 +67,10 @@ int finish(Output& out, Output& err, const Messages& messages, int status) {
         err.append("\n");
         status = kRegisterOrIoError;
     }
-    err.flush();
+    // Messages that could not be told leave the run incomplete, as they do in a batch.
+    if (!err.flush()) {
+        status = kRegisterOrIoError;
+    }
     return status;
 }
 

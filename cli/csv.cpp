@@ -154,9 +154,7 @@ char detectSeparator(std::string_view record) {
 }
 
 void appendCsvField(std::string& out, std::string_view field, char separator) {
-    const auto holds = [field](char c) {
-        return std::memchr(field.data(), c, field.size()) != nullptr;
-    };
+    const auto holds = [field](char c) { return field.find(c) != std::string_view::npos; };
     if (!holds(separator) && !holds('"') && !holds('\n') && !holds('\r')) {
         out.append(field);
         return;

@@ -163,6 +163,12 @@ Finding Examiner::examineParts(std::string_view bank, std::string_view branch,
     }
     const std::string code = CORRIGE(bank, 4) + CORRIGE(branch, 4) + "??" + CORRIGE(account, 10);
     Finding computed(code, ControlDigitRule::Compute);
+    // The "??" stands where nothing was written: the digits are the answer, not a recovery
+    // of something unreadable in the parts as given.
+    if (computed.account.status == AccountStatus::Recovered) {
+        computed.account.status = AccountStatus::Valid;
+        computed.account.unreadableCount = 0;
+    }
     judge(computed);
     return computed;
 }

@@ -7,7 +7,7 @@
 namespace cuentas::cli {
 
 RecordReader::RecordReader(int fd, Kind kind, std::function<bool()> beforeWaiting)
-    : fd_(fd), kind_(kind), beforeWaiting_(std::move(beforeWaiting)), buffer_(kMaxRecord) {}
+    : fd_(fd), kind_(kind), beforeWaiting_(std::move(beforeWaiting)), buffer_(kBufferSize) {}
 
 bool RecordReader::findRecordEnd(std::size_t& end) {
     const std::string_view rest(buffer_.data() + scan_, end_ - scan_);
@@ -31,8 +31,8 @@ void RecordReader::take(Record& record, std::size_t end, bool lineEnded) {
     if (record.crlf) {
         text.remove_suffix(1);
     }
-    record.tooLong = skipping_;
-    record.text = skipping_ ? std::string_view() : text;
+    record.tooLong = skipping_ || text.size() > kMaxRecord;
+    record.text = record.tooLong ? std::string_view() : text;
     record.line = line_;
     line_ += 1 + breaksInside_;
     breaksInside_ = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // Records read from a file descriptor in blocks through the operating-system seam: lines, or
 // CSV records whose quoted fields may hold line breaks. Memory stays within one buffer of
-// kMaxRecord bytes however long the input.
+// about kMaxRecord bytes however long the input.
 
 #include "cli/csv.h"
 
@@ -15,6 +15,8 @@ namespace cuentas::cli {
 class RecordReader {
 public:
     static constexpr std::size_t kMaxRecord = 1 << 20;
+    // Room for the longest record after a byte-order mark, with its CR LF.
+    static constexpr std::size_t kBufferSize = 3 + kMaxRecord + 2;
     enum class Kind { Lines, Csv };
 
     struct Record {

@@ -6,6 +6,8 @@
 
 #include "platform/os/os_error.h"
 
+#include <algorithm>
+
 namespace cuentas::cli {
 namespace {
 
@@ -201,31 +203,30 @@ bool Session::csv() {
         reader.setSeparator(separator);
     }
     std::size_t column = 0;
+    std::size_t width = 1; // fields of the first record, which a dropped record stands for
     bool first = true;
     RecordReader::Record record;
     while (stopped_ == 0 && reader.next(record)) {
         std::string& out = out_.buffer();
         const std::string_view lineEnd = record.crlf ? "\r\n" : "\n";
+        const char shownSeparator = separator != 0 ? separator : ','; // until one is found
         if (record.line == 1 && reader.byteOrderMark() && !options_.json) {
             out.append(kByteOrderMark);
         }
-        if (record.tooLong) {
-            report(Examiner::tooLong(), {}, record.line, lineEnd);
-            continue;
-        }
-        if (blank(record.text, separator != 0 ? separator : ',')) {
+        if (!record.tooLong && blank(record.text, shownSeparator)) {
             if (!options_.json) {
                 out.append(record.text);
                 out.append(lineEnd);
             }
             continue;
         }
-        if (first) {
+        if (first && !record.tooLong) {
             first = false;
             if (separator == 0) {
                 separator = detectSeparator(record.text);
                 reader.setSeparator(separator);
             }
+            width = csvFieldCount(record.text, separator);
             bool header = false;
             if (!csvHeader(record.text, separator, column, header)) {
                 break;
@@ -243,7 +244,15 @@ bool Session::csv() {
             }
         }
         Finding finding;
-        if (csvField(record.text, separator, column, field_)) {
+        // A record too long to keep passes through as empty fields, with the result in its
+        // columns.
+        std::string_view passed = record.text;
+        if (record.tooLong) {
+            finding = Examiner::tooLong();
+            field_.clear();
+            empties_.assign(std::max<std::size_t>(width, 1) - 1, shownSeparator);
+            passed = empties_;
+        } else if (csvField(record.text, separator, column, field_)) {
             finding = examiner_.examine(field_);
         } else {
             finding = Examiner::missingField(
@@ -256,8 +265,8 @@ bool Session::csv() {
             reporter_.appendJson(out, finding, field_, record.line);
             out.push_back('\n');
         } else {
-            out.append(record.text);
-            reporter_.appendCsvColumns(out, finding, field_, separator);
+            out.append(passed);
+            reporter_.appendCsvColumns(out, finding, field_, shownSeparator);
             out.append(lineEnd);
         }
         if (!out_.flushIfFull() || !err_.flushIfFull()) {

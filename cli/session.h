@@ -47,7 +47,8 @@ private:
     const Reporter& reporter_;
     Output& out_;
     Output& err_;
-    std::string field_; // the number's CSV field, unquoted
+    std::string field_;   // the number's CSV field, unquoted
+    std::string empties_; // the fields of a record too long to keep
     bool someInvalid_ = false;
     int stopped_ = 0; // the exit status that ended the run early
 };

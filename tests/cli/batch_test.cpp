@@ -42,6 +42,18 @@ TEST_F(Batch, ALineTooLongIsOneBadLineAndTheBatchGoesOn) {
     EXPECT_EQ(outcome.exitStatus, 1);
 }
 
+TEST_F(Batch, ACsvRecordTooLongKeepsTheFileSeparatorAndColumns) {
+    const std::string longRecord((1 << 20) + 10, '7');
+    const std::string input =
+        "nombre;cuenta;importe\n" + longRecord + "\nLuis;21000418450200051332;3\n";
+    const CliOutcome outcome = run({"check", "--csv", "--column", "cuenta"}, input);
+    EXPECT_EQ(outcome.out, "nombre;cuenta;importe;status;compact;iban;entity;message\n"
+                           ";;;length;;;;line longer than 1048576 bytes\n"
+                           "Luis;21000418450200051332;3;valid;21000418450200051332;"
+                           "ES9121000418450200051332;CaixaBank, S.A.;valid\n");
+    EXPECT_EQ(outcome.exitStatus, 1);
+}
+
 TEST_F(Batch, CsvPassesEveryColumnThroughAndAppendsTheResults) {
     // A header chosen by name, a byte-order mark, CR LF, quoted fields holding separators,
     // quotes and a line break, a blank line, a bad line amid good ones, a short line.

@@ -60,16 +60,18 @@ public:
     void TearDown() override { std::filesystem::remove_all(directory); }
 
     // Runs with the sample register (unless the arguments name another) and LANG as given.
-    // `inputFile` and `outputFile`, when given, stand in for the input text and the captured
-    // standard output (a directory to read, a full device to write).
+    // `inputFile`, `outputFile` and `errorFile`, when given, stand in for the input text and
+    // the captured standard output and error (a directory to read, a full device to write).
     CliOutcome run(std::vector<std::string> arguments, const std::string& input = {},
                    std::vector<std::string> environment = {"LANG=en_US.UTF-8"},
-                   const std::string& inputFile = {}, const std::string& outputFile = {}) const {
+                   const std::string& inputFile = {}, const std::string& outputFile = {},
+                   const std::string& errorFile = {}) const {
         const std::filesystem::path in =
             inputFile.empty() ? directory / "stdin" : std::filesystem::path(inputFile);
         const std::filesystem::path out =
             outputFile.empty() ? directory / "stdout" : std::filesystem::path(outputFile);
-        const std::filesystem::path err = directory / "stderr";
+        const std::filesystem::path err =
+            errorFile.empty() ? directory / "stderr" : std::filesystem::path(errorFile);
         if (inputFile.empty()) {
             std::ofstream(in, std::ios::binary) << input;
         }
@@ -99,7 +101,8 @@ public:
         int status = 0;
         ::waitpid(pid, &status, 0);
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-                outputFile.empty() ? readWhole(out) : std::string(), readWhole(err)};
+                outputFile.empty() ? readWhole(out) : std::string(),
+                errorFile.empty() ? readWhole(err) : std::string()};
     }
 
     std::filesystem::path directory;

@@ -41,6 +41,21 @@ TEST_F(Commands, EachCommandPrintsItsResultOneALine) {
     }
 }
 
+TEST_F(Commands, AnEntityNamedAsItsOwnSuccessorIsNoLongerActive) {
+    // A table of the user's own may say so; the register's tool refuses it.
+    std::ofstream(registerFile, std::ios::binary)
+        << sampleRegister()
+               .record({"0007", "Entidad Propia", "baja", "0007", "", "Entidad Propia, S.A."})
+               .build();
+    const CliOutcome outcome = run({"bank", "0007", "2100"});
+    EXPECT_EQ(outcome.out, "0007 Entidad Propia, S.A.: no longer active\n"
+                           "2100 CaixaBank, S.A.: current, BIC CAIXESBBXXX\n");
+    EXPECT_EQ(outcome.exitStatus, 0);
+    const CliOutcome check = run({"check", "00070000750000000001"});
+    EXPECT_EQ(check.out, "00070000750000000001: valid (Entidad Propia, S.A.); warning: entity 0007 "
+                         "Entidad Propia, S.A. is no longer active\n");
+}
+
 TEST_F(Commands, AFailingNumberLeavesItsLineEmptyAndSaysWhyOnStandardError) {
     struct Case {
         std::vector<std::string> arguments;
@@ -163,6 +178,20 @@ TEST_F(Commands, AnInputOrOutputThatFailsExitsThree) {
     const CliOutcome full = run({"iban", "21000418450200051332"}, {}, {"LANG=C"}, {}, "/dev/full");
     EXPECT_EQ(full.err, "cuentas-cli: cannot write the standard output: disk full\n");
     EXPECT_EQ(full.exitStatus, 3);
+    // Messages that cannot be told end the run as in a batch, from arguments or input.
+    const CliOutcome untold = run({"iban", "1"}, {}, {"LANG=C"}, {}, {}, "/dev/full");
+    EXPECT_EQ(untold.exitStatus, 3);
+    const CliOutcome untoldBatch = run({"iban"}, "1\n", {"LANG=C"}, {}, {}, "/dev/full");
+    EXPECT_EQ(untoldBatch.exitStatus, 3);
+}
+
+TEST_F(Commands, DigitsOfPartsAreComputedNotRecovered) {
+    const CliOutcome outcome = run({"digits", "--json", "49", "1", "1"});
+    EXPECT_EQ(outcome.out, "{\"status\":\"valid\",\"valid\":true,\"input\":\"49 1 1\",\"compact\":"
+                           "\"00490001550000000001\",\"iban\":\"ES8400490001550000000001\",\"ccc\":"
+                           "\"00490001550000000001\",\"control_digits\":\"55\",\"bank\":\"0049\","
+                           "\"message\":\"valid\"}\n");
+    EXPECT_EQ(outcome.exitStatus, 0);
 }
 
 TEST_F(Commands, VersionNamesTheRegisterAndItsDate) {

@@ -95,6 +95,17 @@ TEST(RecordReader, ARecordLongerThanTheBufferIsDroppedAndReadingGoesOn) {
                   {"first", 1, false, false}, {"", 2, false, true}, {"last", 3, false, false}}));
 }
 
+TEST(RecordReader, ARecordOfTheLongestLengthIsReadWhateverItsLineEndAndMarkBeforeIt) {
+    const std::string longest(RecordReader::kMaxRecord, 'x');
+    const std::string longer(RecordReader::kMaxRecord + 1, 'x');
+    EXPECT_EQ(readAll({"\xEF\xBB\xBF" + longest + "\r\n" + longer + "\r\nlast"},
+                      RecordReader::Kind::Lines),
+              (std::vector<Read>{
+                  {longest, 1, true, false}, {"", 2, true, true}, {"last", 3, false, false}}));
+    EXPECT_EQ(readAll({longest + "\n" + longer}, RecordReader::Kind::Csv),
+              (std::vector<Read>{{longest, 1, false, false}, {"", 2, false, true}}));
+}
+
 TEST(RecordReader, ResultsAreAnnouncedBeforeEachReadThatMayWait) {
     PiecewiseInput input;
     input.pieces = {"1\n2\n", "3\n"};
