@@ -42,12 +42,11 @@ DbfResult<DbfImage> unreadable() {
 }
 
 // Reads the bytes from `done` to `end` of the table into `image`, in pieces; gives how far
-// it got (less at the end of the file). With `checkFlags`, each record's deletion flag is
-// looked at as soon as it is read: records that are not where the header puts them (a wrong
-// count, a file padded with zeros) end the read at the first piece instead of after a
-// gigabyte.
+// it got (less at the end of the file). Each record's deletion flag is looked at as soon as
+// it is read: records that are not where the header puts them (a wrong count, a file padded
+// with zeros) end the read at the first piece instead of after a gigabyte.
 DbfResult<std::size_t> readRecords(FileHandle handle, TextBuffer& image, std::size_t done,
-                                   std::size_t end, const DbfHeader& header, bool checkFlags) {
+                                   std::size_t end, const DbfHeader& header) {
     constexpr std::size_t kPiece = std::size_t{1} << 20;
     std::uint32_t checked = 0;
     while (done < end) {
@@ -60,7 +59,7 @@ DbfResult<std::size_t> readRecords(FileHandle handle, TextBuffer& image, std::si
         if (static_cast<std::size_t>(got) < piece) {
             break; // the end of the file
         }
-        for (; checkFlags && checked < header.recordCount; ++checked) {
+        for (; checked < header.recordCount; ++checked) {
             const std::uint64_t at =
                 header.headerLength + std::uint64_t{checked} * header.recordLength;
             if (at >= done) {
@@ -106,16 +105,17 @@ DbfResult<DbfImage> readOpenTable(const ReadableFile& file) {
                                    std::to_string(kMaxTableRecords) + " records a table may hold",
                                DbfFault::TooLarge);
     }
-    // The header and the records in one buffer that the table's texts will share. Reserved
-    // for what the file holds when it is shorter than declared: the parser then names the cut
-    // record.
-    const std::uint64_t present = file.size > bytes.size() ? file.size - bytes.size() : 0;
-    const auto wanted = static_cast<std::size_t>(std::min(records, present));
+    // A file shorter than declared is refused before its records are read.
+    if (auto fault =
+            missingRecordsFault(header, std::max<std::uint64_t>(file.size, bytes.size()))) {
+        return Result::failure(*fault);
+    }
+    // The header and the records in one buffer that the table's texts will share.
+    const auto wanted = static_cast<std::size_t>(records);
     TextBuffer image = TextBuffer::allocate(bytes.size() + wanted);
     std::copy(bytes.begin(), bytes.end(), image.data());
-    // A file shorter than declared is read whole, and the parser names the cut first.
-    DbfResult<std::size_t> read = readRecords(file.handle, image, bytes.size(),
-                                              bytes.size() + wanted, header, wanted == records);
+    DbfResult<std::size_t> read =
+        readRecords(file.handle, image, bytes.size(), bytes.size() + wanted, header);
     if (!read.ok()) {
         return Result::failure(read);
     }

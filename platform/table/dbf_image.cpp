@@ -134,6 +134,24 @@ std::optional<std::string> deletionFlagFault(std::uint8_t flag, std::uint32_t re
     return std::nullopt;
 }
 
+std::optional<std::string> missingRecordsFault(const DbfHeader& header, std::uint64_t size) {
+    // 64-bit arithmetic: a count of 0xFFFFFFFF times 65535 fits, and nothing is reserved
+    // before the records are known to be in the file.
+    const std::uint64_t length = header.recordLength;
+    const std::uint64_t body = size - header.headerLength;
+    if (std::uint64_t{header.recordCount} * length <= body) {
+        return std::nullopt;
+    }
+    const std::uint64_t before = (std::uint64_t{header.recordCount} - 1) * length;
+    if (before < body) {
+        return "record " + std::to_string(header.recordCount) + " is cut short: the file ends " +
+               byteCount(body - before) + " into it";
+    }
+    return "record count " + std::to_string(header.recordCount) + " needs " +
+           std::to_string(header.headerLength + std::uint64_t{header.recordCount} * length) +
+           " bytes but the file has " + std::to_string(size);
+}
+
 bool sameFieldName(std::string_view left, std::string_view right) {
     return left.size() == right.size() &&
            std::equal(left.begin(), left.end(), right.begin(),
@@ -235,24 +253,11 @@ DbfResult<DbfImage> DbfImage::parse(TextBuffer buffer) {
         return Result::failure(layout);
     }
     const DbfHeader& header = layout.value().header;
-    const std::size_t size = bytes.size();
     Reader in(bytes);
-    // 64-bit arithmetic: a count of 0xFFFFFFFF times 65535 fits, and nothing is reserved
-    // before the records are known to be in the file.
-    const std::uint64_t length = header.recordLength;
-    const std::uint64_t body = size - header.headerLength;
-    if (std::uint64_t{header.recordCount} * length > body) {
-        const std::uint64_t before = (std::uint64_t{header.recordCount} - 1) * length;
-        if (before < body) {
-            return Result::failure("record " + std::to_string(header.recordCount) +
-                                   " is cut short: the file ends " + byteCount(body - before) +
-                                   " into it");
-        }
-        return Result::failure(
-            "record count " + std::to_string(header.recordCount) + " needs " +
-            std::to_string(header.headerLength + std::uint64_t{header.recordCount} * length) +
-            " bytes but the file has " + std::to_string(size));
+    if (auto fault = missingRecordsFault(header, bytes.size())) {
+        return Result::failure(*fault);
     }
+    const std::uint64_t length = header.recordLength;
     for (std::uint32_t record = 0; record < header.recordCount; ++record) {
         if (auto fault =
                 deletionFlagFault(in.byte(header.headerLength + record * length), record + 1)) {

@@ -128,4 +128,8 @@ bool sameFieldName(std::string_view left, std::string_view right);
 // a blank (live) or '*' (deleted) belongs there.
 std::optional<std::string> deletionFlagFault(std::uint8_t flag, std::uint32_t record);
 
+// What is missing when a table of `size` bytes is too short for the records its header
+// declares, if anything: the record cut short, or the bytes the count needs.
+std::optional<std::string> missingRecordsFault(const DbfHeader& header, std::uint64_t size);
+
 } // namespace cuentas

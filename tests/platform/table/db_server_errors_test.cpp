@@ -167,6 +167,24 @@ TEST_F(DbServerErrors, RecordsThatAreNotWhereTheHeaderPutsThemStopTheReadEarly) 
     expectClosedAndEmpty(table);
 }
 
+TEST_F(DbServerErrors, ATableShorterThanItsHeaderDeclaresIsRefusedBeforeItsRecordsAreRead) {
+    const std::string image = bankTable().recordCount(8'000'003).build();
+    writeFile(dir / "NomBancos.dbf", image);
+    std::filesystem::resize_file(dir / "NomBancos.dbf", std::uint64_t{100} << 20); // sparse
+    CountingOs counting;
+    counting.currentDirectoryPath = dir.string();
+    ScopedOs scopedCounting(counting);
+    RecordingErrors errors;
+    Value table = openTable();
+    ASSERT_EQ(errors.errors.size(), 1u);
+    EXPECT_EQ(errors.errors[0].genCode, gencode::kCorruption);
+    EXPECT_EQ(errors.errors[0].description,
+              "NomBancos.dbf: record count 8000003 needs 360000232 bytes but the file has "
+              "104857600");
+    EXPECT_EQ(counting.bytesRead, 97u); // the header and the field list
+    expectClosedAndEmpty(table);
+}
+
 TEST_F(DbServerErrors, RecordsBeyondWhatATableMayHoldAreRefusedBeforeReadingThem) {
     const struct {
         std::uint32_t count;
