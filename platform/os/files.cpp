@@ -262,7 +262,20 @@ FileHandle FCreate(const std::string& name, std::uint32_t attributes) {
     std::string native = nativePath(name);
     int permissions = (attributes & 0x01) ? 0444 : 0666;
     FileStatus status;
-    int fd = openRegular(native, O_RDWR | O_CREAT | O_TRUNC, permissions, status);
+    // Emptied only once no other open holds it exclusively: emptying on open would cut a
+    // file that another writer is still writing.
+    int fd = openRegular(native, O_RDWR | O_CREAT, permissions, status);
+    if (fd >= 0) {
+        int failure = applySharing(fd, openmode::kShareDenyNone);
+        if (failure >= 0) {
+            failure = operatingSystem().truncateFile(fd, 0);
+        }
+        if (failure < 0) {
+            operatingSystem().closeFile(fd);
+            fail(failure);
+            fd = -1;
+        }
+    }
     if (fd < 0) {
         noteSharingConflict(true);
         return kNoFile;
@@ -367,6 +380,9 @@ bool FCopy(const std::string& from, const std::string& to) {
         return false;
     }
     const int in = static_cast<int>(source->handle);
+    // Read under a shared lock, as any reader of ours, so that the target's clean-up never
+    // takes a source named like one of its temporaries for an abandoned one.
+    system.lockFile(in, FileLock::Shared);
     // Copied in pieces, so that a large log never has to fit in memory.
     bool copied = replaceWhole(to, [&system, in](int out) -> long {
         char buffer[1 << 16];

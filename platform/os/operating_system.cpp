@@ -115,6 +115,10 @@ int OperatingSystem::syncFile(int fd) {
     return resultOrErrno(::fsync(fd));
 }
 
+int OperatingSystem::truncateFile(int fd, long long size) {
+    return resultOrErrno(::ftruncate(fd, static_cast<off_t>(size)));
+}
+
 int OperatingSystem::closeFile(int fd) {
     // A close interrupted by a signal has released the descriptor anyway: never close twice.
     int result = ::close(fd);

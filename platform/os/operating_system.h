@@ -59,6 +59,7 @@ public:
     virtual long readFile(int fd, void* data, std::size_t size);
     virtual long long seekFile(int fd, long long offset, int whence);
     virtual int syncFile(int fd);
+    virtual int truncateFile(int fd, long long size);
     virtual int closeFile(int fd);
     virtual int renameFile(const std::string& from, const std::string& to);
     virtual int removeFile(const std::string& nativePath);

@@ -145,6 +145,13 @@ TEST_F(Files, ALaterSaveRemovesTheTemporariesOfSavesWhoseProcessIsGone) {
     EXPECT_EQ(readNative(dir / "xtras.ini"), "saved");
 }
 
+TEST_F(Files, ACopyFromAFileNamedLikeATemporaryOfItsTargetKeepsItsSource) {
+    writeNative(dir / "data.tmp7", "the only copy");
+    ASSERT_TRUE(FCopy(runtime("data.tmp7"), runtime("data")));
+    EXPECT_EQ(readNative(dir / "data"), "the only copy");
+    EXPECT_EQ(readNative(dir / "data.tmp7"), "the only copy");
+}
+
 TEST_F(Files, ASaveStillBeingWrittenKeepsItsTemporaryAndEndsWell) {
     std::string name = runtime("xtras.ini");
     int pipeEnds[2];
@@ -203,10 +210,20 @@ TEST_F(Files, AnExclusiveOpenMakesOtherOpensASharingViolation) {
     ASSERT_NE(exclusive, kNoFile);
     EXPECT_EQ(FOpen(name, openmode::kRead | openmode::kShareDenyNone), kNoFile);
     EXPECT_EQ(FError(), oserror::kSharingViolation);
+    writeNative(dir / "shared.dbf", "held");
+    EXPECT_EQ(FCreate(name), kNoFile) << "emptied under its holder";
+    EXPECT_EQ(FError(), oserror::kSharingViolation);
+    EXPECT_TRUE(NetErr());
+    EXPECT_EQ(readNative(dir / "shared.dbf"), "held");
     FClose(exclusive);
     FileHandle again = FOpen(name, openmode::kRead);
     EXPECT_NE(again, kNoFile);
     FClose(again);
+    FileHandle created = FCreate(name);
+    EXPECT_NE(created, kNoFile);
+    EXPECT_FALSE(NetErr());
+    FClose(created);
+    EXPECT_EQ(readNative(dir / "shared.dbf"), "");
 }
 
 TEST_F(Files, TheNetworkErrorFlagTellsABusyFileFromAnyOtherOutcome) {
