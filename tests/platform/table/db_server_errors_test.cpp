@@ -134,6 +134,32 @@ public:
     }
 };
 
+// A table that is refused, opened while the bytes read are counted.
+struct RefusedOpen {
+    RecordedError error;
+    std::uint64_t bytesRead = 0;
+};
+
+class RefusedTables : public DbServerErrors {
+protected:
+    // The one error the open raised, after which the table is closed and empty.
+    RefusedOpen openRefused() {
+        CountingOs counting;
+        counting.currentDirectoryPath = dir.string();
+        ScopedOs scopedCounting(counting);
+        RecordingErrors errors;
+        Value table = openTable();
+        RefusedOpen refused;
+        EXPECT_EQ(errors.errors.size(), 1u);
+        if (!errors.errors.empty()) {
+            refused.error = errors.errors[0];
+        }
+        refused.bytesRead = counting.bytesRead;
+        expectClosedAndEmpty(table);
+        return refused;
+    }
+};
+
 TEST_F(DbServerErrors, OnlyTheDeclaredRecordsAreReadNeverTheBytesAfterThem) {
     const std::string image = bankTable().build();
     writeFile(dir / "NomBancos.dbf", image);
@@ -148,44 +174,32 @@ TEST_F(DbServerErrors, OnlyTheDeclaredRecordsAreReadNeverTheBytesAfterThem) {
     EXPECT_EQ(counting.bytesRead, image.size() - 1); // all but the end-of-file mark
 }
 
-TEST_F(DbServerErrors, RecordsThatAreNotWhereTheHeaderPutsThemStopTheReadEarly) {
+TEST_F(RefusedTables, RecordsThatAreNotWhereTheHeaderPutsThemStopTheReadEarly) {
     // Three records, then zeros where the header declares eight million more: the first zero
     // flag ends the read within its first piece, not after 360 MB of zeros.
     const std::string image = bankTable().recordCount(8'000'003).build();
     writeFile(dir / "NomBancos.dbf", image.substr(0, image.size() - 1)); // no end-of-file mark
     std::filesystem::resize_file(dir / "NomBancos.dbf", std::uint64_t{1} << 30); // sparse
-    CountingOs counting;
-    counting.currentDirectoryPath = dir.string();
-    ScopedOs scopedCounting(counting);
-    RecordingErrors errors;
-    Value table = openTable();
-    ASSERT_EQ(errors.errors.size(), 1u);
-    EXPECT_EQ(errors.errors[0].genCode, gencode::kCorruption);
-    EXPECT_EQ(errors.errors[0].description,
+    const RefusedOpen refused = openRefused();
+    EXPECT_EQ(refused.error.genCode, gencode::kCorruption);
+    EXPECT_EQ(refused.error.description,
               "NomBancos.dbf: record 4 has an invalid deletion flag 0x00");
-    EXPECT_LE(counting.bytesRead, std::uint64_t{1} << 21);
-    expectClosedAndEmpty(table);
+    EXPECT_LE(refused.bytesRead, std::uint64_t{1} << 21);
 }
 
-TEST_F(DbServerErrors, ATableShorterThanItsHeaderDeclaresIsRefusedBeforeItsRecordsAreRead) {
+TEST_F(RefusedTables, ATableShorterThanItsHeaderDeclaresIsRefusedBeforeItsRecordsAreRead) {
     const std::string image = bankTable().recordCount(8'000'003).build();
     writeFile(dir / "NomBancos.dbf", image);
     std::filesystem::resize_file(dir / "NomBancos.dbf", std::uint64_t{100} << 20); // sparse
-    CountingOs counting;
-    counting.currentDirectoryPath = dir.string();
-    ScopedOs scopedCounting(counting);
-    RecordingErrors errors;
-    Value table = openTable();
-    ASSERT_EQ(errors.errors.size(), 1u);
-    EXPECT_EQ(errors.errors[0].genCode, gencode::kCorruption);
-    EXPECT_EQ(errors.errors[0].description,
+    const RefusedOpen refused = openRefused();
+    EXPECT_EQ(refused.error.genCode, gencode::kCorruption);
+    EXPECT_EQ(refused.error.description,
               "NomBancos.dbf: record count 8000003 needs 360000232 bytes but the file has "
               "104857600");
-    EXPECT_EQ(counting.bytesRead, 97u); // the header and the field list
-    expectClosedAndEmpty(table);
+    EXPECT_EQ(refused.bytesRead, 97u); // the header and the field list
 }
 
-TEST_F(DbServerErrors, RecordsBeyondWhatATableMayHoldAreRefusedBeforeReadingThem) {
+TEST_F(RefusedTables, RecordsBeyondWhatATableMayHoldAreRefusedBeforeReadingThem) {
     const struct {
         std::uint32_t count;
         const char* description;
@@ -200,17 +214,11 @@ TEST_F(DbServerErrors, RecordsBeyondWhatATableMayHoldAreRefusedBeforeReadingThem
     for (const auto& c : cases) {
         SCOPED_TRACE(c.count);
         place(bankTable().recordCount(c.count).build());
-        CountingOs counting;
-        counting.currentDirectoryPath = dir.string();
-        ScopedOs scopedCounting(counting);
-        RecordingErrors errors;
-        Value table = openTable();
-        ASSERT_EQ(errors.errors.size(), 1u);
-        EXPECT_EQ(errors.errors[0].genCode, gencode::kMemory);
-        EXPECT_EQ(errors.errors[0].description, c.description);
-        EXPECT_EQ(errors.errors[0].osCode, 0u);
-        EXPECT_EQ(counting.bytesRead, 97u); // the header and the field list
-        expectClosedAndEmpty(table);
+        const RefusedOpen refused = openRefused();
+        EXPECT_EQ(refused.error.genCode, gencode::kMemory);
+        EXPECT_EQ(refused.error.description, c.description);
+        EXPECT_EQ(refused.error.osCode, 0u);
+        EXPECT_EQ(refused.bytesRead, 97u); // the header and the field list
     }
     // Just within the limit, a count the file does not hold is named as before.
     place(bankTable().recordCount(8388608).build());
