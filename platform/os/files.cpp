@@ -339,7 +339,7 @@ std::optional<ReadableFile> openToRead(const std::string& name) {
         return std::nullopt;
     }
     succeed();
-    return ReadableFile{fd, status.size};
+    return ReadableFile{fd, status.size, status.device, status.inode};
 }
 
 std::int64_t readUpTo(FileHandle handle, char* buffer, std::size_t size) {

@@ -56,10 +56,12 @@ std::uint32_t FError();
 // (a folder and a missing permission are both access denied); Unknown after success.
 OsCause FErrorCause();
 
-// A regular file open for reading, with its size when it was opened.
+// A regular file open for reading, with its size when it was opened and which file it is.
 struct ReadableFile {
     FileHandle handle = kNoFile;
     std::uint64_t size = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
 };
 // Opens a regular file for reading without taking any sharing lock; nullopt with FError set
 // on failure. The caller closes the handle with FClose.

@@ -48,6 +48,10 @@ RuntimeError tableError(std::uint32_t genCode, const std::string& operation, Sym
 
 } // namespace
 
+std::string tablePath(const std::string& fileName) {
+    return fullPath(withExtension(fileName));
+}
+
 DbServer::DbServer(const ClassInfo& classInfo) : Object(classInfo) {}
 
 DbServer::~DbServer() {

@@ -28,6 +28,10 @@ void declareTableClasses();
 std::string RddSetDefault();
 std::string RddSetDefault(const std::string& driver);
 
+// The runtime path a DBSERVER opens for `fileName`: ".dbf" added where the name has no
+// extension, and a bare or relative name taken in the current directory.
+std::string tablePath(const std::string& fileName);
+
 // Closes every open DBSERVER; the error handler calls it before the process ends.
 // Returns TRUE.
 bool DbCloseAll();

@@ -259,8 +259,11 @@ DbfResult<DbfImage> DbfImage::parse(TextBuffer buffer) {
     }
     const std::uint64_t length = header.recordLength;
     for (std::uint32_t record = 0; record < header.recordCount; ++record) {
-        if (auto fault =
-                deletionFlagFault(in.byte(header.headerLength + record * length), record + 1)) {
+        const std::uint8_t flag = in.byte(header.headerLength + record * length);
+        if (flag == kLiveRecord || flag == kDeletedRecord) {
+            continue; // the usual case, without building an empty fault
+        }
+        if (auto fault = deletionFlagFault(flag, record + 1)) {
             return Result::failure(*fault);
         }
     }

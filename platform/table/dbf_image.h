@@ -109,6 +109,8 @@ public:
     // The same bytes as a text that shares the image instead of copying it, and keeps it
     // alive for as long as the text lives.
     Text fieldText(std::uint32_t record, std::size_t field) const;
+    // The whole image, as parsed.
+    const TextBuffer& bytes() const { return bytes_; }
     // The whole record, deletion flag included.
     std::string_view recordBytes(std::uint32_t record) const;
     bool isDeleted(std::uint32_t record) const;

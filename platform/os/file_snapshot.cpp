@@ -1,0 +1,245 @@
+#include "platform/os/file_snapshot.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/magic.h>
+#include <string>
+#include <sched.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
+namespace cuentas {
+namespace {
+
+// The mapped files, where the signal handler can reach them without taking a lock. A slot's
+// state is its lease's descriptor while the snapshot lives, kFree when unused and kBusy while
+// the handler copies it or its owner releases it.
+constexpr int kFree = -1;
+constexpr int kBusy = -2;
+constexpr int kSlots = 32;
+
+struct Slot {
+    std::atomic<int> state{kFree};
+    int fd = -1;
+    char* bytes = nullptr;
+    std::size_t length = 0;
+    std::atomic<bool> copied{false};
+};
+
+Slot slots[kSlots];
+struct sigaction previousHandler {};
+
+// Only local file systems: there every change to a file goes through this kernel, which
+// holds a writer back until the lease is released. A network or user-space file system may
+// change the file behind it.
+bool leasesHoldOn(int fd) {
+    struct statfs info {};
+    if (::fstatfs(fd, &info) != 0) {
+        return false;
+    }
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case EXT4_SUPER_MAGIC: // also ext2 and ext3
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+    case F2FS_SUPER_MAGIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Puts a private copy of the slot's bytes where the mapping was, in one step, and lets the
+// waiting writer go on. Only calls that are safe in a signal handler.
+void copyAndRelease(Slot& slot) {
+    void* copy = ::mmap(nullptr, slot.length, PROT_READ | PROT_WRITE,
+                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (copy != MAP_FAILED) {
+        std::memcpy(copy, slot.bytes, slot.length);
+        ::mprotect(copy, slot.length, PROT_READ);
+        if (::mremap(copy, slot.length, slot.length, MREMAP_MAYMOVE | MREMAP_FIXED,
+                     slot.bytes) == MAP_FAILED) {
+            ::munmap(copy, slot.length);
+        } else {
+            slot.copied.store(true, std::memory_order_release);
+        }
+    }
+    ::fcntl(slot.fd, F_SETLEASE, F_UNLCK);
+}
+
+// A lease being broken reads as F_UNLCK. Every slot is looked at: two breaks at once may
+// arrive as one signal.
+void onLeaseBreak(int signal, siginfo_t* info, void* context) {
+    const int savedErrno = errno;
+    bool ours = false;
+    for (Slot& slot : slots) {
+        int fd = slot.state.load(std::memory_order_acquire);
+        if (fd < 0) {
+            continue;
+        }
+        if (!slot.state.compare_exchange_strong(fd, kBusy, std::memory_order_acquire)) {
+            continue; // its owner is releasing it
+        }
+        if (!slot.copied.load(std::memory_order_relaxed) &&
+            ::fcntl(slot.fd, F_GETLEASE) != F_RDLCK) {
+            copyAndRelease(slot);
+            ours = true;
+        }
+        slot.state.store(fd, std::memory_order_release);
+    }
+    errno = savedErrno;
+    if (!ours) {
+        // Someone else's asynchronous input signal.
+        if (previousHandler.sa_flags & SA_SIGINFO) {
+            if (previousHandler.sa_sigaction) {
+                previousHandler.sa_sigaction(signal, info, context);
+            }
+        } else if (previousHandler.sa_handler != SIG_DFL && previousHandler.sa_handler != SIG_IGN) {
+            previousHandler.sa_handler(signal);
+        }
+    }
+}
+
+bool installHandler() {
+    static bool installed = [] {
+        struct sigaction action {};
+        action.sa_sigaction = onLeaseBreak;
+        action.sa_flags = SA_SIGINFO | SA_RESTART;
+        sigemptyset(&action.sa_mask);
+        return ::sigaction(SIGIO, &action, &previousHandler) == 0;
+    }();
+    return installed;
+}
+
+int claimSlot() {
+    for (int i = 0; i < kSlots; ++i) {
+        int expected = kFree;
+        if (slots[i].state.compare_exchange_strong(expected, kBusy)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// A read lease on an open file description of our own, so that it ends with the snapshot
+// whatever the caller does with `fd`: a duplicate would share the caller's, and its lease. The
+// kernel signals a break with SIGIO to this process.
+int leasedReopening(int fd) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    int own = ::open(self.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (own < 0) {
+        return -1;
+    }
+    struct stat theirs {};
+    struct stat ours {};
+    if (::fstat(fd, &theirs) != 0 || ::fstat(own, &ours) != 0 || theirs.st_dev != ours.st_dev ||
+        theirs.st_ino != ours.st_ino || ::fcntl(own, F_SETSIG, SIGIO) != 0 ||
+        ::fcntl(own, F_SETOWN, ::getpid()) != 0 || ::fcntl(own, F_SETLEASE, F_RDLCK) != 0) {
+        ::close(own);
+        return -1;
+    }
+    return own;
+}
+
+// `room` bytes of our own on whole pages, then the file's bytes from a page boundary.
+char* mapAfterRoom(int fd, std::size_t length, std::size_t room) {
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t roomPages = (room + page - 1) / page * page;
+    void* area = ::mmap(nullptr, roomPages + length, PROT_READ | PROT_WRITE,
+                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (area == MAP_FAILED) {
+        return nullptr;
+    }
+    char* bytes = static_cast<char*>(area) + roomPages;
+    if (::mmap(bytes, length, PROT_READ, MAP_PRIVATE | MAP_FIXED, fd, 0) == MAP_FAILED) {
+        ::munmap(area, roomPages + length);
+        return nullptr;
+    }
+    return bytes;
+}
+
+void unmapWithRoom(char* bytes, std::size_t length, std::size_t room) {
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t roomPages = (room + page - 1) / page * page;
+    ::munmap(bytes - roomPages, roomPages + length);
+}
+
+} // namespace
+
+std::optional<FileSnapshot> FileSnapshot::take(int fd, std::size_t length, std::size_t room) {
+    struct stat info {};
+    if (length == 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uint64_t>(info.st_size) < length || !leasesHoldOn(fd) ||
+        !installHandler()) {
+        return std::nullopt;
+    }
+    const int slot = claimSlot();
+    if (slot < 0) {
+        return std::nullopt;
+    }
+    Slot& s = slots[slot];
+    // The lease first: from then on nobody can change the bytes being mapped.
+    s.fd = leasedReopening(fd);
+    s.bytes = s.fd < 0 ? nullptr : mapAfterRoom(s.fd, length, room);
+    // The size again, under the lease: a file cut short before it was taken is not mapped.
+    if (s.bytes && (::fstat(s.fd, &info) != 0 ||
+                    static_cast<std::uint64_t>(info.st_size) < length)) {
+        unmapWithRoom(s.bytes, length, room);
+        s.bytes = nullptr;
+    }
+    if (!s.bytes) {
+        if (s.fd >= 0) {
+            ::close(s.fd);
+        }
+        s.fd = -1;
+        s.state.store(kFree, std::memory_order_release);
+        return std::nullopt;
+    }
+    s.length = length;
+    s.copied.store(false, std::memory_order_relaxed);
+    s.state.store(s.fd, std::memory_order_release);
+    // A writer that came while the slot was being filled found it busy and is still waiting.
+    if (int own = s.fd; ::fcntl(own, F_GETLEASE) != F_RDLCK &&
+                        s.state.compare_exchange_strong(own, kBusy, std::memory_order_acquire)) {
+        if (!s.copied.load(std::memory_order_relaxed)) {
+            copyAndRelease(s);
+        }
+        s.state.store(own, std::memory_order_release);
+    }
+    return FileSnapshot(slot, s.bytes, length, room);
+}
+
+FileSnapshot::FileSnapshot(FileSnapshot&& other) noexcept
+    : slot_(other.slot_), bytes_(other.bytes_), length_(other.length_), room_(other.room_) {
+    other.slot_ = -1;
+}
+
+bool FileSnapshot::copied() const {
+    return slot_ >= 0 && slots[slot_].copied.load(std::memory_order_acquire);
+}
+
+FileSnapshot::~FileSnapshot() {
+    if (slot_ < 0) {
+        return;
+    }
+    Slot& s = slots[slot_];
+    // Waits while the handler copies the bytes on another thread.
+    for (int fd = s.fd; !s.state.compare_exchange_weak(fd, kBusy, std::memory_order_acquire);
+         fd = s.fd) {
+        ::sched_yield();
+    }
+    ::fcntl(s.fd, F_SETLEASE, F_UNLCK);
+    ::close(s.fd);
+    unmapWithRoom(s.bytes, s.length, room_);
+    s.fd = -1;
+    s.bytes = nullptr;
+    s.length = 0;
+    s.state.store(kFree, std::memory_order_release);
+}
+
+} // namespace cuentas
