@@ -1,14 +1,21 @@
 #include "platform/runtime/value.h"
 
+#include "platform/os/large_blocks.h"
+
 #include <new>
 #include <stdexcept>
 
 namespace cuentas {
 namespace {
 
-// Elements past the inline ones live in raw heap storage, constructed and destroyed one by one.
+// Elements past the inline ones live in raw storage, constructed and destroyed one by one; a
+// large array's in a block of its own (see allocateBlock).
 Value* allocateElements(std::size_t capacity) {
-    return static_cast<Value*>(::operator new(capacity * sizeof(Value)));
+    return static_cast<Value*>(allocateBlock(capacity * sizeof(Value)));
+}
+
+void freeElements(Value* elements, std::size_t capacity) {
+    freeBlock(elements, capacity * sizeof(Value));
 }
 
 } // namespace
@@ -32,10 +39,16 @@ ArrayData::ArrayData(std::vector<Value> elements) : ArrayData() {
     }
 }
 
+ArrayData::ArrayData(Value first, Value second) noexcept : ArrayData() {
+    new (data_) Value(std::move(first));
+    new (data_ + 1) Value(std::move(second));
+    size_ = 2;
+}
+
 ArrayData::~ArrayData() {
     truncate(0);
     if (data_ != inlineElements()) {
-        ::operator delete(data_);
+        freeElements(data_, capacity_);
     }
 }
 
@@ -73,7 +86,7 @@ void ArrayData::reserve(std::size_t capacity) {
         data_[i].~Value();
     }
     if (data_ != inlineElements()) {
-        ::operator delete(data_);
+        freeElements(data_, capacity_);
     }
     data_ = elements;
     capacity_ = static_cast<std::uint32_t>(capacity);

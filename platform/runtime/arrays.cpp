@@ -1,13 +1,13 @@
 #include "platform/runtime/arrays.h"
 
+#include "platform/os/large_blocks.h"
+
 #include <algorithm>
 #include <new>
 #include <stdexcept>
 
 namespace cuentas {
 namespace {
-
-constexpr std::align_val_t kRowAlignment{64};
 
 // Destroys the rows of a block and frees it, when its last reference goes.
 struct RowsDeleter {
@@ -16,7 +16,7 @@ struct RowsDeleter {
         for (std::size_t i = count; i > 0; --i) {
             rows[i - 1].~ArrayData();
         }
-        ::operator delete(rows, kRowAlignment);
+        freeBlock(rows, std::max<std::size_t>(count, 1) * sizeof(ArrayData));
     }
 };
 
@@ -39,14 +39,27 @@ std::uint32_t ALen(const Value& array) {
     return data ? static_cast<std::uint32_t>(data->size()) : 0;
 }
 
+ArrayData* ArrayRows::allocateRows(std::size_t count) {
+    // One cache line each (allocateBlock aligns to 64); a large table's rows on huge pages.
+    return static_cast<ArrayData*>(allocateBlock(std::max<std::size_t>(count, 1) * sizeof(ArrayData)));
+}
+
+void ArrayRows::own(ArrayData* rows) {
+    try {
+        block_ = std::shared_ptr<ArrayData>(rows, RowsDeleter{count_});
+    } catch (...) {
+        RowsDeleter{count_}(rows); // no memory for the count: the rows go at once
+        throw;
+    }
+}
+
 ArrayRows::ArrayRows(std::size_t count) : count_(count) {
-    auto* rows = static_cast<ArrayData*>(
-        ::operator new(std::max<std::size_t>(count, 1) * sizeof(ArrayData), kRowAlignment));
+    ArrayData* rows = allocateRows(count);
     // Empty arrays cannot fail to construct.
     for (std::size_t i = 0; i < count; ++i) {
         new (rows + i) ArrayData();
     }
-    block_ = std::shared_ptr<ArrayData>(rows, RowsDeleter{count});
+    own(rows);
 }
 
 ArrayRef ArrayRows::reference(std::size_t index) const {

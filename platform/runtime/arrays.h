@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace cuentas {
@@ -27,6 +28,17 @@ class ArrayRows {
 public:
     // `count` empty arrays.
     explicit ArrayRows(std::size_t count);
+    // `count` arrays of two elements, {first(index), second(index)}, made in one pass over
+    // fresh memory. Neither may throw.
+    template <class First, class Second>
+    ArrayRows(std::size_t count, First first, Second second) : count_(count) {
+        static_assert(noexcept(first(std::size_t{})) && noexcept(second(std::size_t{})));
+        ArrayData* rows = allocateRows(count);
+        for (std::size_t index = 0; index < count; ++index) {
+            new (rows + index) ArrayData(first(index), second(index));
+        }
+        own(rows);
+    }
 
     std::size_t size() const { return count_; }
     // 0-based, unchecked: the row to fill.
@@ -35,6 +47,9 @@ public:
     ArrayRef reference(std::size_t index) const;
 
 private:
+    static ArrayData* allocateRows(std::size_t count);
+    void own(ArrayData* rows); // the constructed rows, from now on freed with the last reference
+
     std::shared_ptr<ArrayData> block_;
     std::size_t count_;
 };

@@ -177,6 +177,8 @@ public:
     explicit ArrayData(std::size_t size);
     // Takes the elements over.
     explicit ArrayData(std::vector<Value> elements);
+    // Two elements, held in the array itself.
+    ArrayData(Value first, Value second) noexcept;
     ~ArrayData();
     ArrayData(const ArrayData&) = delete;
     ArrayData& operator=(const ArrayData&) = delete;
