@@ -7,6 +7,9 @@
 
 namespace cuentas {
 
+// The bank table START reads, in the current directory.
+inline constexpr const char* kBankTableName = "NomBancos.dbf";
+
 // Declares every class of the runtime and of the program (idempotent).
 void declareAllClasses();
 // The application class APP and its method START, interned once while the program starts.

@@ -1,5 +1,6 @@
 // The executable: checks for a display, brings the GUI toolkit up and runs the program.
 #include "app/app.h"
+#include "app/bank_table_read_ahead.h"
 #include "platform/gui/display_probe.h"
 #include "platform/os/operating_system.h"
 
@@ -83,6 +84,8 @@ int main(int argc, char** argv) {
                      variable("DISPLAY").c_str(), self.c_str());
         return 2;
     }
+    // The bank table is read while the toolkit comes up; START takes the work over.
+    cuentas::BankTableReadAhead readAhead(cuentas::kBankTableName);
     QApplication application(argc, argv);
     probe.reset();
     if (argc > 1 && std::strcmp(argv[1], "--exit-when-shown") == 0) {

@@ -1,8 +1,11 @@
 // The start-up read of the bank table into the bank directory, on tables of every shape.
 #include "app/bank_directory.h"
+#include "app/bank_table_read_ahead.h"
 #include "tests/platform/table/dbf_builder.h"
 #include "tests/platform/table/table_test_support.h"
 #include "tests/support/recording_errors.h"
+
+#include <cstdlib>
 
 namespace cuentas {
 namespace {
@@ -81,6 +84,149 @@ TEST_F(BankDirectoryTest, CodesAndNamesMustBeCharacterFieldsAndAreCheckedBeforeA
             read.emplace_back(entry.asArray()->at(1).asString(), entry.asArray()->at(2).asString());
         }
         EXPECT_EQ(read, table.directory);
+    }
+}
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+Entries entriesOf(const ArrayRef& directory) {
+    Entries read;
+    for (const Value& entry : directory->elements()) {
+        read.emplace_back(entry.asArray()->at(1).asString(), entry.asArray()->at(2).asString());
+    }
+    return read;
+}
+
+// A table of `count` records whose names tell which edition of the table they come from.
+std::string editionTable(const std::string& edition, int count = 500) {
+    DbfBuilder table;
+    table.field("BANCO", 'C', 4).field("NOMBRE", 'C', 30);
+    for (int i = 0; i < count; ++i) {
+        std::string code = std::to_string(10000 + i % 10000).substr(1);
+        table.record({code, edition + " " + std::to_string(i)});
+    }
+    return table.build();
+}
+
+std::string editionOf(const ArrayRef& directory) {
+    std::string name(directory->size() ? directory->at(1).asArray()->at(2).asString() : "");
+    return name.substr(0, name.find(' '));
+}
+
+// Filled on a thread of its own or not, read ahead or not, the directory is the one the
+// plain read gives, and the table's faults are raised by the call, before any entry is read.
+TEST_F(BankDirectoryTest, ReadInTheBackgroundItIsTheSameDirectoryWithTheSameErrors) {
+    std::vector<BankTable> tables = bankTables();
+    tables.push_back({"5,000 records", editionTable("first", 5000), {}, {}});
+    for (bool readAhead : {false, true}) {
+        for (const BankTable& table : tables) {
+            SCOPED_TRACE(std::string(table.name) + (readAhead ? ", read ahead" : ""));
+            place(table.image);
+            Entries plain;
+            {
+                RecordingErrors errors;
+                plain = entriesOf(loadBankDirectory("NomBancos.dbf"));
+            }
+            std::optional<BankTableReadAhead> ahead;
+            if (readAhead) {
+                ahead.emplace("NomBancos.dbf");
+            }
+            RecordingErrors errors;
+            BankDirectoryLoad load = loadBankDirectoryInBackground("NomBancos.dbf");
+            std::vector<std::string> raised;
+            for (const auto& e : errors.errors) {
+                raised.push_back(std::to_string(e.genCode) + ": " + e.description);
+            }
+            EXPECT_EQ(raised, table.errors);
+            load.wait();
+            EXPECT_EQ(entriesOf(load.directory()), plain);
+        }
+    }
+}
+
+// The work read ahead is taken only for the very file START opens, unchanged since; otherwise
+// START reads the table as it is now.
+TEST_F(BankDirectoryTest, AReadAheadOfAnotherFileOrOfOneChangedSinceIsNotTaken) {
+    struct Change {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> make;
+        bool taken;
+    };
+    const std::string second = editionTable("second");
+    const std::vector<Change> changes = {
+        {"nothing", [](const std::filesystem::path&) {}, true},
+        {"another table put in its place",
+         [&](const std::filesystem::path& folder) {
+             testing::writeFile(folder / "new.dbf", second);
+             std::filesystem::rename(folder / "new.dbf", folder / "NomBancos.dbf");
+         },
+         false},
+        // Another program's write waits for the mapped bytes to be copied, then goes on.
+        {"the table rewritten in place by another program",
+         [&](const std::filesystem::path& folder) {
+             testing::writeFile(folder / "new.dbf", second);
+             const std::string command = "cat '" + (folder / "new.dbf").string() + "' > '" +
+                                         (folder / "NomBancos.dbf").string() + "'";
+             ASSERT_EQ(std::system(command.c_str()), 0);
+         },
+         false},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        place(editionTable("first"));
+        BankTableReadAhead ahead("NomBancos.dbf");
+        ahead.waitUntilChecked();
+        change.make(dir);
+        std::optional<BankDirectoryLoad> taken = takeReadAheadDirectory("NomBancos.dbf");
+        RecordingErrors errors;
+        BankDirectoryLoad load = loadBankDirectoryInBackground("NomBancos.dbf");
+        load.wait();
+        EXPECT_TRUE(errors.errors.empty());
+        EXPECT_EQ(editionOf(load.directory()), change.taken ? "first" : "second");
+        if (change.taken && !taken) {
+            ADD_FAILURE() << "an unchanged table was read again";
+        }
+        if (!change.taken) {
+            EXPECT_FALSE(taken);
+        }
+        if (taken) {
+            taken->wait();
+            EXPECT_EQ(editionOf(taken->directory()), "first");
+        }
+    }
+}
+
+TEST_F(BankDirectoryTest, AReadAheadIsTakenOnceAndOnlyForItsOwnName) {
+    place(editionTable("first"));
+    place(editionTable("other"), "Otros.dbf");
+    {
+        BankTableReadAhead ahead("NomBancos.dbf");
+        EXPECT_FALSE(takeReadAheadDirectory("Otros.dbf")); // and now it is gone
+        EXPECT_FALSE(takeReadAheadDirectory("NomBancos.dbf"));
+    }
+    BankTableReadAhead ahead("NomBancos");
+    std::optional<BankDirectoryLoad> taken = takeReadAheadDirectory("NomBancos.dbf");
+    ASSERT_TRUE(taken);
+    taken->wait();
+    EXPECT_EQ(entriesOf(taken->directory()), entriesOf(loadBankDirectory("NomBancos.dbf")));
+    EXPECT_FALSE(takeReadAheadDirectory("NomBancos.dbf"));
+}
+
+// A damaged or missing table is left to START, which raises its error as ever.
+TEST_F(BankDirectoryTest, ATableTheReadAheadCannotUseIsReadAndReportedByStart) {
+    for (const std::string& image : {std::string("not a table"), std::string()}) {
+        SCOPED_TRACE(image.empty() ? "no table" : "damaged");
+        std::filesystem::remove(dir / "NomBancos.dbf");
+        if (!image.empty()) {
+            place(image);
+        }
+        BankTableReadAhead ahead("NomBancos.dbf");
+        RecordingErrors errors;
+        BankDirectoryLoad load = loadBankDirectoryInBackground("NomBancos.dbf");
+        load.wait();
+        ASSERT_EQ(errors.errors.size(), 1u);
+        EXPECT_EQ(errors.errors[0].genCode, image.empty() ? 21u : 31u);
+        EXPECT_EQ(load.directory()->size(), 0u);
     }
 }
 

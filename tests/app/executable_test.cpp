@@ -132,7 +132,7 @@ std::string lineLoadingTheTable() {
         std::string lower = line;
         std::transform(lower.begin(), lower.end(), lower.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (lower.find("loadbankdirectory(") != std::string::npos) {
+        if (lower.find("loadbankdirectory") != std::string::npos) {
             return std::to_string(number);
         }
     }

@@ -1,6 +1,7 @@
 // START as the process runs it: base directory, bank directory from the table in the current
 // directory, then the dialog (closed by the test as soon as it is shown).
 #include "app/app.h"
+#include "app/bank_table_read_ahead.h"
 #include "dialog/account_globals.h"
 #include "platform/os/os.h"
 #include "platform/runtime/runtime.h"
@@ -145,6 +146,33 @@ TEST_F(StartTest, TheBankDirectoryHoldsEveryRecordInTableOrder) {
     // Names as the table stores them: padded with blanks to the field's 70 characters.
     EXPECT_EQ(entries[0].second, "Primero" + std::string(63, ' '));
     EXPECT_TRUE(dialogShown);
+}
+
+// As the program starts: the table read ahead while the toolkit comes up, START taking it over.
+TEST_F(StartTest, TheTableReadAheadGivesTheDirectoryStartWouldRead) {
+    std::vector<std::pair<std::string, std::string>> banks;
+    for (int i = 0; i < 3000; ++i) {
+        banks.emplace_back(std::to_string(1000 + i), "Entidad " + std::to_string(i));
+    }
+    writeFile(root / "NomBancos.dbf", bankTable(banks));
+    BankTableReadAhead ahead(kBankTableName);
+    start();
+    auto entries = directory();
+    ASSERT_EQ(entries.size(), banks.size());
+    for (std::size_t i = 0; i < banks.size(); ++i) {
+        EXPECT_EQ(entries[i].first, banks[i].first);
+        EXPECT_EQ(entries[i].second, banks[i].second + std::string(70 - banks[i].second.size(), ' '));
+    }
+    EXPECT_TRUE(dialogShown);
+}
+
+TEST(BankDirectoryGlobal, AFillStillGoingOnIsWaitedForByTheNextReadOnly) {
+    int waits = 0;
+    awaitBankDirectoryFill([&waits] { ++waits; });
+    EXPECT_EQ(waits, 0);
+    bankDirectory();
+    bankDirectory() = Value();
+    EXPECT_EQ(waits, 1);
 }
 
 TEST_F(StartTest, NamesKeepLeadingBlanksAndEveryStoredByte) {

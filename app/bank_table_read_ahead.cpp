@@ -1,0 +1,136 @@
+#include "app/bank_table_read_ahead.h"
+
+#include "app/directory_fill.h"
+#include "platform/os/files.h"
+#include "platform/os/helper_thread.h"
+#include "platform/runtime/arrays.h"
+#include "platform/table/db_server.h"
+#include "platform/table/dbf_file.h"
+
+#include <latch>
+#include <system_error>
+
+namespace cuentas {
+
+struct BankTableReadAhead::State {
+    std::string path;
+    // Counted down once the table is read and checked; what is above `checked` is set before
+    // and only read after it.
+    std::latch checked{1};
+    bool usable = false;
+    TableFile file;
+    std::optional<DbfImage> image;
+    ArrayRef directory; // being filled after `checked`
+};
+
+namespace {
+
+using State = BankTableReadAhead::State;
+
+// The read-ahead START may take, with the thread that fills it; set and taken on the
+// program's own thread.
+struct Pending {
+    std::shared_ptr<State> state;
+    std::shared_ptr<BankDirectoryLoad::Fill> fill;
+};
+
+Pending& pendingReadAhead() {
+    static Pending pending;
+    return pending;
+}
+
+// The entries to fill, when the table could be read, is held unchanged and has both fields as
+// texts. Anything else (a missing table, a damaged one, no memory) is left for START to find.
+std::optional<EntrySource> readAndCheck(State& state) {
+    try {
+        TableFile file;
+        DbfResult<DbfImage> read = readDbfFile(state.path, file);
+        if (!read.ok() || !stillAsInFile(read.value())) {
+            return std::nullopt;
+        }
+        const DbfImage& image = read.value();
+        DbfResult<std::size_t> code = image.characterField("BANCO");
+        DbfResult<std::size_t> name = image.characterField("NOMBRE");
+        if (!code.ok() || !name.ok()) {
+            return std::nullopt;
+        }
+        state.directory = ArrayCreate(0);
+        state.directory->reserve(image.recordCount());
+        state.file = file;
+        state.image = image;
+        state.usable = true;
+        return EntrySource{image, code.value(), name.value(), 0, image.recordCount()};
+    } catch (...) {
+        state.usable = false;
+        return std::nullopt;
+    }
+}
+
+void readAhead(State& state, std::exception_ptr& failure) {
+    std::optional<EntrySource> source = readAndCheck(state);
+    state.checked.count_down();
+    if (source) {
+        try {
+            fillEntries(*source, *state.directory);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+}
+
+// Whether the name opens, now, the very file that was read ahead.
+bool opensTheSameFile(const std::string& path, const TableFile& read) {
+    std::optional<ReadableFile> now = openToRead(path);
+    if (!now) {
+        return false;
+    }
+    FClose(now->handle);
+    return now->device == read.device && now->inode == read.inode;
+}
+
+} // namespace
+
+BankTableReadAhead::BankTableReadAhead(const std::string& fileName) {
+    auto state = std::make_shared<State>();
+    state->path = tablePath(fileName);
+    auto fill = std::make_shared<BankDirectoryLoad::Fill>();
+    // The thread holds the state, never the Fill that joins it.
+    try {
+        fill->thread = startBesideCaller(
+            [state, failure = fill->failure] { readAhead(*state, *failure); });
+    } catch (const std::system_error&) {
+        return; // no thread to be had: START reads the table as ever
+    }
+    state_ = state;
+    pendingReadAhead() = {std::move(state), std::move(fill)};
+}
+
+BankTableReadAhead::~BankTableReadAhead() {
+    // The thread is joined here, unless START took it over.
+    if (state_ && pendingReadAhead().state == state_) {
+        pendingReadAhead() = {};
+    }
+}
+
+void BankTableReadAhead::waitUntilChecked() const {
+    if (state_) {
+        state_->checked.wait();
+    }
+}
+
+std::optional<BankDirectoryLoad> takeReadAheadDirectory(const std::string& fileName) {
+    Pending taken = std::exchange(pendingReadAhead(), {});
+    const std::shared_ptr<State>& state = taken.state;
+    if (!state) {
+        return std::nullopt;
+    }
+    state->checked.wait();
+    const std::string path = tablePath(fileName);
+    if (!state->usable || state->path != path || !opensTheSameFile(path, state->file) ||
+        !stillAsInFile(*state->image)) {
+        return std::nullopt; // START reads it again; the thread ends with the last holder
+    }
+    return BankDirectoryLoad(state->directory, std::move(taken.fill));
+}
+
+} // namespace cuentas
