@@ -54,8 +54,7 @@ struct OpenDirectoryRead {
         }
         const std::uint32_t first = server->recordNumber() - 1;
         const std::uint32_t left = server->recordCount() - first;
-        EntrySource source{*server->image(), *codeField, *nameField, first,
-                           std::min(left, count)};
+        EntrySource source{*server->image(), *codeField, *nameField, first, std::min(left, count)};
         server->skip(left);
         return source;
     }
@@ -141,8 +140,7 @@ void BankDirectoryLoad::wait() const {
     }
 }
 
-BankDirectoryLoad loadBankDirectoryInBackground(const std::string& fileName,
-                                                SourceLocation where) {
+BankDirectoryLoad loadBankDirectoryInBackground(const std::string& fileName, SourceLocation where) {
     prepareTableRead(where);
     if (std::optional<BankDirectoryLoad> ahead = takeReadAheadDirectory(fileName)) {
         return std::move(*ahead);
@@ -161,14 +159,14 @@ BankDirectoryLoad loadBankDirectoryInBackground(const std::string& fileName,
     // The thread holds its own reference to the image (the table is closed meanwhile) and is
     // the only one to touch the directory until it is joined.
     try {
-        fill->thread = startBesideCaller([source = *source, directory = read.directory,
-                                          failure = fill->failure] {
-            try {
-                fillEntries(source, *directory);
-            } catch (...) {
-                *failure = std::current_exception();
-            }
-        });
+        fill->thread = startBesideCaller(
+            [source = *source, directory = read.directory, failure = fill->failure] {
+                try {
+                    fillEntries(source, *directory);
+                } catch (...) {
+                    *failure = std::current_exception();
+                }
+            });
     } catch (const std::system_error&) {
         fillEntries(*source, *read.directory); // no thread to be had: filled here
         return BankDirectoryLoad(read.directory);

@@ -96,8 +96,8 @@ BankTableReadAhead::BankTableReadAhead(const std::string& fileName) {
     auto fill = std::make_shared<BankDirectoryLoad::Fill>();
     // The thread holds the state, never the Fill that joins it.
     try {
-        fill->thread = startBesideCaller(
-            [state, failure = fill->failure] { readAhead(*state, *failure); });
+        fill->thread =
+            startBesideCaller([state, failure = fill->failure] { readAhead(*state, *failure); });
     } catch (const std::system_error&) {
         return; // no thread to be had: START reads the table as ever
     }

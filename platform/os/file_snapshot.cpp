@@ -6,8 +6,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <linux/magic.h>
-#include <string>
 #include <sched.h>
+#include <string>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
@@ -57,13 +57,13 @@ bool leasesHoldOn(int fd) {
 // Puts a private copy of the slot's bytes where the mapping was, in one step, and lets the
 // waiting writer go on. Only calls that are safe in a signal handler.
 void copyAndRelease(Slot& slot) {
-    void* copy = ::mmap(nullptr, slot.length, PROT_READ | PROT_WRITE,
-                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* copy =
+        ::mmap(nullptr, slot.length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (copy != MAP_FAILED) {
         std::memcpy(copy, slot.bytes, slot.length);
         ::mprotect(copy, slot.length, PROT_READ);
-        if (::mremap(copy, slot.length, slot.length, MREMAP_MAYMOVE | MREMAP_FIXED,
-                     slot.bytes) == MAP_FAILED) {
+        if (::mremap(copy, slot.length, slot.length, MREMAP_MAYMOVE | MREMAP_FIXED, slot.bytes) ==
+            MAP_FAILED) {
             ::munmap(copy, slot.length);
         } else {
             slot.copied.store(true, std::memory_order_release);
@@ -187,8 +187,8 @@ std::optional<FileSnapshot> FileSnapshot::take(int fd, std::size_t length, std::
     s.fd = leasedReopening(fd);
     s.bytes = s.fd < 0 ? nullptr : mapAfterRoom(s.fd, length, room);
     // The size again, under the lease: a file cut short before it was taken is not mapped.
-    if (s.bytes && (::fstat(s.fd, &info) != 0 ||
-                    static_cast<std::uint64_t>(info.st_size) < length)) {
+    if (s.bytes &&
+        (::fstat(s.fd, &info) != 0 || static_cast<std::uint64_t>(info.st_size) < length)) {
         unmapWithRoom(s.bytes, length, room);
         s.bytes = nullptr;
     }

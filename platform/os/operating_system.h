@@ -73,8 +73,7 @@ public:
     virtual int lockFile(int fd, FileLock lock);
     // The first `length` bytes of an open file, mapped and held as they are (FileSnapshot::take);
     // nothing where they cannot be, and the caller reads them instead.
-    virtual std::optional<FileSnapshot> snapshotFile(int fd, std::size_t length,
-                                                     std::size_t room);
+    virtual std::optional<FileSnapshot> snapshotFile(int fd, std::size_t length, std::size_t room);
 
     // Process and clock.
     virtual std::string executablePath(); // native path of the running executable

@@ -41,7 +41,8 @@ std::uint32_t ALen(const Value& array) {
 
 ArrayData* ArrayRows::allocateRows(std::size_t count) {
     // One cache line each (allocateBlock aligns to 64); a large table's rows on huge pages.
-    return static_cast<ArrayData*>(allocateBlock(std::max<std::size_t>(count, 1) * sizeof(ArrayData)));
+    return static_cast<ArrayData*>(
+        allocateBlock(std::max<std::size_t>(count, 1) * sizeof(ArrayData)));
 }
 
 void ArrayRows::own(ArrayData* rows) {

@@ -32,7 +32,7 @@ public:
     // fresh memory. Neither may throw.
     template <class First, class Second>
     ArrayRows(std::size_t count, First first, Second second) : count_(count) {
-        static_assert(noexcept(first(std::size_t{})) && noexcept(second(std::size_t{})));
+        static_assert(noexcept(first(std::size_t{}))&& noexcept(second(std::size_t{})));
         ArrayData* rows = allocateRows(count);
         for (std::size_t index = 0; index < count; ++index) {
             new (rows + index) ArrayData(first(index), second(index));

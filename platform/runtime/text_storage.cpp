@@ -17,8 +17,7 @@ TextBuffer TextBuffer::allocate(std::size_t size) {
     return buffer;
 }
 
-TextBuffer TextBuffer::adopt(char* bytes, std::size_t size, void (*giveBack)(void*),
-                             void* owner) {
+TextBuffer TextBuffer::adopt(char* bytes, std::size_t size, void (*giveBack)(void*), void* owner) {
     static_assert(sizeof(Owner) + sizeof(Block) <= kAdoptRoom);
     if (size > 0xFFFFFFFF) {
         throw std::length_error("text buffer of 4 GiB or more");

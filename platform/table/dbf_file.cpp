@@ -97,8 +97,7 @@ TextBuffer snapshotOf(const ReadableFile& file, std::size_t length) {
         return {};
     }
     auto* held = new (snapshot->room()) FileSnapshot(std::move(*snapshot));
-    return TextBuffer::adopt(const_cast<char*>(held->bytes()), held->size(), releaseSnapshot,
-                             held);
+    return TextBuffer::adopt(const_cast<char*>(held->bytes()), held->size(), releaseSnapshot, held);
 }
 
 DbfResult<DbfImage> readOpenTable(const ReadableFile& file) {

@@ -15,7 +15,7 @@ namespace cuentas {
 // 167 bytes each, take 668 MB). A table that declares more is refused before anything is
 // reserved for it.
 inline constexpr std::uint64_t kMaxTableRecordBytes = std::uint64_t{1} << 30; // 1 GiB
-inline constexpr std::uint32_t kMaxTableRecords = std::uint32_t{1} << 23;      // 8,388,608
+inline constexpr std::uint32_t kMaxTableRecords = std::uint32_t{1} << 23;     // 8,388,608
 
 // Reads the table that `runtimePath` names (backslashes). The file is opened without waiting
 // and must be a regular file; its header and field list are read and checked first, then

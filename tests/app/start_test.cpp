@@ -161,7 +161,8 @@ TEST_F(StartTest, TheTableReadAheadGivesTheDirectoryStartWouldRead) {
     ASSERT_EQ(entries.size(), banks.size());
     for (std::size_t i = 0; i < banks.size(); ++i) {
         EXPECT_EQ(entries[i].first, banks[i].first);
-        EXPECT_EQ(entries[i].second, banks[i].second + std::string(70 - banks[i].second.size(), ' '));
+        EXPECT_EQ(entries[i].second,
+                  banks[i].second + std::string(70 - banks[i].second.size(), ' '));
     }
     EXPECT_TRUE(dialogShown);
 }

@@ -52,9 +52,9 @@ protected:
     bool leaseless = false;
 };
 
-#define SKIP_WITHOUT_LEASES()                                                                  \
-    if (leaseless) {                                                                           \
-        GTEST_SKIP() << "the temporary folder's file system offers no read leases";            \
+#define SKIP_WITHOUT_LEASES()                                                                      \
+    if (leaseless) {                                                                               \
+        GTEST_SKIP() << "the temporary folder's file system offers no read leases";                \
     }
 
 TEST_F(FileSnapshotTest, HoldsTheFilesBytesWithWritableRoomBeforeThem) {

@@ -3,6 +3,7 @@
 #include "tests/support/recording_errors.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <functional>
 #include <sys/stat.h>
 
@@ -114,6 +115,27 @@ TEST_F(DbServerErrors, WhatIsNotARegularFileIsAnOpenErrorNamingWhatItIs) {
     }
 }
 
+// Another program rewriting the table and cutting it short while it is open changes nothing
+// the table gives, and never ends the process: its bytes are held as they were opened.
+TEST_F(DbServerErrors, ATableRewrittenAndCutShortWhileOpenReadsAsItWasOpened) {
+    place(bankTable().build());
+    RecordingErrors errors;
+    Value table = openTable();
+    const std::string file = (dir / "NomBancos.dbf").string();
+    const std::string command = "head -c 5000 /dev/urandom > '" + file + "' && : > '" + file + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_EQ(std::filesystem::file_size(dir / "NomBancos.dbf"), 0u);
+    std::vector<std::string> names;
+    for (send(table, "GOTOP"); !send(table, "EOF").asLogic(); send(table, "SKIP")) {
+        names.push_back(std::string(field(table, "BANCO").asString()) + " " +
+                        std::string(field(table, "NOMBRE").asString()));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"0049 Banco Santander" + std::string(25, ' '),
+                                               "0081 Banco de Sabadell" + std::string(23, ' '),
+                                               "0128 Bankinter" + std::string(31, ' ')}));
+    EXPECT_TRUE(errors.errors.empty());
+}
+
 TEST_F(DbServerErrors, ALinkToARegularTableIsReadThroughIt) {
     writeFile(dir / "real.dbf", bankTable().build());
     std::filesystem::create_symlink("real.dbf", dir / "NomBancos.dbf");
@@ -200,8 +222,8 @@ TEST_F(DbServerErrors, AMappedTableReadsOnlyItsHeaderAndMapsTheDeclaredRecords) 
     if (counting.bytesMapped == 0) {
         GTEST_SKIP() << "this file system offers no read leases; the table was read";
     }
-    const std::size_t headerLength = static_cast<std::uint8_t>(image[8]) |
-                                     static_cast<std::uint8_t>(image[9]) << 8;
+    const std::size_t headerLength =
+        static_cast<std::uint8_t>(image[8]) | static_cast<std::uint8_t>(image[9]) << 8;
     EXPECT_EQ(counting.bytesRead, headerLength);
     EXPECT_EQ(counting.bytesMapped, image.size() - 1); // header and records, not the mark
     EXPECT_EQ(send(table, "RECCOUNT").asInteger(), 3);
