@@ -7,6 +7,7 @@
 #include "platform/table/db_server.h"
 #include "platform/table/dbf_file.h"
 
+#include <atomic>
 #include <latch>
 #include <system_error>
 
@@ -18,6 +19,7 @@ struct BankTableReadAhead::State {
     // and only read after it.
     std::latch checked{1};
     bool usable = false;
+    std::shared_ptr<std::atomic<bool>> taken = std::make_shared<std::atomic<bool>>(false);
     TableFile file;
     std::optional<DbfImage> image;
     ArrayRef directory; // being filled after `checked`
@@ -102,20 +104,25 @@ BankTableReadAhead::BankTableReadAhead(const std::string& fileName) {
         return; // no thread to be had: START reads the table as ever
     }
     state_ = state;
+    taken_ = state->taken;
     pendingReadAhead() = {std::move(state), std::move(fill)};
 }
 
 BankTableReadAhead::~BankTableReadAhead() {
     // The thread is joined here, unless START took it over.
-    if (state_ && pendingReadAhead().state == state_) {
+    if (std::shared_ptr<State> state = state_.lock(); state && pendingReadAhead().state == state) {
         pendingReadAhead() = {};
     }
 }
 
 void BankTableReadAhead::waitUntilChecked() const {
-    if (state_) {
-        state_->checked.wait();
+    if (std::shared_ptr<State> state = state_.lock()) {
+        state->checked.wait();
     }
+}
+
+bool BankTableReadAhead::taken() const {
+    return taken_ && *taken_;
 }
 
 std::optional<BankDirectoryLoad> takeReadAheadDirectory(const std::string& fileName) {
@@ -128,8 +135,9 @@ std::optional<BankDirectoryLoad> takeReadAheadDirectory(const std::string& fileN
     const std::string path = tablePath(fileName);
     if (!state->usable || state->path != path || !opensTheSameFile(path, state->file) ||
         !stillAsInFile(*state->image)) {
-        return std::nullopt; // START reads it again; the thread ends with the last holder
+        return std::nullopt; // START reads it again; the thread is joined, its work let go
     }
+    *state->taken = true;
     return BankDirectoryLoad(state->directory, std::move(taken.fill));
 }
 

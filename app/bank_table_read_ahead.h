@@ -7,6 +7,7 @@
 
 #include "app/bank_directory.h"
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,13 +23,17 @@ public:
     ~BankTableReadAhead();
     // Returns once the table has been read and checked (its entries may still be filling).
     void waitUntilChecked() const;
+    // Whether START took the work over.
+    bool taken() const;
     BankTableReadAhead(const BankTableReadAhead&) = delete;
     BankTableReadAhead& operator=(const BankTableReadAhead&) = delete;
 
     struct State;
 
 private:
-    std::shared_ptr<State> state_;
+    // Not an owner: a read-ahead START turns down is let go at once, not kept for the session.
+    std::weak_ptr<State> state_;
+    std::shared_ptr<const std::atomic<bool>> taken_;
 };
 
 // The directory read ahead for `fileName`, when there is one for the file that name opens now,

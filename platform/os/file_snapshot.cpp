@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <linux/magic.h>
+#include <pthread.h>
 #include <sched.h>
 #include <string>
 #include <sys/mman.h>
@@ -28,7 +29,7 @@ struct Slot {
     int fd = -1;
     char* bytes = nullptr;
     std::size_t length = 0;
-    std::atomic<bool> copied{false};
+    std::atomic<bool> detached{false}; // the bytes are no longer the file's (copied or blanked)
 };
 
 Slot slots[kSlots];
@@ -54,22 +55,74 @@ bool leasesHoldOn(int fd) {
     }
 }
 
+// Puts read-only zero pages where the slot's bytes were: what is left when the bytes can no
+// longer be had. They cost no memory of their own.
+void blankOut(Slot& slot) {
+    ::mmap(slot.bytes, slot.length, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
+    slot.detached.store(true, std::memory_order_release);
+}
+
 // Puts a private copy of the slot's bytes where the mapping was, in one step, and lets the
-// waiting writer go on. Only calls that are safe in a signal handler.
+// waiting writer go on. Without memory for the copy the bytes are blanked instead: the writer
+// is not held back, and nothing reads past the end of a file it cuts short. Only calls that
+// are safe in a signal handler.
 void copyAndRelease(Slot& slot) {
     void* copy =
         ::mmap(nullptr, slot.length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    bool copied = false;
     if (copy != MAP_FAILED) {
         std::memcpy(copy, slot.bytes, slot.length);
         ::mprotect(copy, slot.length, PROT_READ);
-        if (::mremap(copy, slot.length, slot.length, MREMAP_MAYMOVE | MREMAP_FIXED, slot.bytes) ==
-            MAP_FAILED) {
+        copied = ::mremap(copy, slot.length, slot.length, MREMAP_MAYMOVE | MREMAP_FIXED,
+                          slot.bytes) != MAP_FAILED;
+        if (!copied) {
             ::munmap(copy, slot.length);
-        } else {
-            slot.copied.store(true, std::memory_order_release);
         }
     }
+    if (copied) {
+        slot.detached.store(true, std::memory_order_release);
+    } else {
+        blankOut(slot);
+    }
     ::fcntl(slot.fd, F_SETLEASE, F_UNLCK);
+}
+
+bool leaseBreaking(const Slot& slot) {
+    return !slot.detached.load(std::memory_order_acquire) &&
+           ::fcntl(slot.fd, F_GETLEASE) != F_RDLCK;
+}
+
+// Handles a break of the slot's lease if one is under way; false when it was not. A slot held
+// busy by someone else is theirs to look at again when they let it go.
+bool settleBreak(Slot& slot) {
+    bool handled = false;
+    for (;;) {
+        int fd = slot.state.load(std::memory_order_acquire);
+        if (fd < 0 || !slot.state.compare_exchange_strong(fd, kBusy, std::memory_order_acquire)) {
+            return handled;
+        }
+        if (leaseBreaking(slot)) {
+            copyAndRelease(slot);
+            handled = true;
+        }
+        slot.state.store(fd, std::memory_order_release);
+        // A break that came while the slot was busy found nobody to handle it.
+        if (!leaseBreaking(slot)) {
+            return handled;
+        }
+    }
+}
+
+struct sigaction previousBusErrorHandler {};
+
+void passOn(const struct sigaction& previous, int signal, siginfo_t* info, void* context) {
+    if (previous.sa_flags & SA_SIGINFO) {
+        if (previous.sa_sigaction) {
+            previous.sa_sigaction(signal, info, context);
+        }
+    } else if (previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) {
+        previous.sa_handler(signal);
+    }
 }
 
 // A lease being broken reads as F_UNLCK. Every slot is looked at: two breaks at once may
@@ -78,42 +131,59 @@ void onLeaseBreak(int signal, siginfo_t* info, void* context) {
     const int savedErrno = errno;
     bool ours = false;
     for (Slot& slot : slots) {
-        int fd = slot.state.load(std::memory_order_acquire);
-        if (fd < 0) {
-            continue;
-        }
-        if (!slot.state.compare_exchange_strong(fd, kBusy, std::memory_order_acquire)) {
-            continue; // its owner is releasing it
-        }
-        if (!slot.copied.load(std::memory_order_relaxed) &&
-            ::fcntl(slot.fd, F_GETLEASE) != F_RDLCK) {
-            copyAndRelease(slot);
-            ours = true;
-        }
-        slot.state.store(fd, std::memory_order_release);
+        ours = settleBreak(slot) || ours;
     }
     errno = savedErrno;
     if (!ours) {
-        // Someone else's asynchronous input signal.
-        if (previousHandler.sa_flags & SA_SIGINFO) {
-            if (previousHandler.sa_sigaction) {
-                previousHandler.sa_sigaction(signal, info, context);
-            }
-        } else if (previousHandler.sa_handler != SIG_DFL && previousHandler.sa_handler != SIG_IGN) {
-            previousHandler.sa_handler(signal);
-        }
+        passOn(previousHandler, signal, info, context); // someone else's input signal
     }
 }
 
-bool installHandler() {
+// A file cut short by a program that the lease does not hold back (one opening it to read
+// with O_TRUNC): the pages past its new end are gone. The slot is blanked and the read that
+// faulted is done again on zeros, instead of ending the program. Faults elsewhere are not ours.
+void onBusError(int signal, siginfo_t* info, void* context) {
+    const auto* address = static_cast<const char*>(info->si_addr);
+    for (Slot& slot : slots) {
+        if (slot.state.load(std::memory_order_acquire) == kFree) {
+            continue;
+        }
+        if (slot.bytes && address >= slot.bytes && address < slot.bytes + slot.length) {
+            const int savedErrno = errno;
+            blankOut(slot);
+            errno = savedErrno;
+            return;
+        }
+    }
+    if (previousBusErrorHandler.sa_handler == SIG_DFL ||
+        previousBusErrorHandler.sa_handler == SIG_IGN) {
+        // Ends the program as it would have ended: the faulting read is done again.
+        ::sigaction(SIGBUS, &previousBusErrorHandler, nullptr);
+        return;
+    }
+    passOn(previousBusErrorHandler, signal, info, context);
+}
+
+bool installHandlers() {
     static bool installed = [] {
         struct sigaction action {};
         action.sa_sigaction = onLeaseBreak;
         action.sa_flags = SA_SIGINFO | SA_RESTART;
         sigemptyset(&action.sa_mask);
-        return ::sigaction(SIGIO, &action, &previousHandler) == 0;
+        struct sigaction busError {};
+        busError.sa_sigaction = onBusError;
+        busError.sa_flags = SA_SIGINFO;
+        sigemptyset(&busError.sa_mask);
+        return ::sigaction(SIGIO, &action, &previousHandler) == 0 &&
+               ::sigaction(SIGBUS, &busError, &previousBusErrorHandler) == 0;
     }();
     return installed;
+}
+
+// The lease's break reaches us only where the signal is let through.
+bool signalLetThrough() {
+    sigset_t blocked;
+    return ::pthread_sigmask(SIG_BLOCK, nullptr, &blocked) == 0 && !sigismember(&blocked, SIGIO);
 }
 
 int claimSlot() {
@@ -175,7 +245,7 @@ std::optional<FileSnapshot> FileSnapshot::take(int fd, std::size_t length, std::
     struct stat info {};
     if (length == 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
         static_cast<std::uint64_t>(info.st_size) < length || !leasesHoldOn(fd) ||
-        !installHandler()) {
+        !signalLetThrough() || !installHandlers()) {
         return std::nullopt;
     }
     const int slot = claimSlot();
@@ -201,16 +271,10 @@ std::optional<FileSnapshot> FileSnapshot::take(int fd, std::size_t length, std::
         return std::nullopt;
     }
     s.length = length;
-    s.copied.store(false, std::memory_order_relaxed);
+    s.detached.store(false, std::memory_order_relaxed);
     s.state.store(s.fd, std::memory_order_release);
     // A writer that came while the slot was being filled found it busy and is still waiting.
-    if (int own = s.fd; ::fcntl(own, F_GETLEASE) != F_RDLCK &&
-                        s.state.compare_exchange_strong(own, kBusy, std::memory_order_acquire)) {
-        if (!s.copied.load(std::memory_order_relaxed)) {
-            copyAndRelease(s);
-        }
-        s.state.store(own, std::memory_order_release);
-    }
+    settleBreak(s);
     return FileSnapshot(slot, s.bytes, length, room);
 }
 
@@ -219,8 +283,12 @@ FileSnapshot::FileSnapshot(FileSnapshot&& other) noexcept
     other.slot_ = -1;
 }
 
-bool FileSnapshot::copied() const {
-    return slot_ >= 0 && slots[slot_].copied.load(std::memory_order_acquire);
+bool FileSnapshot::asInFile() const {
+    if (slot_ < 0) {
+        return false;
+    }
+    const Slot& s = slots[slot_];
+    return !s.detached.load(std::memory_order_acquire) && ::fcntl(s.fd, F_GETLEASE) == F_RDLCK;
 }
 
 FileSnapshot::~FileSnapshot() {

@@ -46,12 +46,8 @@ ArrayData* ArrayRows::allocateRows(std::size_t count) {
 }
 
 void ArrayRows::own(ArrayData* rows) {
-    try {
-        block_ = std::shared_ptr<ArrayData>(rows, RowsDeleter{count_});
-    } catch (...) {
-        RowsDeleter{count_}(rows); // no memory for the count: the rows go at once
-        throw;
-    }
+    // Without memory for the count, shared_ptr hands the rows to the deleter itself.
+    block_ = std::shared_ptr<ArrayData>(rows, RowsDeleter{count_});
 }
 
 ArrayRows::ArrayRows(std::size_t count) : count_(count) {

@@ -175,7 +175,7 @@ DbfResult<DbfImage> readDbfFile(const std::string& runtimePath) {
 bool stillAsInFile(const DbfImage& image) {
     const auto* snapshot =
         static_cast<const FileSnapshot*>(image.bytes().adoptedOwner(releaseSnapshot));
-    return snapshot && !snapshot->copied();
+    return snapshot && snapshot->asInFile();
 }
 
 } // namespace cuentas

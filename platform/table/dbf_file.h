@@ -41,7 +41,7 @@ struct TableFile {
 DbfResult<DbfImage> readDbfFile(const std::string& runtimePath, TableFile& file);
 
 // Whether the image is still, byte for byte, what the file holds: true while its bytes are
-// held mapped (see FileSnapshot) and nobody has opened the file to write it or truncated it
+// held mapped (see FileSnapshot) and nobody has opened the file to write it or cut it short
 // since. False for an image that had to be read: nothing tells when its file changes.
 bool stillAsInFile(const DbfImage& image);
 

@@ -1,14 +1,13 @@
 // The start-up read of the bank table into the bank directory, on tables of every shape.
 #include "app/bank_directory.h"
 #include "app/bank_table_read_ahead.h"
-#include "platform/os/file_snapshot.h"
 #include "tests/platform/table/dbf_builder.h"
 #include "tests/platform/table/table_test_support.h"
+#include "tests/support/leases.h"
 #include "tests/support/recording_errors.h"
 
 #include <cstdlib>
-#include <fcntl.h>
-#include <unistd.h>
+#include <fstream>
 
 namespace cuentas {
 namespace {
@@ -111,16 +110,6 @@ std::string editionTable(const std::string& edition, int count = 500) {
     return table.build();
 }
 
-// Whether tables in `folder` can be held mapped: only those are read ahead.
-bool leasesIn(const std::filesystem::path& folder) {
-    testing::writeFile(folder / "probe", "probe");
-    int fd = ::open((folder / "probe").c_str(), O_RDONLY | O_CLOEXEC);
-    bool held = FileSnapshot::take(fd, 5, 32).has_value();
-    ::close(fd);
-    std::filesystem::remove(folder / "probe");
-    return held;
-}
-
 std::string editionOf(const ArrayRef& directory) {
     std::string name(directory->size() ? directory->at(1).asArray()->at(2).asString() : "");
     return name.substr(0, name.find(' '));
@@ -160,7 +149,7 @@ TEST_F(BankDirectoryTest, ReadInTheBackgroundItIsTheSameDirectoryWithTheSameErro
 // The work read ahead is taken only for the very file START opens, unchanged since; otherwise
 // START reads the table as it is now.
 TEST_F(BankDirectoryTest, AReadAheadOfAnotherFileOrOfOneChangedSinceIsNotTaken) {
-    if (!leasesIn(dir)) {
+    if (!testing::leasesIn(dir)) {
         GTEST_SKIP() << "no read leases here: nothing is read ahead";
     }
     struct Change {
@@ -204,6 +193,14 @@ TEST_F(BankDirectoryTest, AReadAheadOfAnotherFileOrOfOneChangedSinceIsNotTaken) 
         }
         if (!change.taken) {
             EXPECT_FALSE(taken);
+            // Turned down, its mapping of the old file is let go at once, not kept for the session.
+            std::ifstream maps("/proc/self/maps");
+            std::string line;
+            while (std::getline(maps, line)) {
+                EXPECT_EQ(line.find((dir / "NomBancos.dbf").string() + " (deleted)"),
+                          std::string::npos)
+                    << line;
+            }
         }
         if (taken) {
             taken->wait();
@@ -213,7 +210,7 @@ TEST_F(BankDirectoryTest, AReadAheadOfAnotherFileOrOfOneChangedSinceIsNotTaken) 
 }
 
 TEST_F(BankDirectoryTest, AReadAheadIsTakenOnceAndOnlyForItsOwnName) {
-    if (!leasesIn(dir)) {
+    if (!testing::leasesIn(dir)) {
         GTEST_SKIP() << "no read leases here: nothing is read ahead";
     }
     place(editionTable("first"));

@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <pthread.h>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -65,7 +68,7 @@ TEST_F(FileSnapshotTest, HoldsTheFilesBytesWithWritableRoomBeforeThem) {
     EXPECT_EQ(std::string(snapshot->bytes(), snapshot->size()), bytes);
     std::fill(snapshot->room(), snapshot->room() + 32, '\x7F');
     EXPECT_EQ(snapshot->room() + 32, snapshot->bytes());
-    EXPECT_FALSE(snapshot->copied());
+    EXPECT_TRUE(snapshot->asInFile());
 }
 
 // The writer waits for the copy: then the file is cut, rewritten, but the snapshot reads as
@@ -81,9 +84,43 @@ TEST_F(FileSnapshotTest, AnotherProgramsTruncationOrWriteFindsTheBytesCopiedFirs
     run(": > '" + path("first") + "' & : > '" + path("second") + "' & wait");
     run("printf new > '" + path("first") + "'");
     for (const FileSnapshot* snapshot : {&*one, &*two}) {
-        EXPECT_TRUE(snapshot->copied());
+        EXPECT_FALSE(snapshot->asInFile());
         EXPECT_EQ(std::string(snapshot->bytes(), snapshot->size()), bytes);
     }
+}
+
+// Opened to read with O_TRUNC, a file is emptied without a word to the lease's holder: its
+// bytes are gone, and the snapshot reads as zeros instead of ending the process.
+TEST_F(FileSnapshotTest, AFileEmptiedBehindTheLeaseReadsAsZerosNotACrash) {
+    const std::string bytes(100000, 'q');
+    int fd = fileWith("table", bytes);
+    std::optional<FileSnapshot> snapshot = whole(fd, bytes.size());
+    SKIP_WITHOUT_LEASES();
+    int emptying = ::open(path("table").c_str(), O_RDONLY | O_TRUNC | O_CLOEXEC);
+    ASSERT_GE(emptying, 0);
+    ::close(emptying);
+    ASSERT_EQ(std::filesystem::file_size(dir / "table"), 0u);
+    EXPECT_EQ(snapshot->bytes()[bytes.size() - 1], '\0');
+    EXPECT_EQ(std::string(snapshot->bytes(), snapshot->size()), std::string(bytes.size(), '\0'));
+    EXPECT_FALSE(snapshot->asInFile());
+}
+
+// A thread that does not hear SIGIO would never hear a break: the file is read instead.
+TEST_F(FileSnapshotTest, NothingIsMappedWhereTheLeasesBreakCannotBeHeard) {
+    int fd = fileWith("table", "0123456789");
+    if (!whole(fd, 10)) {
+        SKIP_WITHOUT_LEASES();
+    }
+    bool taken = true;
+    std::thread deaf([&] {
+        sigset_t io;
+        sigemptyset(&io);
+        sigaddset(&io, SIGIO);
+        pthread_sigmask(SIG_BLOCK, &io, nullptr);
+        taken = FileSnapshot::take(fd, 10, 32).has_value();
+    });
+    deaf.join();
+    EXPECT_FALSE(taken);
 }
 
 TEST_F(FileSnapshotTest, NothingIsMappedWhereTheBytesCannotBeHeld) {
