@@ -127,6 +127,22 @@ ArrayRef loadBankDirectory(const std::string& fileName, SourceLocation where) {
     return directory;
 }
 
+std::shared_ptr<BankDirectoryLoad::Fill> startFill(std::function<void()> work) {
+    auto fill = std::make_shared<BankDirectoryLoad::Fill>();
+    try {
+        fill->thread = startBesideCaller([work = std::move(work), failure = fill->failure] {
+            try {
+                work();
+            } catch (...) {
+                *failure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        return nullptr;
+    }
+    return fill;
+}
+
 BankDirectoryLoad::BankDirectoryLoad(ArrayRef directory, std::shared_ptr<Fill> fill)
     : directory_(std::move(directory)), fill_(std::move(fill)) {}
 
@@ -155,21 +171,12 @@ BankDirectoryLoad loadBankDirectoryInBackground(const std::string& fileName, Sou
     if (!source) {
         return BankDirectoryLoad(read.directory);
     }
-    auto fill = std::make_shared<BankDirectoryLoad::Fill>();
     // The thread holds its own reference to the image (the table is closed meanwhile) and is
     // the only one to touch the directory until it is joined.
-    try {
-        fill->thread = startBesideCaller(
-            [source = *source, directory = read.directory, failure = fill->failure] {
-                try {
-                    fillEntries(source, *directory);
-                } catch (...) {
-                    *failure = std::current_exception();
-                }
-            });
-    } catch (const std::system_error&) {
-        fillEntries(*source, *read.directory); // no thread to be had: filled here
-        return BankDirectoryLoad(read.directory);
+    auto fill = startFill(
+        [source = *source, directory = read.directory] { fillEntries(source, *directory); });
+    if (!fill) {
+        fillEntries(*source, *read.directory);
     }
     return BankDirectoryLoad(read.directory, std::move(fill));
 }

@@ -2,14 +2,12 @@
 
 #include "app/directory_fill.h"
 #include "platform/os/files.h"
-#include "platform/os/helper_thread.h"
 #include "platform/runtime/arrays.h"
 #include "platform/table/db_server.h"
 #include "platform/table/dbf_file.h"
 
 #include <atomic>
 #include <latch>
-#include <system_error>
 
 namespace cuentas {
 
@@ -18,11 +16,10 @@ struct BankTableReadAhead::State {
     // Counted down once the table is read and checked; what is above `checked` is set before
     // and only read after it.
     std::latch checked{1};
-    bool usable = false;
     std::shared_ptr<std::atomic<bool>> taken = std::make_shared<std::atomic<bool>>(false);
     TableFile file;
-    std::optional<DbfImage> image;
-    ArrayRef directory; // being filled after `checked`
+    std::optional<DbfImage> image; // set when the table can be read ahead
+    ArrayRef directory;            // being filled after `checked`
 };
 
 namespace {
@@ -60,23 +57,18 @@ std::optional<EntrySource> readAndCheck(State& state) {
         state.directory->reserve(image.recordCount());
         state.file = file;
         state.image = image;
-        state.usable = true;
         return EntrySource{image, code.value(), name.value(), 0, image.recordCount()};
     } catch (...) {
-        state.usable = false;
+        state.image.reset();
         return std::nullopt;
     }
 }
 
-void readAhead(State& state, std::exception_ptr& failure) {
+void readAhead(State& state) {
     std::optional<EntrySource> source = readAndCheck(state);
     state.checked.count_down();
     if (source) {
-        try {
-            fillEntries(*source, *state.directory);
-        } catch (...) {
-            failure = std::current_exception();
-        }
+        fillEntries(*source, *state.directory);
     }
 }
 
@@ -95,12 +87,8 @@ bool opensTheSameFile(const std::string& path, const TableFile& read) {
 BankTableReadAhead::BankTableReadAhead(const std::string& fileName) {
     auto state = std::make_shared<State>();
     state->path = tablePath(fileName);
-    auto fill = std::make_shared<BankDirectoryLoad::Fill>();
-    // The thread holds the state, never the Fill that joins it.
-    try {
-        fill->thread =
-            startBesideCaller([state, failure = fill->failure] { readAhead(*state, *failure); });
-    } catch (const std::system_error&) {
+    auto fill = startFill([state] { readAhead(*state); });
+    if (!fill) {
         return; // no thread to be had: START reads the table as ever
     }
     state_ = state;
@@ -133,7 +121,7 @@ std::optional<BankDirectoryLoad> takeReadAheadDirectory(const std::string& fileN
     }
     state->checked.wait();
     const std::string path = tablePath(fileName);
-    if (!state->usable || state->path != path || !opensTheSameFile(path, state->file) ||
+    if (!state->image || state->path != path || !opensTheSameFile(path, state->file) ||
         !stillAsInFile(*state->image)) {
         return std::nullopt; // START reads it again; the thread is joined, its work let go
     }

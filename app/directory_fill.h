@@ -7,6 +7,7 @@
 #include "platform/table/dbf_image.h"
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -41,5 +42,10 @@ struct BankDirectoryLoad::Fill {
         }
     }
 };
+
+// Runs `work` on a helper thread beside the caller's (startBesideCaller); what it throws is
+// kept for wait(). Null when no thread can be had: the caller then does the work itself. The
+// work must hold what it needs, never the Fill.
+std::shared_ptr<BankDirectoryLoad::Fill> startFill(std::function<void()> work);
 
 } // namespace cuentas

@@ -1,5 +1,7 @@
 #include "platform/os/file_snapshot.h"
 
+#include "platform/os/large_blocks.h"
+
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -218,8 +220,7 @@ int leasedReopening(int fd) {
 
 // `room` bytes of our own on whole pages, then the file's bytes from a page boundary.
 char* mapAfterRoom(int fd, std::size_t length, std::size_t room) {
-    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    const std::size_t roomPages = (room + page - 1) / page * page;
+    const std::size_t roomPages = wholePages(room);
     void* area = ::mmap(nullptr, roomPages + length, PROT_READ | PROT_WRITE,
                         MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (area == MAP_FAILED) {
@@ -234,8 +235,7 @@ char* mapAfterRoom(int fd, std::size_t length, std::size_t room) {
 }
 
 void unmapWithRoom(char* bytes, std::size_t length, std::size_t room) {
-    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    const std::size_t roomPages = (room + page - 1) / page * page;
+    const std::size_t roomPages = wholePages(room);
     ::munmap(bytes - roomPages, roomPages + length);
 }
 

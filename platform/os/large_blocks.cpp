@@ -20,12 +20,12 @@ namespace {
 
 constexpr std::align_val_t kSmallAlignment{64};
 
+} // namespace
+
 std::size_t wholePages(std::size_t size) {
     const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
     return (size + page - 1) / page * page;
 }
-
-} // namespace
 
 void* allocateBlock(std::size_t size) {
     if (size < kLargeBlockSize) {

@@ -13,6 +13,9 @@ inline constexpr std::size_t kLargeBlockSize = std::size_t{2} << 20;
 // `size` bytes, aligned to at least 64, zero-filled when large (fresh pages). Throws
 // std::bad_alloc when there is no memory for them.
 void* allocateBlock(std::size_t size);
+// `size` rounded up to whole pages of memory.
+std::size_t wholePages(std::size_t size);
+
 // Frees a block of allocateBlock, given the same size.
 void freeBlock(void* block, std::size_t size) noexcept;
 

@@ -9,6 +9,10 @@
 namespace cuentas {
 namespace {
 
+std::size_t rowsSize(std::size_t count) {
+    return std::max<std::size_t>(count, 1) * sizeof(ArrayData);
+}
+
 // Destroys the rows of a block and frees it, when its last reference goes.
 struct RowsDeleter {
     std::size_t count;
@@ -16,7 +20,7 @@ struct RowsDeleter {
         for (std::size_t i = count; i > 0; --i) {
             rows[i - 1].~ArrayData();
         }
-        freeBlock(rows, std::max<std::size_t>(count, 1) * sizeof(ArrayData));
+        freeBlock(rows, rowsSize(count));
     }
 };
 
@@ -41,8 +45,7 @@ std::uint32_t ALen(const Value& array) {
 
 ArrayData* ArrayRows::allocateRows(std::size_t count) {
     // One cache line each (allocateBlock aligns to 64); a large table's rows on huge pages.
-    return static_cast<ArrayData*>(
-        allocateBlock(std::max<std::size_t>(count, 1) * sizeof(ArrayData)));
+    return static_cast<ArrayData*>(allocateBlock(rowsSize(count)));
 }
 
 void ArrayRows::own(ArrayData* rows) {
