@@ -1,17 +1,10 @@
 #include "app/bank_directory.h"
 
-#include "app/bank_table_read_ahead.h"
-#include "app/directory_fill.h"
-
-#include "platform/os/helper_thread.h"
 #include "platform/runtime/runtime.h"
 #include "platform/table/db_server.h"
 #include "platform/table/table_symbols.h"
 
-#include <exception>
-#include <optional>
-#include <system_error>
-#include <thread>
+#include <cstdint>
 
 namespace cuentas {
 namespace {
@@ -29,16 +22,16 @@ const Symbol kNombre = Symbol::intern("NOMBRE");
 // is checked as well as a full one.
 struct OpenDirectoryRead {
     DbServer* server = nullptr;
-    std::optional<std::size_t> codeField;
-    std::optional<std::size_t> nameField;
+    // Positions of the fields; kMissing for one that is missing or not a character field.
+    static constexpr std::size_t kMissing = SIZE_MAX;
+    std::size_t codeField;
+    std::size_t nameField;
     std::uint32_t count = 0;
     ArrayRef directory;
 
-    explicit OpenDirectoryRead(const Value& table) : server(objectAs<DbServer>(table)) {
-        if (server) {
-            codeField = server->characterField(kBanco);
-            nameField = server->characterField(kNombre);
-        }
+    explicit OpenDirectoryRead(const Value& table)
+        : server(objectAs<DbServer>(table)), codeField(positionOf(kBanco)),
+          nameField(positionOf(kNombre)) {
         // Sized once from the record count and filled in table order, so that it holds only
         // what was read.
         count = Send(table, kRecCount).asUnsigned();
@@ -46,24 +39,45 @@ struct OpenDirectoryRead {
         directory->reserve(count);
     }
 
-    // The records left to read when they can be read from the image alone; the table is then
-    // moved past them, as reading them one by one would leave it.
-    std::optional<EntrySource> takeSource() {
-        if (!server || !codeField || !nameField || !server->image() || server->atEnd()) {
-            return std::nullopt;
+    std::size_t positionOf(Symbol field) const {
+        return server ? server->characterField(field).value_or(kMissing) : kMissing;
+    }
+
+    // Every record left, straight from the table's image, when both fields are character
+    // fields: one {code, name} row per record, side by side in one block and made in one pass,
+    // the texts sharing the table's bytes, so that a record costs no allocation. The table is
+    // then moved past them, as reading them one by one would leave it. False when the image
+    // cannot serve.
+    bool readFromImage() {
+        if (!server || codeField == kMissing || nameField == kMissing || !server->image() ||
+            server->atEnd()) {
+            return false;
         }
+        const DbfImage& image = *server->image();
         const std::uint32_t first = server->recordNumber() - 1;
         const std::uint32_t left = server->recordCount() - first;
-        EntrySource source{*server->image(), *codeField, *nameField, first, std::min(left, count)};
+        const std::size_t code = codeField;
+        const std::size_t name = nameField;
+        ArrayRows entries(
+            std::min(left, count),
+            [&](std::size_t index) noexcept {
+                return Value(image.fieldText(first + static_cast<std::uint32_t>(index), code));
+            },
+            [&](std::size_t index) noexcept {
+                return Value(image.fieldText(first + static_cast<std::uint32_t>(index), name));
+            });
+        for (std::size_t index = 0; index < entries.size(); ++index) {
+            directory->append(Value(entries.reference(index)));
+        }
         server->skip(left);
-        return source;
+        return true;
     }
 
     // Record by record through the table: a field the table lacks reads as the error block's
     // answer to it, on every record.
     void readRecordByRecord() {
-        auto read = [this](const std::optional<std::size_t>& position, Symbol field) {
-            return position ? server->fieldText(*position) : server->fieldText(field);
+        auto read = [this](std::size_t position, Symbol field) {
+            return position != kMissing ? server->fieldText(position) : server->fieldText(field);
         };
         ArrayRows entries(count);
         while (server && !server->atEnd()) {
@@ -79,106 +93,24 @@ struct OpenDirectoryRead {
     }
 };
 
-// What every read of the bank table does first.
-void prepareTableRead(SourceLocation where) {
-    noteCallSite(where);
-    RddSetDefault("DBFCDX");
-}
-
-Value openBankTable(const std::string& fileName) {
-    Value name(fileName);
-    return Value(CreateInstance(kDbServer, Arguments(&name, 1)));
-}
-
 } // namespace
-
-void fillEntries(const EntrySource& source, ArrayData& directory) {
-    const DbfImage& image = source.image;
-    ArrayRows entries(
-        source.count,
-        [&](std::size_t index) noexcept {
-            return Value(image.fieldText(source.first + static_cast<std::uint32_t>(index),
-                                         source.codeField));
-        },
-        [&](std::size_t index) noexcept {
-            return Value(image.fieldText(source.first + static_cast<std::uint32_t>(index),
-                                         source.nameField));
-        });
-    for (std::uint32_t index = 0; index < source.count; ++index) {
-        directory.append(Value(entries.reference(index)));
-    }
-}
 
 ArrayRef readBankDirectory(const Value& table) {
     OpenDirectoryRead read(table);
-    if (std::optional<EntrySource> source = read.takeSource()) {
-        fillEntries(*source, *read.directory);
-    } else {
+    if (!read.readFromImage()) {
         read.readRecordByRecord();
     }
     return read.directory;
 }
 
 ArrayRef loadBankDirectory(const std::string& fileName, SourceLocation where) {
-    prepareTableRead(where);
-    Value table = openBankTable(fileName);
+    noteCallSite(where);
+    RddSetDefault("DBFCDX");
+    Value name(fileName);
+    Value table(CreateInstance(kDbServer, Arguments(&name, 1)));
     ArrayRef directory = readBankDirectory(table);
     Send(table, kClose);
     return directory;
-}
-
-std::shared_ptr<BankDirectoryLoad::Fill> startFill(std::function<void()> work) {
-    auto fill = std::make_shared<BankDirectoryLoad::Fill>();
-    try {
-        fill->thread = startBesideCaller([work = std::move(work), failure = fill->failure] {
-            try {
-                work();
-            } catch (...) {
-                *failure = std::current_exception();
-            }
-        });
-    } catch (const std::system_error&) {
-        return nullptr;
-    }
-    return fill;
-}
-
-BankDirectoryLoad::BankDirectoryLoad(ArrayRef directory, std::shared_ptr<Fill> fill)
-    : directory_(std::move(directory)), fill_(std::move(fill)) {}
-
-void BankDirectoryLoad::wait() const {
-    if (!fill_ || !fill_->thread.joinable()) {
-        return;
-    }
-    fill_->thread.join();
-    if (std::exception_ptr failure = std::exchange(*fill_->failure, nullptr)) {
-        std::rethrow_exception(failure);
-    }
-}
-
-BankDirectoryLoad loadBankDirectoryInBackground(const std::string& fileName, SourceLocation where) {
-    prepareTableRead(where);
-    if (std::optional<BankDirectoryLoad> ahead = takeReadAheadDirectory(fileName)) {
-        return std::move(*ahead);
-    }
-    Value table = openBankTable(fileName);
-    OpenDirectoryRead read(table);
-    std::optional<EntrySource> source = read.takeSource();
-    if (!source) {
-        read.readRecordByRecord();
-    }
-    Send(table, kClose);
-    if (!source) {
-        return BankDirectoryLoad(read.directory);
-    }
-    // The thread holds its own reference to the image (the table is closed meanwhile) and is
-    // the only one to touch the directory until it is joined.
-    auto fill = startFill(
-        [source = *source, directory = read.directory] { fillEntries(source, *directory); });
-    if (!fill) {
-        fillEntries(*source, *read.directory);
-    }
-    return BankDirectoryLoad(read.directory, std::move(fill));
 }
 
 } // namespace cuentas

@@ -4,7 +4,6 @@
 #include "platform/runtime/source_location.h"
 #include "platform/runtime/value.h"
 
-#include <memory>
 #include <string>
 
 namespace cuentas {
@@ -21,30 +20,5 @@ ArrayRef readBankDirectory(const Value& table);
 // the way shows the caller's line in the call stack.
 ArrayRef loadBankDirectory(const std::string& fileName,
                            SourceLocation where = SourceLocation::current());
-
-// A bank directory whose entries may still be being filled on a thread of their own.
-class BankDirectoryLoad {
-public:
-    struct Fill;
-    explicit BankDirectoryLoad(ArrayRef directory, std::shared_ptr<Fill> fill = nullptr);
-
-    // Not to be read, copied from or changed before wait() has returned.
-    const ArrayRef& directory() const { return directory_; }
-    // Returns once every entry is in place; from the thread that started the load only. A
-    // failure of the filling thread (memory exhausted) is thrown here, once.
-    void wait() const;
-
-private:
-    ArrayRef directory_;
-    std::shared_ptr<Fill> fill_;
-};
-
-// loadBankDirectory, but the entries are filled on a thread of their own while the caller
-// goes on (building the dialog). The table is opened, checked and its fields found here, so
-// every error is raised here, as loadBankDirectory raises it; only the copying of codes and
-// names into the entries, which cannot fail short of memory, is left to the thread. Without
-// records to fill, or when the table cannot be read so, it is all done here.
-BankDirectoryLoad loadBankDirectoryInBackground(const std::string& fileName,
-                                                SourceLocation where = SourceLocation::current());
 
 } // namespace cuentas

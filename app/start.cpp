@@ -19,14 +19,11 @@ Value START(Object&) {
     std::uint32_t length = SLen(workDirectory);
     baseDirectory() = Left(workDirectory, subtractUnsigned(length, 4));
 
-    // The entries are filled while the dialog is built; the first lookup waits for them.
-    BankDirectoryLoad load = loadBankDirectoryInBackground(kBankTableName);
-    bankDirectory() = Value(load.directory());
-    awaitBankDirectoryFill([load] { load.wait(); });
+    // Read once, record by record, and closed at once: the dialog works on the directory.
+    bankDirectory() = Value(loadBankDirectory(kBankTableName));
 
     Value dialog(CreateInstance(symbols::kMainDialog));
     Send(dialog, symbols::kShow);
-    load.wait(); // the thread ends with START, not later
     return Value();
 }
 

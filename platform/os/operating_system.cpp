@@ -159,11 +159,6 @@ int OperatingSystem::lockFile(int fd, FileLock lock) {
     return ::flock(fd, operation) == 0 ? 0 : -errno;
 }
 
-std::optional<FileSnapshot> OperatingSystem::snapshotFile(int fd, std::size_t length,
-                                                          std::size_t room) {
-    return FileSnapshot::take(fd, length, room);
-}
-
 std::string OperatingSystem::executablePath() {
     char buffer[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);

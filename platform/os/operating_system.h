@@ -4,8 +4,6 @@
 // Tests derive from OperatingSystem, override what they need and install it with ScopedOs.
 // It speaks plain C++ types and never includes anything of the runtime above it.
 
-#include "platform/os/file_snapshot.h"
-
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -71,9 +69,6 @@ public:
     // 0, or -errno; a lock not waited for gives -EWOULDBLOCK when another open holds one that
     // conflicts.
     virtual int lockFile(int fd, FileLock lock);
-    // The first `length` bytes of an open file, mapped and held as they are (FileSnapshot::take);
-    // nothing where they cannot be, and the caller reads them instead.
-    virtual std::optional<FileSnapshot> snapshotFile(int fd, std::size_t length, std::size_t room);
 
     // Process and clock.
     virtual std::string executablePath(); // native path of the running executable

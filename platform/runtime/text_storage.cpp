@@ -13,28 +13,8 @@ TextBuffer TextBuffer::allocate(std::size_t size) {
     }
     TextBuffer buffer;
     buffer.block_ = static_cast<Block*>(::operator new(sizeof(Block) + size));
-    new (buffer.block_) Block{{1}, static_cast<std::uint32_t>(size), 0};
+    new (buffer.block_) Block{{1}, static_cast<std::uint32_t>(size)};
     return buffer;
-}
-
-TextBuffer TextBuffer::adopt(char* bytes, std::size_t size, void (*giveBack)(void*), void* owner) {
-    static_assert(sizeof(Owner) + sizeof(Block) <= kAdoptRoom);
-    if (size > 0xFFFFFFFF) {
-        throw std::length_error("text buffer of 4 GiB or more");
-    }
-    TextBuffer buffer;
-    buffer.block_ = reinterpret_cast<Block*>(bytes) - 1;
-    new (reinterpret_cast<Owner*>(buffer.block_) - 1) Owner{giveBack, owner};
-    new (buffer.block_) Block{{1}, static_cast<std::uint32_t>(size), 1};
-    return buffer;
-}
-
-void* TextBuffer::adoptedOwner(void (*giveBack)(void*)) const {
-    if (!block_ || !block_->adopted) {
-        return nullptr;
-    }
-    const Owner& owner = *(reinterpret_cast<const Owner*>(block_) - 1);
-    return owner.giveBack == giveBack ? owner.owner : nullptr;
 }
 
 TextBuffer::TextBuffer(const TextBuffer& other) noexcept : block_(other.block_) {
@@ -79,12 +59,6 @@ void TextBuffer::retain(Block* block) noexcept {
 
 void TextBuffer::release(Block* block) noexcept {
     if (block && block->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-        if (block->adopted) {
-            Owner owner = *(reinterpret_cast<Owner*>(block) - 1);
-            block->~Block();
-            owner.giveBack(owner.owner);
-            return;
-        }
         block->~Block();
         ::operator delete(block);
     }

@@ -19,13 +19,6 @@ public:
     TextBuffer() = default;
     // `size` bytes, not initialised. A size of 4 GiB or more is refused (std::length_error).
     static TextBuffer allocate(std::size_t size);
-    // Bytes that live elsewhere (a file mapped into memory), shared as allocated ones are and
-    // handed back through `giveBack(owner)` when the last holder goes. The kAdoptRoom bytes
-    // just before `bytes` must be writable: the buffer keeps its count there. The bytes must
-    // not change while the buffer lives. A size of 4 GiB or more is refused.
-    static constexpr std::size_t kAdoptRoom = 32;
-    static TextBuffer adopt(char* bytes, std::size_t size, void (*giveBack)(void* owner),
-                            void* owner);
 
     TextBuffer(const TextBuffer& other) noexcept;
     TextBuffer(TextBuffer&& other) noexcept;
@@ -33,8 +26,6 @@ public:
     ~TextBuffer();
 
     explicit operator bool() const { return block_ != nullptr; }
-    // The owner given to adopt() together with `giveBack`; null for any other buffer.
-    void* adoptedOwner(void (*giveBack)(void* owner)) const;
     char* data();
     const char* data() const;
     std::size_t size() const;
@@ -47,11 +38,6 @@ private:
     struct Block {
         std::atomic<std::size_t> references;
         std::uint32_t size;
-        std::uint32_t adopted; // 1 when the bytes live elsewhere: an Owner precedes the block
-    };
-    struct Owner {
-        void (*giveBack)(void*);
-        void* owner;
     };
     static char* bytesOf(Block* block) { return reinterpret_cast<char*>(block + 1); }
     static void retain(Block* block) noexcept;

@@ -1,11 +1,8 @@
 #include "platform/table/dbf_file.h"
 
-#include "platform/os/file_snapshot.h"
 #include "platform/os/files.h"
-#include "platform/os/operating_system.h"
 
 #include <algorithm>
-#include <new>
 
 namespace cuentas {
 namespace {
@@ -77,29 +74,6 @@ DbfResult<std::size_t> readRecords(FileHandle handle, TextBuffer& image, std::si
     return done;
 }
 
-// The snapshot lives in the room before its own bytes, after the buffer's count: it ends
-// itself, so it is moved out before its memory goes.
-constexpr std::size_t kSnapshotRoom = 64 + TextBuffer::kAdoptRoom;
-static_assert(sizeof(FileSnapshot) <= 64 && alignof(FileSnapshot) <= 32);
-
-void releaseSnapshot(void* snapshot) {
-    auto* held = static_cast<FileSnapshot*>(snapshot);
-    FileSnapshot last(std::move(*held));
-    held->~FileSnapshot();
-}
-
-// The file's first `length` bytes without reading them, where they can be held as they are
-// (see FileSnapshot); an empty buffer otherwise.
-TextBuffer snapshotOf(const ReadableFile& file, std::size_t length) {
-    std::optional<FileSnapshot> snapshot =
-        operatingSystem().snapshotFile(static_cast<int>(file.handle), length, kSnapshotRoom);
-    if (!snapshot) {
-        return {};
-    }
-    auto* held = new (snapshot->room()) FileSnapshot(std::move(*snapshot));
-    return TextBuffer::adopt(const_cast<char*>(held->bytes()), held->size(), releaseSnapshot, held);
-}
-
 DbfResult<DbfImage> readOpenTable(const ReadableFile& file) {
     using Result = DbfResult<DbfImage>;
     std::string bytes;
@@ -136,13 +110,8 @@ DbfResult<DbfImage> readOpenTable(const ReadableFile& file) {
             missingRecordsFault(header, std::max<std::uint64_t>(file.size, bytes.size()))) {
         return Result::failure(*fault);
     }
-    // The header and the records in one buffer that the table's texts will share.
+    // The header and the records in one buffer that the table owns and its texts share.
     const auto wanted = static_cast<std::size_t>(records);
-    // Mapped where the system can hold the bytes still: no copy, and the pages are shared
-    // with the file's cache. Parsed again whole, so a header changed meanwhile is checked.
-    if (TextBuffer mapped = snapshotOf(file, bytes.size() + wanted)) {
-        return DbfImage::parse(std::move(mapped));
-    }
     TextBuffer image = TextBuffer::allocate(bytes.size() + wanted);
     std::copy(bytes.begin(), bytes.end(), image.data());
     DbfResult<std::size_t> read =
@@ -156,26 +125,14 @@ DbfResult<DbfImage> readOpenTable(const ReadableFile& file) {
 
 } // namespace
 
-DbfResult<DbfImage> readDbfFile(const std::string& runtimePath, TableFile& read) {
+DbfResult<DbfImage> readDbfFile(const std::string& runtimePath) {
     std::optional<ReadableFile> file = openToRead(runtimePath);
     if (!file) {
         return unreadable();
     }
-    read = {file->device, file->inode};
     DbfResult<DbfImage> result = readOpenTable(*file);
     FClose(file->handle);
     return result;
-}
-
-DbfResult<DbfImage> readDbfFile(const std::string& runtimePath) {
-    TableFile ignored;
-    return readDbfFile(runtimePath, ignored);
-}
-
-bool stillAsInFile(const DbfImage& image) {
-    const auto* snapshot =
-        static_cast<const FileSnapshot*>(image.bytes().adoptedOwner(releaseSnapshot));
-    return snapshot && snapshot->asInFile();
 }
 
 } // namespace cuentas

@@ -1,23 +1,28 @@
 // START as the process runs it: base directory, bank directory from the table in the current
 // directory, then the dialog (closed by the test as soon as it is shown).
 #include "app/app.h"
-#include "app/bank_table_read_ahead.h"
 #include "dialog/account_globals.h"
+#include "dialog/main_dialog_template.h"
+#include "platform/gui/template_dialog.h"
 #include "platform/os/os.h"
 #include "platform/runtime/runtime.h"
 #include "tests/support/gui_application.h"
-#include "tests/support/leases.h"
 #include "tests/support/recording_errors.h"
 #include "tests/support/recording_os.h"
 #include "tools/make_bank_table/bank_table_writer.h"
 
 #include <QApplication>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <unistd.h>
 
 namespace cuentas {
@@ -149,36 +154,67 @@ TEST_F(StartTest, TheBankDirectoryHoldsEveryRecordInTableOrder) {
     EXPECT_TRUE(dialogShown);
 }
 
-// As the program starts: the table read ahead while the toolkit comes up, START taking it over.
-TEST_F(StartTest, TheTableReadAheadGivesTheDirectoryStartWouldRead) {
-    std::vector<std::pair<std::string, std::string>> banks;
-    for (int i = 0; i < 3000; ++i) {
-        banks.emplace_back(std::to_string(1000 + i), "Entidad " + std::to_string(i));
+// An operating system that counts the opens of the bank table.
+class CountingOs : public RecordingOs {
+public:
+    int tableOpens = 0;
+    int openFile(const std::string& path, int flags, int mode) override {
+        tableOpens += path.ends_with("/NomBancos.dbf");
+        return RecordingOs::openFile(path, flags, mode);
     }
-    writeFile(root / "NomBancos.dbf", bankTable(banks));
-    BankTableReadAhead ahead(kBankTableName);
-    ahead.waitUntilChecked(); // its thread is done with the operating system before START's
-    start();
-    auto entries = directory();
-    ASSERT_EQ(entries.size(), banks.size());
-    for (std::size_t i = 0; i < banks.size(); ++i) {
-        EXPECT_EQ(entries[i].first, banks[i].first);
-        EXPECT_EQ(entries[i].second,
-                  banks[i].second + std::string(70 - banks[i].second.size(), ' '));
-    }
-    EXPECT_TRUE(dialogShown);
-    if (testing::leasesIn(root)) {
-        EXPECT_TRUE(ahead.taken()) << "START read the table again";
-    }
+};
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
 }
 
-TEST(BankDirectoryGlobal, AFillStillGoingOnIsWaitedForByTheNextReadOnly) {
-    int waits = 0;
-    awaitBankDirectoryFill([&waits] { ++waits; });
-    EXPECT_EQ(waits, 0);
-    bankDirectory();
-    bankDirectory() = Value();
-    EXPECT_EQ(waits, 1);
+// The table is read once and closed at once: another program may cut it short or rewrite it
+// while the dialog is open, without being refused or held, and the dialog goes on showing and
+// saving the names it read at start-up.
+TEST_F(StartTest, ATableCutOrRewrittenWhileTheDialogIsOpenChangesNothingItShowsOrSaves) {
+    const fs::path table = root / "NomBancos.dbf";
+    writeFile(table, bankTable({{"0049", "Banco Santander, S.A."}, {"2100", "CaixaBank, S.A."}}));
+    writeFile(root / "other.dbf", bankTable({{"0049", "Otro banco"}}));
+    fs::create_directories(root / "tmp");
+    CountingOs counting;
+    counting.executable = os.executable;
+    bool typed = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<gui::TemplateDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        const std::string quoted = "'" + table.string() + "'";
+        EXPECT_EQ(std::system(("truncate -s 0 " + quoted).c_str()), 0);
+        EXPECT_EQ(std::system(("cp '" + (root / "other.dbf").string() + "' " + quoted).c_str()), 0);
+        auto control = [dialog](MainDialogId id) { return dialog->control(static_cast<int>(id)); };
+        QTest::keyClicks(control(MainDialogId::Banco), "49");
+        QTest::keyClick(control(MainDialogId::Banco), Qt::Key_Tab);
+        QTest::keyClicks(control(MainDialogId::Sucursal), "1");
+        QTest::keyClick(control(MainDialogId::Sucursal), Qt::Key_Tab);
+        QTest::keyClicks(control(MainDialogId::Cuenta), "77");
+        typed = true;
+        QTest::mouseClick(
+            qobject_cast<QPushButton*>(dialog->control(static_cast<int>(MainDialogId::Grabar))),
+            Qt::LeftButton);
+    });
+    {
+        ScopedOs scoped(counting);
+        Value app(CreateInstance(Symbol::intern("APP")));
+        Send(app, Symbol::intern("START"));
+    }
+    ASSERT_TRUE(typed);
+    EXPECT_EQ(readFile(root / "tmp" / "xtras.ini"),
+              "BANCO=Banco Santander, S.A.\r\n20DIGITOS=00490001530000000077");
+    EXPECT_EQ(counting.tableOpens, 1);
+    // Nothing of the runtime waits on the table's file: no signal reaches a handler of ours.
+    for (int signal : {SIGIO, SIGBUS}) {
+        struct sigaction action = {};
+        ASSERT_EQ(::sigaction(signal, nullptr, &action), 0);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
+    }
 }
 
 TEST_F(StartTest, NamesKeepLeadingBlanksAndEveryStoredByte) {

@@ -100,33 +100,5 @@ TEST(Text, ValuesCompareTheSameWhereverTheirBytesLie) {
                                        "a");
 }
 
-// Bytes that live elsewhere are shared like allocated ones and handed back once, when the last
-// text that refers to them goes.
-TEST(AdoptedTextBuffer, IsHandedBackOnceWhenItsLastTextGoes) {
-    struct Place {
-        alignas(16) char room[TextBuffer::kAdoptRoom];
-        char bytes[40];
-        int handedBack = 0;
-    } place;
-    std::memcpy(place.bytes, "0049Banco Santander, S.A.               ", 40);
-    auto giveBack = [](void* owner) { ++static_cast<Place*>(owner)->handedBack; };
-    Text name;
-    {
-        TextBuffer buffer = TextBuffer::adopt(place.bytes, 40, giveBack, &place);
-        EXPECT_EQ(buffer.adoptedOwner(giveBack), &place);
-        EXPECT_EQ(buffer.adoptedOwner([](void*) {}), nullptr);
-        EXPECT_EQ(bufferOf("x").adoptedOwner(giveBack), nullptr);
-        EXPECT_EQ(buffer.view(), std::string_view(place.bytes, 40));
-        name = Text::slice(buffer, 4, 36);
-        Text code = Text::slice(buffer, 0, 4);
-        EXPECT_EQ(code, "0049");
-    }
-    EXPECT_EQ(place.handedBack, 0);
-    EXPECT_EQ(name.view().substr(0, 15), "Banco Santander");
-    EXPECT_EQ(name.data(), place.bytes + 4) << "not copied";
-    name = Text();
-    EXPECT_EQ(place.handedBack, 1);
-}
-
 } // namespace
 } // namespace cuentas

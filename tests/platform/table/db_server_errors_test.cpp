@@ -146,25 +146,13 @@ TEST_F(DbServerErrors, ALinkToARegularTableIsReadThroughIt) {
 }
 
 // Counts the bytes the table layer reads, to show that it reads what the header declares.
-// Tables are read, not mapped, unless `mapping` allows it.
 class CountingOs : public testing::TableOs {
 public:
     std::uint64_t bytesRead = 0;
-    bool mapping = false;
-    std::uint64_t bytesMapped = 0;
     long readFile(int fd, void* data, std::size_t size) override {
         long n = TableOs::readFile(fd, data, size);
         bytesRead += n > 0 ? static_cast<std::uint64_t>(n) : 0;
         return n;
-    }
-    std::optional<FileSnapshot> snapshotFile(int fd, std::size_t length,
-                                             std::size_t room) override {
-        if (!mapping) {
-            return std::nullopt;
-        }
-        auto snapshot = TableOs::snapshotFile(fd, length, room);
-        bytesMapped += snapshot ? snapshot->size() : 0;
-        return snapshot;
     }
 };
 
@@ -206,28 +194,6 @@ TEST_F(DbServerErrors, OnlyTheDeclaredRecordsAreReadNeverTheBytesAfterThem) {
     EXPECT_TRUE(errors.errors.empty());
     EXPECT_EQ(send(table, "RECCOUNT").asInteger(), 3);
     EXPECT_EQ(counting.bytesRead, image.size() - 1); // all but the end-of-file mark
-}
-
-TEST_F(DbServerErrors, AMappedTableReadsOnlyItsHeaderAndMapsTheDeclaredRecords) {
-    const std::string image = bankTable().build();
-    writeFile(dir / "NomBancos.dbf", image);
-    std::filesystem::resize_file(dir / "NomBancos.dbf", std::uint64_t{3} << 30); // sparse
-    CountingOs counting;
-    counting.mapping = true;
-    counting.currentDirectoryPath = dir.string();
-    ScopedOs scopedCounting(counting);
-    RecordingErrors errors;
-    Value table = openTable();
-    EXPECT_TRUE(errors.errors.empty());
-    if (counting.bytesMapped == 0) {
-        GTEST_SKIP() << "this file system offers no read leases; the table was read";
-    }
-    const std::size_t headerLength =
-        static_cast<std::uint8_t>(image[8]) | static_cast<std::uint8_t>(image[9]) << 8;
-    EXPECT_EQ(counting.bytesRead, headerLength);
-    EXPECT_EQ(counting.bytesMapped, image.size() - 1); // header and records, not the mark
-    EXPECT_EQ(send(table, "RECCOUNT").asInteger(), 3);
-    EXPECT_EQ(field(table, "BANCO").asString(), "0049");
 }
 
 TEST_F(RefusedTables, RecordsThatAreNotWhereTheHeaderPutsThemStopTheReadEarly) {

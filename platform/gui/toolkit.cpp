@@ -1,0 +1,91 @@
+#include "platform/gui/toolkit.h"
+
+#include "platform/gui/display_probe.h"
+#include "platform/os/operating_system.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QTimer>
+#include <optional>
+#include <string>
+
+namespace cuentas::gui {
+namespace {
+
+std::string variable(const char* name) {
+    return operatingSystem().environmentVariable(name).value_or("");
+}
+
+bool hasDisplay() {
+    // An explicit platform choice (offscreen, vnc, ...) needs no display server.
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (!variable(name).empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the toolkit will use an X display: asked for by name, or chosen by default where
+// no Wayland display is offered.
+bool usesXDisplay() {
+    std::string platform = variable("QT_QPA_PLATFORM");
+    if (!platform.empty()) {
+        return platform == "xcb" || platform.starts_with("xcb:");
+    }
+    return variable("WAYLAND_DISPLAY").empty();
+}
+
+void refuse(const std::string& why, const char* self) {
+    operatingSystem().writeStandardError(
+        "cuentas: " + why + ".\nStart it from a desktop session, or under a virtual display:\n" +
+        "    xvfb-run -a " + self + "\n");
+}
+
+class CloseWhenShown : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (event->type() == QEvent::Show && dialog && dialog->isWindow()) {
+            QTimer::singleShot(0, dialog, &QDialog::close);
+            QCoreApplication::instance()->removeEventFilter(this);
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+Toolkit::Toolkit(int& argc, char** argv) {
+    const char* self = argc > 0 ? argv[0] : "cuentas";
+    if (!hasDisplay()) {
+        refuse("this program needs a graphical display, and none was found (DISPLAY and "
+               "WAYLAND_DISPLAY are not set)",
+               self);
+        return;
+    }
+    // The probe's connection is held until the toolkit has its own.
+    std::optional<XDisplayProbe> probe;
+    if (usesXDisplay()) {
+        probe.emplace(variable("DISPLAY"));
+        if (!probe->answers()) {
+            refuse("the graphical display \"" + variable("DISPLAY") +
+                       "\" (DISPLAY) does not answer",
+                   self);
+            return;
+        }
+    }
+    m_application = std::make_unique<QApplication>(argc, argv);
+}
+
+Toolkit::~Toolkit() = default;
+
+void Toolkit::closeFirstDialogWhenShown() {
+    if (m_application) {
+        m_application->installEventFilter(new CloseWhenShown(m_application.get()));
+    }
+}
+
+} // namespace cuentas::gui

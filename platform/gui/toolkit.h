@@ -1,0 +1,30 @@
+#pragma once
+// The GUI toolkit for the life of the program: brought up only on a display that answers,
+// since the toolkit itself ends the process, with a core dump, on one that does not.
+
+#include <memory>
+
+class QApplication;
+
+namespace cuentas::gui {
+
+class Toolkit {
+public:
+    // Finds the display, asks whether it answers and brings the toolkit up on it. Where there
+    // is none, or it does not answer, says so and how to start the program under a virtual
+    // display on the standard error stream, and the toolkit stays down.
+    Toolkit(int& argc, char** argv);
+    ~Toolkit();
+    Toolkit(const Toolkit&) = delete;
+    Toolkit& operator=(const Toolkit&) = delete;
+
+    bool isUp() const { return m_application != nullptr; }
+    // Closes the first dialog as soon as it is shown, as its close box would: start-up is
+    // then timed, or checked, from the start of the process to the dialog shown.
+    void closeFirstDialogWhenShown();
+
+private:
+    std::unique_ptr<QApplication> m_application;
+};
+
+} // namespace cuentas::gui
