@@ -1,21 +1,18 @@
 #include "platform/runtime/value.h"
 
-#include "platform/os/large_blocks.h"
-
 #include <new>
 #include <stdexcept>
 
 namespace cuentas {
 namespace {
 
-// Elements past the inline ones live in raw storage, constructed and destroyed one by one; a
-// large array's in a block of its own (see allocateBlock).
+// Elements past the inline ones live in raw storage, constructed and destroyed one by one.
 Value* allocateElements(std::size_t capacity) {
-    return static_cast<Value*>(allocateBlock(capacity * sizeof(Value)));
+    return static_cast<Value*>(::operator new(capacity * sizeof(Value)));
 }
 
 void freeElements(Value* elements, std::size_t capacity) {
-    freeBlock(elements, capacity * sizeof(Value));
+    ::operator delete(elements, capacity * sizeof(Value));
 }
 
 } // namespace

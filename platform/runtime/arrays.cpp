@@ -1,13 +1,14 @@
 #include "platform/runtime/arrays.h"
 
-#include "platform/os/large_blocks.h"
-
 #include <algorithm>
 #include <new>
 #include <stdexcept>
 
 namespace cuentas {
 namespace {
+
+// Rows start on a cache line of their own.
+constexpr std::align_val_t kRowAlignment{64};
 
 std::size_t rowsSize(std::size_t count) {
     return std::max<std::size_t>(count, 1) * sizeof(ArrayData);
@@ -20,7 +21,7 @@ struct RowsDeleter {
         for (std::size_t i = count; i > 0; --i) {
             rows[i - 1].~ArrayData();
         }
-        freeBlock(rows, rowsSize(count));
+        ::operator delete(rows, rowsSize(count), kRowAlignment);
     }
 };
 
@@ -44,8 +45,7 @@ std::uint32_t ALen(const Value& array) {
 }
 
 ArrayData* ArrayRows::allocateRows(std::size_t count) {
-    // One cache line each (allocateBlock aligns to 64); a large table's rows on huge pages.
-    return static_cast<ArrayData*>(allocateBlock(rowsSize(count)));
+    return static_cast<ArrayData*>(::operator new(rowsSize(count), kRowAlignment));
 }
 
 void ArrayRows::own(ArrayData* rows) {
