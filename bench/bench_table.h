@@ -1,7 +1,8 @@
 #pragma once
 // Generated bank tables for the benchmarks: `count` records with four-digit codes cycling
-// through 0000-9998 (so that 9999 is never found and its lookup scans every entry) and names
-// padded to the field width, written by the bank-table writer.
+// through the first `codes` of 0000-9999 (by default 0000-9998, so that 9999 is never found and
+// its lookup scans every entry) and names padded to the field width, written by the bank-table
+// writer.
 
 #include "tools/make_bank_table/bank_table_writer.h"
 
@@ -16,12 +17,12 @@ namespace cuentas::bench {
 // A code that no generated table holds.
 inline constexpr const char* kAbsentCode = "9999";
 
-inline std::string benchTableImage(std::size_t count) {
+inline std::string benchTableImage(std::size_t count, std::size_t codes = 9999) {
     std::vector<tools::BankRecord> records;
     records.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        char code[8];
-        std::snprintf(code, sizeof code, "%04zu", i % 9999);
+        char code[12];
+        std::snprintf(code, sizeof code, "%04u", static_cast<unsigned>(i % codes % 10000));
         std::string name = "Entidad de cr\xE9"
                            "dito n\xFAmero " +
                            std::to_string(i);
@@ -30,8 +31,9 @@ inline std::string benchTableImage(std::size_t count) {
     return tools::bankTableImage(records, tools::UpdateDate{2026, 12, 7});
 }
 
-inline void writeBenchTable(std::size_t count, const std::filesystem::path& file) {
-    std::ofstream(file, std::ios::binary) << benchTableImage(count);
+inline void writeBenchTable(std::size_t count, const std::filesystem::path& file,
+                            std::size_t codes = 9999) {
+    std::ofstream(file, std::ios::binary) << benchTableImage(count, codes);
 }
 
 // A fresh directory holding NomBancos.dbf with `count` records, removed when the object goes.
