@@ -1,12 +1,12 @@
 #include "platform/sound/sound.h"
 
 #include <alsa/asoundlib.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <numbers>
 #include <vector>
 
@@ -21,8 +21,54 @@ constexpr double kAmplitude = 0.3 * 32767;
 // ALSA prints its own complaints to stderr; a machine without sound is no error here.
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
+// The sound library, loaded when the first tone is played: tones are rare (an error being
+// shown), and loading it with the program would cost every start.
+struct Alsa {
+    decltype(&snd_lib_error_set_handler) setErrorHandler = nullptr;
+    decltype(&snd_pcm_open) open = nullptr;
+    decltype(&snd_pcm_nonblock) nonblock = nullptr;
+    decltype(&snd_pcm_set_params) setParams = nullptr;
+    decltype(&snd_pcm_writei) write = nullptr;
+    decltype(&snd_pcm_recover) recover = nullptr;
+    decltype(&snd_pcm_drain) drain = nullptr;
+    decltype(&snd_pcm_close) close = nullptr;
+
+    // Null on a machine without the library.
+    static const Alsa* load() {
+        static const std::unique_ptr<Alsa> alsa = [] {
+            void* library = ::dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+            if (!library) {
+                return std::unique_ptr<Alsa>();
+            }
+            auto loaded = std::make_unique<Alsa>();
+            bool complete =
+                resolve(library, "snd_lib_error_set_handler", loaded->setErrorHandler) &&
+                resolve(library, "snd_pcm_open", loaded->open) &&
+                resolve(library, "snd_pcm_nonblock", loaded->nonblock) &&
+                resolve(library, "snd_pcm_set_params", loaded->setParams) &&
+                resolve(library, "snd_pcm_writei", loaded->write) &&
+                resolve(library, "snd_pcm_recover", loaded->recover) &&
+                resolve(library, "snd_pcm_drain", loaded->drain) &&
+                resolve(library, "snd_pcm_close", loaded->close);
+            if (!complete) {
+                return std::unique_ptr<Alsa>();
+            }
+            loaded->setErrorHandler(ignoreAlsaError);
+            return loaded; // the library stays loaded for the rest of the process
+        }();
+        return alsa.get();
+    }
+
+    template <class Function>
+    static bool resolve(void* library, const char* name, Function& function) {
+        function = reinterpret_cast<Function>(::dlsym(library, name));
+        return function != nullptr;
+    }
+};
+
 struct PcmCloser {
-    void operator()(snd_pcm_t* pcm) const { snd_pcm_close(pcm); }
+    const Alsa* alsa;
+    void operator()(snd_pcm_t* pcm) const { alsa->close(pcm); }
 };
 
 // The tone's samples, faded in and out over 5 ms so that it starts and ends without a click.
@@ -48,18 +94,19 @@ void playTone(std::uint32_t frequency, std::uint32_t ticks) {
     if (frequency == 0 || frequency >= kSampleRate / 2 || ticks == 0) {
         return;
     }
-    static std::once_flag quiet;
-    std::call_once(quiet, [] { snd_lib_error_set_handler(ignoreAlsaError); });
-
-    snd_pcm_t* raw = nullptr;
-    // Opened without blocking: a device held by another program must not stall the caller.
-    if (snd_pcm_open(&raw, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
+    const Alsa* alsa = Alsa::load();
+    if (!alsa) {
         return;
     }
-    std::unique_ptr<snd_pcm_t, PcmCloser> pcm(raw);
-    if (snd_pcm_nonblock(pcm.get(), 0) < 0 ||
-        snd_pcm_set_params(pcm.get(), SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, 1,
-                           kSampleRate, 1, 100000) < 0) {
+    snd_pcm_t* raw = nullptr;
+    // Opened without blocking: a device held by another program must not stall the caller.
+    if (alsa->open(&raw, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
+        return;
+    }
+    std::unique_ptr<snd_pcm_t, PcmCloser> pcm(raw, PcmCloser{alsa});
+    if (alsa->nonblock(pcm.get(), 0) < 0 ||
+        alsa->setParams(pcm.get(), SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, 1,
+                        kSampleRate, 1, 100000) < 0) {
         return;
     }
     auto frames =
@@ -68,17 +115,17 @@ void playTone(std::uint32_t frequency, std::uint32_t ticks) {
     std::size_t done = 0;
     while (done < samples.size()) {
         snd_pcm_sframes_t written =
-            snd_pcm_writei(pcm.get(), samples.data() + done, samples.size() - done);
+            alsa->write(pcm.get(), samples.data() + done, samples.size() - done);
         if (written < 0) {
             // An underrun or a suspended device is recovered once; anything else ends the tone.
-            if (snd_pcm_recover(pcm.get(), static_cast<int>(written), 1) < 0) {
+            if (alsa->recover(pcm.get(), static_cast<int>(written), 1) < 0) {
                 return;
             }
             continue;
         }
         done += static_cast<std::size_t>(written);
     }
-    snd_pcm_drain(pcm.get());
+    alsa->drain(pcm.get());
 }
 
 } // namespace cuentas::sound
