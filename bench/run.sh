@@ -38,10 +38,10 @@ cp "$build/data/NomBancos.dbf" "$work/bundled/NomBancos.dbf"
 # Every code once, 10,000 records, written by the project's own bank-table writer.
 "$build/bench/write_bench_table" 10000 "$work/large/NomBancos.dbf"
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work"
-# Several short rounds rather than one long one, so that a busy spell of the machine falls on
-# both sides of a round. Each program starts through the same shell, in its table's folder.
-for round in 1 2 3 4 5; do
-  hyperfine --warmup 3 --runs 10 -N --style none --export-json "$work/startup-$round.json" \
+# Many short rounds rather than one long one, so that a busy spell of the machine falls on
+# both sides of a round; their CPU times are compared. Each program starts through the same shell, in its table's folder.
+for round in $(seq 1 15); do
+  hyperfine --warmup 2 --runs 5 -N --style none --export-json "$work/startup-$round.json" \
     -n "bare Qt dialog" "sh -c 'cd $work/bundled && exec $build/bench/bare_dialog'" \
     -n "bundled table ($(stat -c %s "$work/bundled/NomBancos.dbf") bytes)" \
        "sh -c 'cd $work/bundled && exec bin/cuentas --exit-when-shown'" \
