@@ -63,7 +63,7 @@ int finish(Output& out, Output& err, const Messages& messages, int status) {
     if (!out.flush()) {
         err.append(kProgram);
         messages.append(err.buffer(), Text::WriteError,
-                        {osErrorText(osErrorFromErrno(out.error()))});
+                        {osErrorText(osErrorFromSystem(out.error()))});
         err.append("\n");
         status = kRegisterOrIoError;
     }

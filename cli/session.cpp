@@ -143,7 +143,7 @@ bool Session::finishReading(int readError) {
     if (readError != 0) {
         err_.buffer().append(kProgram);
         messages_.append(err_.buffer(), Text::ReadError,
-                         {osErrorText(osErrorFromErrno(readError))});
+                         {osErrorText(osErrorFromSystem(readError))});
         err_.buffer().push_back('\n');
         stopped_ = kRegisterOrIoError;
     }

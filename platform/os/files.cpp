@@ -1,12 +1,10 @@
 #include "platform/os/files.h"
 
+#include "platform/os/file_replacement.h"
 #include "platform/os/operating_system.h"
 #include "platform/os/os_error.h"
 #include "platform/os/paths.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <filesystem>
 #include <functional>
 #include <utility>
 
@@ -38,27 +36,31 @@ OsCause causeOf(FileStatus::Kind kind) {
     }
 }
 
-// Records a failure given as a negative errno; ENOENT becomes "path not found" when the
-// directory itself is missing.
-bool fail(long negativeErrno, const std::string& native = {}) {
-    int e = static_cast<int>(-negativeErrno);
-    lastError = osErrorFromErrno(e);
-    lastCause = osCauseFromErrno(e);
-    if (e == ENXIO && !native.empty()) {
-        // Opened without waiting: a pipe that nobody reads, or a device without its unit.
+// Records a failure given as a negated system error. Given the path, it tells a missing
+// folder from a missing file, and a name that is not a file from a forbidden one.
+bool fail(long negatedSystemError, const std::string& native = {}) {
+    const int systemError = static_cast<int>(-negatedSystemError);
+    lastError = osErrorFromSystem(systemError);
+    lastCause = osCauseFromSystem(systemError);
+    if (native.empty()) {
+        return false;
+    }
+    if (lastError == oserror::kFileNotFound) {
         FileStatus status;
-        if (operatingSystem().pathStatus(native, status) == 0) {
-            lastError = oserror::kAccessDenied;
-            lastCause = causeOf(status.kind);
+        const std::string folder = nativeFolderOf(native);
+        if (operatingSystem().pathStatus(folder, status) != 0 ||
+            status.kind != FileStatus::Kind::Folder) {
+            lastError = oserror::kPathNotFound;
         }
     }
-    if (e == ENOENT && !native.empty()) {
-        auto slash = native.rfind('/');
-        std::string dir = slash == std::string::npos ? "." : native.substr(0, slash);
+    // A pipe that nobody reads, a device without its unit, a folder: refused as access
+    // denied, with what it is as the cause.
+    if (lastCause == OsCause::Device || lastError == oserror::kAccessDenied) {
         FileStatus status;
-        if (!dir.empty() && (operatingSystem().pathStatus(dir, status) != 0 ||
-                             status.kind != FileStatus::Kind::Folder)) {
-            lastError = oserror::kPathNotFound;
+        if (operatingSystem().pathStatus(native, status) == 0 &&
+            status.kind != FileStatus::Kind::Regular) {
+            lastError = oserror::kAccessDenied;
+            lastCause = causeOf(status.kind);
         }
     }
     return false;
@@ -72,20 +74,19 @@ bool failNotRegular(FileStatus::Kind kind) {
     return false;
 }
 
-// Opens a regular file and never waits: opening a pipe blocks until its other end is opened,
-// so the open does not wait (O_NONBLOCK, harmless on regular files), and anything but a
-// regular file is refused at once, before a read could wait on a pipe or never end on a
-// device. Returns the descriptor, or -1 with the failure recorded.
-int openRegular(const std::string& native, int flags, int mode, FileStatus& status) {
+// Opens a regular file: anything else is refused at once, before a read could wait on a pipe
+// or never end on a device (the system opens without waiting). Returns the open file, or -1
+// with the failure recorded.
+int openRegular(const std::string& native, const FileOpening& opening, FileStatus& status) {
     OperatingSystem& system = operatingSystem();
-    int fd = system.openFile(native, flags | O_NONBLOCK | O_NOCTTY, mode);
-    if (fd < 0) {
-        fail(fd, native);
+    int file = system.openFile(native, opening);
+    if (file < 0) {
+        fail(file, native);
         return -1;
     }
-    int checked = system.fileStatus(fd, status);
+    int checked = system.fileStatus(file, status);
     if (checked < 0 || status.kind != FileStatus::Kind::Regular) {
-        system.closeFile(fd);
+        system.closeFile(file);
         if (checked < 0) {
             fail(checked);
         } else {
@@ -93,200 +94,111 @@ int openRegular(const std::string& native, int flags, int mode, FileStatus& stat
         }
         return -1;
     }
-    return fd;
+    return file;
 }
 
-int accessFlags(std::uint32_t mode) {
+FileOpening::Access accessOf(std::uint32_t mode) {
     switch (mode & 0x3) {
     case openmode::kWrite:
-        return O_WRONLY;
+        return FileOpening::Access::Write;
     case openmode::kReadWrite:
-        return O_RDWR;
+        return FileOpening::Access::ReadWrite;
     default:
-        return O_RDONLY;
+        return FileOpening::Access::Read;
     }
 }
 
-// Sharing rules are advisory locks: an exclusive or deny mode takes the lock alone, any other
-// open shares it, so the two conflict the way sharing modes do.
-int applySharing(int fd, std::uint32_t mode) {
-    std::uint32_t share = mode & 0x70;
-    bool exclusive = share == openmode::kShareExclusive || share == openmode::kShareDenyWrite ||
-                     share == openmode::kShareDenyRead;
-    int locked = operatingSystem().lockFile(fd, exclusive ? FileLock::Exclusive : FileLock::Shared);
-    return locked == -EWOULDBLOCK ? -EBUSY : locked;
+FileOpening::Sharing sharingOf(std::uint32_t mode) {
+    switch (mode & 0x70) {
+    case openmode::kShareExclusive:
+        return FileOpening::Sharing::DenyAll;
+    case openmode::kShareDenyWrite:
+        return FileOpening::Sharing::DenyWrite;
+    case openmode::kShareDenyRead:
+        return FileOpening::Sharing::DenyRead;
+    default:
+        return FileOpening::Sharing::Shared;
+    }
 }
 
 // FOpen and FCreate leave the network-error flag telling whether they failed because another
 // open holds the file (sharing or lock violation), so that a caller can tell a busy file,
 // worth trying again, from a missing or forbidden one.
-void noteSharingConflict(bool failed) {
-    setNetworkErrorFlag(failed && (lastError == oserror::kSharingViolation ||
-                                   lastError == oserror::kLockViolation));
-}
-
-std::string directoryOf(const std::string& native) {
-    auto slash = native.rfind('/');
-    return slash == std::string::npos ? "." : (slash == 0 ? "/" : native.substr(0, slash));
-}
-
-// The temporary a save writes before its rename: the target's name, ".tmp" and the writer's
-// process id, so that two writers never share one.
-std::string temporaryName(const std::string& target, long pid) {
-    return target + ".tmp" + std::to_string(pid);
-}
-
-bool isTemporaryOf(const std::string& name, const std::string& targetName) {
-    const std::string prefix = targetName + ".tmp";
-    return name.size() > prefix.size() && name.starts_with(prefix) &&
-           name.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
-}
-
-// Removes the temporary `path` if no save is writing it: a writer holds an exclusive lock
-// on its temporary from creation to rename, and a process that is gone holds none. Only the
-// lock holder removes or renames a temporary, so once the lock is ours and the name still
-// leads to the file we locked, it stays so until we remove it.
-void removeIfAbandoned(const std::string& path) {
-    OperatingSystem& system = operatingSystem();
-    int fd = system.openFile(path, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY, 0);
-    if (fd < 0) {
-        return;
+FileHandle noteOutcome(int file) {
+    const bool busy = file < 0 && (lastError == oserror::kSharingViolation ||
+                                   lastError == oserror::kLockViolation);
+    setNetworkErrorFlag(busy);
+    if (file < 0) {
+        return kNoFile;
     }
-    FileStatus locked;
-    FileStatus named;
-    if (system.lockFile(fd, FileLock::Exclusive) == 0 && system.fileStatus(fd, locked) == 0 &&
-        system.pathStatus(path, named) == 0 && locked.kind == FileStatus::Kind::Regular &&
-        locked.device == named.device && locked.inode == named.inode) {
-        system.removeFile(path);
-    }
-    system.closeFile(fd); // releases the lock
+    succeed();
+    return file;
 }
 
-// Temporaries left by saves whose process ended before the rename (killed, crashed).
-void removeAbandonedTemporaries(const std::string& target) {
-    const std::string directory = directoryOf(target);
-    const std::string targetName = target.substr(target.rfind('/') + 1);
-    std::error_code failed;
-    for (const auto& entry : std::filesystem::directory_iterator(directory, failed)) {
-        std::string name = entry.path().filename().string();
-        if (isTemporaryOf(name, targetName)) {
-            removeIfAbandoned(directory + "/" + name);
-        }
-    }
-}
-
-// Creates this process's temporary and takes its lock. A temporary of that name is a
-// leftover of an earlier process with the same id (ids are reused), removed when abandoned.
-// Returns the descriptor or -errno.
-int createTemporary(const std::string& temporary) {
-    OperatingSystem& system = operatingSystem();
-    for (int attempt = 0;; ++attempt) {
-        int fd = system.openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_EXCL, 0666);
-        if (fd == -EEXIST && attempt < 3) {
-            removeIfAbandoned(temporary);
-            continue;
-        }
-        if (fd < 0) {
-            return fd;
-        }
-        // Held until the rename; another save removing leftovers holds it only for a moment.
-        system.lockFile(fd, FileLock::ExclusiveWaiting);
-        FileStatus status;
-        if (system.fileStatus(fd, status) == 0 && status.links == 0 && attempt < 3) {
-            system.closeFile(fd); // removed as abandoned just before we locked it
-            continue;
-        }
-        return fd;
-    }
-}
-
-// Writes a file whole through `write` (given the open descriptor; a negative result is
-// -errno) into a temporary file in the target's directory, flushes it to disk and renames it
-// over the target, so a reader sees either the old or the new content, never a part.
+// Writes a file whole through `write` (given the open file; a negative result is the negated
+// system error) into a temporary file in the same folder, flushes it to disk and puts it in
+// the target's place in one step, so a reader sees either the old or the new content, never
+// a part.
 bool replaceWhole(const std::string& name, const std::function<long(int)>& write) {
     OperatingSystem& system = operatingSystem();
-    std::string target = nativePath(name);
-    removeAbandonedTemporaries(target);
-    std::string temporary = temporaryName(target, system.processId());
-    int fd = createTemporary(temporary);
-    if (fd < 0) {
-        return fail(fd, temporary);
+    const std::string target = nativePath(name);
+    replacement::removeAbandonedTemporaries(target);
+    const std::string temporary = replacement::temporaryName(target, system.processId());
+    int file = replacement::createTemporary(temporary);
+    if (file < 0) {
+        return fail(file, temporary);
     }
-    long written = write(fd);
-    int failure = written < 0 ? static_cast<int>(written) : system.syncFile(fd);
-    // Renamed, or removed, while our lock still tells other saves that it is being written.
-    if (failure >= 0) {
-        failure = system.renameFile(temporary, target);
-    }
+    long written = write(file);
+    int failure = written < 0 ? static_cast<int>(written) : system.syncFile(file);
     if (failure < 0) {
         system.removeFile(temporary);
-    }
-    system.closeFile(fd); // the content is on disk already: nothing is lost by a failed close
-    if (failure < 0) {
+        system.closeFile(file);
         return fail(failure);
     }
-    // Make the rename itself durable; a failure here leaves a complete file either way.
-    int dir = system.openFile(directoryOf(target), O_RDONLY | O_DIRECTORY, 0);
-    if (dir >= 0) {
-        system.syncFile(dir);
-        system.closeFile(dir);
+    if (int placed = replacement::putInPlace(file, temporary, target); placed < 0) {
+        return fail(placed, target);
     }
+    // Make the rename itself durable; a failure here leaves a complete file either way.
+    system.syncFolder(nativeFolderOf(target));
     return succeed();
 }
 
 } // namespace
 
 FileHandle FOpen(const std::string& name, std::uint32_t mode) {
-    std::string native = nativePath(name);
-    int flags = accessFlags(mode) | ((mode & openmode::kAppend) ? O_APPEND : 0) |
-                ((mode & openmode::kCreate) ? O_CREAT : 0);
+    FileOpening opening;
+    opening.access = accessOf(mode);
+    opening.sharing = sharingOf(mode);
+    opening.append = (mode & openmode::kAppend) != 0;
+    if (mode & openmode::kCreate) {
+        opening.creation = FileOpening::Creation::OpenOrCreate;
+    }
     FileStatus status;
-    int fd = openRegular(native, flags, (mode & openmode::kCreate) ? 0666 : 0, status);
-    if (fd >= 0) {
-        if (int shared = applySharing(fd, mode); shared < 0) {
-            operatingSystem().closeFile(fd);
-            fail(shared);
-            fd = -1;
-        }
-    }
-    if (fd < 0) {
-        noteSharingConflict(true);
-        return kNoFile;
-    }
-    succeed();
-    noteSharingConflict(false);
-    return fd;
+    return noteOutcome(openRegular(nativePath(name), opening, status));
 }
 
 FileHandle FCreate(const std::string& name, std::uint32_t attributes) {
-    std::string native = nativePath(name);
-    int permissions = (attributes & 0x01) ? 0444 : 0666;
+    FileOpening opening;
+    opening.access = FileOpening::Access::ReadWrite;
+    opening.creation = FileOpening::Creation::OpenOrCreate;
+    opening.sharing = FileOpening::Sharing::Shared;
+    opening.readOnly = (attributes & 0x01) != 0;
     FileStatus status;
     // Emptied only once no other open holds it exclusively: emptying on open would cut a
     // file that another writer is still writing.
-    int fd = openRegular(native, O_RDWR | O_CREAT, permissions, status);
-    if (fd >= 0) {
-        int failure = applySharing(fd, openmode::kShareDenyNone);
-        if (failure >= 0) {
-            failure = operatingSystem().truncateFile(fd, 0);
-        }
-        if (failure < 0) {
-            operatingSystem().closeFile(fd);
+    int file = openRegular(nativePath(name), opening, status);
+    if (file >= 0) {
+        if (int failure = operatingSystem().truncateFile(file, 0); failure < 0) {
+            operatingSystem().closeFile(file);
             fail(failure);
-            fd = -1;
+            file = -1;
         }
     }
-    if (fd < 0) {
-        noteSharingConflict(true);
-        return kNoFile;
-    }
-    succeed();
-    noteSharingConflict(false);
-    return fd;
+    return noteOutcome(file);
 }
 
 std::int64_t FSeek(FileHandle handle, std::int64_t offset, int origin) {
-    int whence = origin == 2 ? SEEK_END : (origin == 1 ? SEEK_CUR : SEEK_SET);
+    int whence = origin == 2 ? kSeekEnd : (origin == 1 ? kSeekCurrent : kSeekStart);
     long long position = operatingSystem().seekFile(static_cast<int>(handle), offset, whence);
     if (position < 0) {
         fail(static_cast<long>(position));
@@ -298,7 +210,8 @@ std::int64_t FSeek(FileHandle handle, std::int64_t offset, int origin) {
 
 std::size_t FWrite(FileHandle handle, std::string_view text) {
     if (handle < 0) {
-        fail(-EBADF);
+        lastError = oserror::kInvalidHandle;
+        lastCause = OsCause::Unknown;
         return 0;
     }
     long written = operatingSystem().writeFile(static_cast<int>(handle), text.data(), text.size());
@@ -318,7 +231,9 @@ std::size_t FPutS(FileHandle handle, std::string_view text) {
 
 bool FClose(FileHandle handle) {
     if (handle < 0) {
-        return fail(-EBADF);
+        lastError = oserror::kInvalidHandle;
+        lastCause = OsCause::Unknown;
+        return false;
     }
     int result = operatingSystem().closeFile(static_cast<int>(handle));
     return result < 0 ? fail(result) : succeed();
@@ -334,12 +249,12 @@ OsCause FErrorCause() {
 
 std::optional<ReadableFile> openToRead(const std::string& name) {
     FileStatus status;
-    int fd = openRegular(nativePath(name), O_RDONLY, 0, status);
-    if (fd < 0) {
+    int file = openRegular(nativePath(name), FileOpening{}, status);
+    if (file < 0) {
         return std::nullopt;
     }
     succeed();
-    return ReadableFile{fd, status.size, status.device, status.inode};
+    return ReadableFile{file, status.size};
 }
 
 std::int64_t readUpTo(FileHandle handle, char* buffer, std::size_t size) {
@@ -375,14 +290,15 @@ bool File(const std::string& name) {
 
 bool FCopy(const std::string& from, const std::string& to) {
     OperatingSystem& system = operatingSystem();
-    std::optional<ReadableFile> source = openToRead(from);
-    if (!source) {
+    FileOpening reading;
+    // Read under the sharing rules, as any reader of ours, so that the target's clean-up never
+    // takes a source named like one of its temporaries for an abandoned one.
+    reading.sharing = FileOpening::Sharing::Shared;
+    FileStatus status;
+    const int in = openRegular(nativePath(from), reading, status);
+    if (in < 0) {
         return false;
     }
-    const int in = static_cast<int>(source->handle);
-    // Read under a shared lock, as any reader of ours, so that the target's clean-up never
-    // takes a source named like one of its temporaries for an abandoned one.
-    system.lockFile(in, FileLock::Shared);
     // Copied in pieces, so that a large log never has to fit in memory.
     bool copied = replaceWhole(to, [&system, in](int out) -> long {
         char buffer[1 << 16];

@@ -32,9 +32,10 @@ inline constexpr std::uint32_t kCreate = 0x200;
 // pipe, and refuse a pipe, a device, a socket or a folder at once as access denied (5), with
 // what it is in FErrorCause.
 
-// Opens an existing file. Sharing modes are advisory locks among the processes of this
-// runtime: an exclusive or deny mode conflicts with any other open of the file, and every
-// other open conflicts with an exclusive or deny one (sharing violation, 32).
+// Opens an existing file. Sharing modes are the system's (on POSIX, advisory locks among the
+// processes of this runtime): an exclusive or deny mode conflicts with any other open of the
+// file that does what it denies, and every other open conflicts with an exclusive one
+// (sharing violation, 32).
 //
 // FOpen and FCreate set the network-error flag (NetErr) on every call: raised when they fail
 // with a sharing or lock violation (32, 33), that is when another open holds the file and a
@@ -56,12 +57,10 @@ std::uint32_t FError();
 // (a folder and a missing permission are both access denied); Unknown after success.
 OsCause FErrorCause();
 
-// A regular file open for reading, with its size when it was opened and which file it is.
+// A regular file open for reading, with its size when it was opened.
 struct ReadableFile {
     FileHandle handle = kNoFile;
     std::uint64_t size = 0;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
 };
 // Opens a regular file for reading without taking any sharing lock; nullopt with FError set
 // on failure. The caller closes the handle with FClose.
@@ -82,9 +81,9 @@ bool File(const std::string& name);
 bool FCopy(const std::string& from, const std::string& to);
 
 // Writes `text` as the whole content of `name`, atomically: the text goes to a temporary
-// file in the same directory, is flushed to disk and replaces `name` by rename, so a reader
-// sees either the old or the new content, never a part. FALSE, with FError set, on failure;
-// an existing file is then left as it was.
+// file in the same directory, is flushed to disk and takes the place of `name` in one step,
+// so a reader sees either the old or the new content, never a part. FALSE, with FError set,
+// on failure; an existing file is then left as it was.
 bool MemoWrit(const std::string& name, std::string_view text);
 // The most MemoRead reads: a file that is larger, or grows larger while it is read, fails
 // with not enough memory (8) and the cause TooLarge instead of exhausting the memory.

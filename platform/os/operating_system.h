@@ -2,13 +2,15 @@
 // The one seam between the runtime and the operating system: files, clock, locale, registry,
 // environment, message boxes, sound, sleep, debugger output and process exit.
 // Tests derive from OperatingSystem, override what they need and install it with ScopedOs.
-// It speaks plain C++ types and never includes anything of the runtime above it.
+// It speaks plain C++ types and never includes anything of the runtime above it. Each
+// platform implements it in a folder of its own (posix/, win32/).
 
 #include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cuentas {
 
@@ -17,8 +19,39 @@ inline constexpr std::uint32_t kMessageBoxOk = 0x0;
 inline constexpr std::uint32_t kMessageBoxIconError = 0x10;
 inline constexpr int kMessageBoxAnswerOk = 1;
 
-// What a path or an open descriptor is, its size in bytes (regular files), the file it is
-// (device and inode) and how many names it has (0 once removed).
+// The standard streams, as open files.
+inline constexpr int kStandardInput = 0;
+inline constexpr int kStandardOutput = 1;
+inline constexpr int kStandardError = 2;
+
+// Where seekFile counts from.
+inline constexpr int kSeekStart = 0;
+inline constexpr int kSeekCurrent = 1;
+inline constexpr int kSeekEnd = 2;
+
+// How a file is opened: what is done with it, whether it is made, and what other opens of it
+// may do meanwhile.
+struct FileOpening {
+    enum class Access { Read, Write, ReadWrite };
+    enum class Creation {
+        Existing,     // it must exist
+        OpenOrCreate, // made, empty, when missing
+        New,          // made; fails when the name exists
+    };
+    // Opens under the sharing rules conflict when either of them denies what the other does
+    // (a sharing violation); Free opens take no part in the rules where the system lets them.
+    enum class Sharing { Free, Shared, DenyWrite, DenyRead, DenyAll };
+
+    Access access = Access::Read;
+    Creation creation = Creation::Existing;
+    Sharing sharing = Sharing::Free;
+    bool append = false;     // every write goes to the end
+    bool readOnly = false;   // a file made gets the read-only attribute
+    bool followLinks = true; // false: a symbolic link at the name is not opened
+};
+
+// What a path or an open file is, its size in bytes (regular files), the file it is (device and
+// inode, or volume and file index) and how many names it has (0 once removed).
 struct FileStatus {
     enum class Kind { Regular, Folder, Pipe, Device, Socket, Other };
     Kind kind = Kind::Other;
@@ -52,23 +85,32 @@ class OperatingSystem {
 public:
     virtual ~OperatingSystem() = default;
 
-    // Files, POSIX style: results of 0 or more are success, negative results are -errno.
-    // Paths are native (the runtime's backslashes already turned into the system's separator).
-    virtual int openFile(const std::string& nativePath, int flags, int mode);
-    virtual long writeFile(int fd, const void* data, std::size_t size);
-    virtual long readFile(int fd, void* data, std::size_t size);
-    virtual long long seekFile(int fd, long long offset, int whence);
-    virtual int syncFile(int fd);
-    virtual int truncateFile(int fd, long long size);
-    virtual int closeFile(int fd);
+    // Files. Results of 0 or more are success; a negative result is the system's own error
+    // number, negated (errno, or the Windows error code), which osErrorFromSystem translates.
+    // Paths are native (on POSIX the runtime's backslashes already turned into slashes). Open
+    // files are small numbers; kStandardInput, kStandardOutput and kStandardError are open
+    // from the start.
+    virtual int openFile(const std::string& nativePath, const FileOpening& opening);
+    virtual long writeFile(int file, const void* data, std::size_t size);
+    virtual long readFile(int file, void* data, std::size_t size);
+    virtual long long seekFile(int file, long long offset, int whence);
+    virtual int syncFile(int file);
+    virtual int truncateFile(int file, long long size);
+    virtual int closeFile(int file);
+    // Renames over an existing file in one step, which reaches the disk before it returns.
     virtual int renameFile(const std::string& from, const std::string& to);
     virtual int removeFile(const std::string& nativePath);
-    // fstat / stat (links followed): 0, or -errno.
-    virtual int fileStatus(int fd, FileStatus& status);
+    // Makes the latest renames and removals in a folder durable (nothing to do where renames
+    // are written through).
+    virtual int syncFolder(const std::string& nativePath);
+    // The names in a folder, "." and ".." left out; an empty list when it cannot be read.
+    virtual std::vector<std::string> folderEntries(const std::string& nativePath);
+    // Of an open file, and of a path with its links followed: 0, or the negated error.
+    virtual int fileStatus(int file, FileStatus& status);
     virtual int pathStatus(const std::string& nativePath, FileStatus& status);
-    // 0, or -errno; a lock not waited for gives -EWOULDBLOCK when another open holds one that
-    // conflicts.
-    virtual int lockFile(int fd, FileLock lock);
+    // 0, or the negated error; a lock not waited for gives the system's lock conflict when
+    // another open holds one that conflicts.
+    virtual int lockFile(int file, FileLock lock);
 
     // Process and clock.
     virtual std::string executablePath(); // native path of the running executable
@@ -77,12 +119,17 @@ public:
     // The local time of a moment, by the system's time zone.
     virtual LocalTime localTime(std::chrono::system_clock::time_point moment);
     virtual int processId();
+    // Whether a process of that id is running now (ours included).
+    virtual bool processRunning(int processId);
     [[noreturn]] virtual void exitProcess(int code);
     virtual void sleep(std::uint32_t milliseconds);
 
     // Locale queries: GetUserDefaultLCID and GetLocaleInfoA.
     virtual std::uint32_t userDefaultLocale();
     virtual int localeInfo(std::uint32_t locale, std::uint32_t item, char* buffer, int size);
+    // The language the user reads messages in, as its two-letter code ("es", "en"); empty
+    // when nothing says.
+    virtual std::string messageLanguage();
 
     virtual std::optional<std::string> environmentVariable(std::string_view name);
 
@@ -97,7 +144,7 @@ public:
     // desktop's tone (DesktopServices).
     virtual void tone(std::uint32_t frequency, std::uint32_t ticks);
     virtual void debugOutput(const std::string& text);
-    // Text for the standard error stream, as it is.
+    // UTF-8 text for the standard error stream, as it is.
     virtual void writeStandardError(const std::string& text);
 };
 
@@ -116,6 +163,8 @@ struct DesktopServices {
 
 // Replaces the desktop services the default operating system uses (empty ones: none).
 void installDesktopServices(const DesktopServices& services);
+// The desktop services installed now.
+const DesktopServices& desktopServices();
 
 // The operating system the runtime talks to now.
 OperatingSystem& operatingSystem();

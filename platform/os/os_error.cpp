@@ -1,67 +1,6 @@
 #include "platform/os/os_error.h"
 
-#include <cerrno>
-
 namespace cuentas {
-
-std::uint32_t osErrorFromErrno(int e) {
-    switch (e) {
-    case 0:
-        return oserror::kNone;
-    case ENOENT:
-        return oserror::kFileNotFound;
-    case ENOTDIR:
-        return oserror::kPathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-        return oserror::kAccessDenied;
-    case EMFILE:
-    case ENFILE:
-        return oserror::kTooManyOpenFiles;
-    case EBADF:
-        return oserror::kInvalidHandle;
-    case ENOMEM:
-        return oserror::kNotEnoughMemory;
-    case EBUSY:
-    case ETXTBSY:
-        return oserror::kSharingViolation;
-    case EWOULDBLOCK:
-        return oserror::kLockViolation;
-    case EEXIST:
-        return oserror::kFileExists;
-    case EINVAL:
-        return oserror::kInvalidParameter;
-    case ENOSPC:
-    case EDQUOT:
-        return oserror::kDiskFull;
-    case ENAMETOOLONG:
-        return oserror::kNameTooLong;
-    default:
-        return oserror::kGeneralFailure;
-    }
-}
-
-OsCause osCauseFromErrno(int e) {
-    switch (e) {
-    case EISDIR:
-        return OsCause::Folder;
-    case ENOTDIR:
-        return OsCause::NotFolder;
-    case ELOOP:
-        return OsCause::LinkLoop;
-    case EROFS:
-        return OsCause::ReadOnly;
-    case EFBIG:
-    case EOVERFLOW:
-        return OsCause::TooLarge;
-    case ENXIO:
-        return OsCause::Device;
-    default:
-        return OsCause::Unknown;
-    }
-}
 
 std::string osErrorText(std::uint32_t code, OsCause cause) {
     switch (cause) {
@@ -111,8 +50,10 @@ std::string osErrorText(std::uint32_t code, OsCause cause) {
         return "disk full";
     case oserror::kNameTooLong:
         return "file name too long";
-    default:
+    case oserror::kGeneralFailure:
         return "general failure";
+    default:
+        return "operating-system error " + std::to_string(code);
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The runtime numbers operating-system errors as its file functions report them (FError,
 // OSCODE): 2 file not found, 3 path not found, 5 access denied, 32 sharing violation,
-// 33 lock violation, 112 disk full, ... POSIX errors are translated on the way in.
+// 33 lock violation, 112 disk full, ... These are the Windows error codes; POSIX errors are
+// translated on the way in.
 
 #include <cstdint>
 #include <string>
@@ -39,10 +40,14 @@ enum class OsCause {
     TooLarge,  // more than the caller reads whole
 };
 
-// Translates a POSIX errno value.
-std::uint32_t osErrorFromErrno(int errnoValue);
-// The cause of a POSIX errno value that its number alone does not tell.
-OsCause osCauseFromErrno(int errnoValue);
+// Translates an error number of the system the program runs on (errno on POSIX, the Windows
+// error code on Windows), as the operating-system seam reports it (negated).
+std::uint32_t osErrorFromSystem(int systemError);
+// The cause of a system error number that the runtime's number alone does not tell.
+OsCause osCauseFromSystem(int systemError);
+// The system's own error number for a runtime error and its cause: what a system call of this
+// platform fails with to give them (for tests that stand in for the system).
+int systemErrorFor(std::uint32_t osError, OsCause cause = OsCause::Unknown);
 // A short English text for a runtime OS error code; the cause's own text when it is known.
 std::string osErrorText(std::uint32_t code, OsCause cause = OsCause::Unknown);
 

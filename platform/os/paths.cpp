@@ -2,21 +2,7 @@
 
 #include "platform/os/operating_system.h"
 
-#include <algorithm>
-
 namespace cuentas {
-
-std::string nativePath(std::string_view path) {
-    std::string native(path);
-    std::replace(native.begin(), native.end(), '\\', '/');
-    return native;
-}
-
-std::string runtimePath(std::string_view path) {
-    std::string runtime(path);
-    std::replace(runtime.begin(), runtime.end(), '/', '\\');
-    return runtime;
-}
 
 std::string executableName() {
     return runtimePath(operatingSystem().executablePath());

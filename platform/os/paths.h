@@ -1,6 +1,7 @@
 #pragma once
 // File names inside the program use the backslash as separator. On POSIX the native path is
-// shown with '/' turned into '\', and turned back at every file-system call.
+// shown with '/' turned into '\', and turned back at every file-system call; on Windows
+// paths are native.
 
 #include <string>
 #include <string_view>
@@ -9,6 +10,11 @@ namespace cuentas {
 
 std::string nativePath(std::string_view runtimePath);
 std::string runtimePath(std::string_view nativePath);
+
+// The folder that holds a native path's last part ("." when the path has no folder), and the
+// native path of `name` inside `folder`.
+std::string nativeFolderOf(std::string_view nativePath);
+std::string nativeChild(std::string_view folder, std::string_view name);
 
 // The directory of the running executable, ending in a backslash.
 std::string WorkDir();

@@ -158,9 +158,9 @@ TEST_F(StartTest, TheBankDirectoryHoldsEveryRecordInTableOrder) {
 class CountingOs : public RecordingOs {
 public:
     int tableOpens = 0;
-    int openFile(const std::string& path, int flags, int mode) override {
+    int openFile(const std::string& path, const FileOpening& opening) override {
         tableOpens += path.ends_with("/NomBancos.dbf");
-        return RecordingOs::openFile(path, flags, mode);
+        return RecordingOs::openFile(path, opening);
     }
 };
 

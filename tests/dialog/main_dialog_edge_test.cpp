@@ -1,3 +1,4 @@
+#include "platform/os/os_error.h"
 #include "tests/dialog/account_dialog_fixture.h"
 
 #include <cerrno>
@@ -218,7 +219,7 @@ TEST_F(AccountDialogTest, AMissingTmpFolderIsReportedAndNotCreated) {
 struct FullDiskOs : RecordingOs {
     bool full = true;
     long writeFile(int fd, const void* data, std::size_t size) override {
-        return full ? -ENOSPC : RecordingOs::writeFile(fd, data, size);
+        return full ? -systemErrorFor(oserror::kDiskFull) : RecordingOs::writeFile(fd, data, size);
     }
 };
 

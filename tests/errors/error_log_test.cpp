@@ -1,3 +1,4 @@
+#include "platform/os/os_error.h"
 #include "tests/errors/error_fixture.h"
 
 #include <cerrno>
@@ -185,11 +186,11 @@ public:
     int openRefusal = 0;
     long writeRefusal = 0;
     int logDescriptor = -1;
-    int openFile(const std::string& path, int flags, int mode) override {
+    int openFile(const std::string& path, const FileOpening& opening) override {
         if (path.ends_with("ERROR.LOG") && openRefusal != 0) {
             return openRefusal;
         }
-        int fd = RecordingOs::openFile(path, flags, mode);
+        int fd = RecordingOs::openFile(path, opening);
         if (path.ends_with("ERROR.LOG")) {
             logDescriptor = fd;
         }
@@ -217,13 +218,19 @@ TEST_F(ErrorLogTest, ARecordThatCouldNotBeWrittenIsReportedInOneLine) {
          [](const std::string& log, FaultyLogOs&) { std::filesystem::create_directory(log); },
          "a folder where a file was expected"},
         {"read-only file system",
-         [](const std::string&, FaultyLogOs& faulty) { faulty.openRefusal = -EROFS; },
+         [](const std::string&, FaultyLogOs& faulty) {
+             faulty.openRefusal = -systemErrorFor(oserror::kAccessDenied, OsCause::ReadOnly);
+         },
          "read-only file system"},
         {"no permission",
-         [](const std::string&, FaultyLogOs& faulty) { faulty.openRefusal = -EACCES; },
+         [](const std::string&, FaultyLogOs& faulty) {
+             faulty.openRefusal = -systemErrorFor(oserror::kAccessDenied);
+         },
          "access denied"},
         {"full disk",
-         [](const std::string&, FaultyLogOs& faulty) { faulty.writeRefusal = -ENOSPC; },
+         [](const std::string&, FaultyLogOs& faulty) {
+             faulty.writeRefusal = -systemErrorFor(oserror::kDiskFull);
+         },
          "disk full"},
     };
     for (const UnloggableCase& c : cases) {

@@ -1,4 +1,5 @@
 #include "platform/os/os.h"
+#include "platform/os/os_error.h"
 #include "platform/runtime/runtime.h"
 #include "tests/support/recording_os.h"
 
@@ -78,7 +79,9 @@ TEST_F(Files, AFailedWriteLeavesTheOldFileIntactAndNoTemporary) {
     std::string name = runtime("xtras.ini");
     ASSERT_TRUE(MemoWrit(name, "old"));
     struct DiskFull : testing::RecordingOs {
-        long writeFile(int, const void*, std::size_t) override { return -ENOSPC; }
+        long writeFile(int, const void*, std::size_t) override {
+            return -systemErrorFor(oserror::kDiskFull);
+        }
     } full;
     {
         ScopedOs scoped(full);
@@ -316,7 +319,7 @@ TEST_F(Files, MemoReadRefusesAFileLargerThanItsLimitBeforeReading) {
         }
         long readFile(int, void*, std::size_t) override {
             ADD_FAILURE() << "read before the size was checked";
-            return -EIO;
+            return -systemErrorFor(oserror::kGeneralFailure);
         }
     } huge;
     ScopedOs scoped(huge);
@@ -343,12 +346,12 @@ TEST_F(Files, MemoReadReadsToTheEndWhateverSizeTheFileSaidItHad) {
     }
 }
 
-// Answers what the test says a name is, and how the lock and the process id come out.
+// Answers what the test says a name is, how opening "locked.dbf" comes out, and who it is.
 class ExaminedOs : public testing::RecordingOs {
 public:
     std::map<std::string, FileStatus::Kind> kinds; // names not listed: the real system's
-    int lockAnswer = 0;
-    std::vector<FileLock> locks;
+    int lockedAnswer = 0;
+    std::vector<FileOpening::Sharing> sharings; // of each open of "locked.dbf"
 
     int pathStatus(const std::string& nativePath, FileStatus& status) override {
         auto found = kinds.find(nativePath);
@@ -359,14 +362,19 @@ public:
         status.kind = found->second;
         return 0;
     }
-    int lockFile(int, FileLock lock) override {
-        locks.push_back(lock);
-        return lockAnswer;
+    int openFile(const std::string& nativePath, const FileOpening& opening) override {
+        if (nativePath.ends_with("locked.dbf")) {
+            sharings.push_back(opening.sharing);
+            if (lockedAnswer != 0) {
+                return lockedAnswer;
+            }
+        }
+        return RecordingOs::openFile(nativePath, opening);
     }
     int processId() override { return 4242; }
 };
 
-TEST_F(Files, TheFileLayerAsksTheSystemWhatANameIsWhetherItCanLockAndWhoItIs) {
+TEST_F(Files, TheFileLayerAsksTheSystemWhatANameIsHowItSharesAndWhoItIs) {
     ExaminedOs os;
     ScopedOs scoped(os);
     os.kinds[(dir / "a file").string()] = FileStatus::Kind::Regular;
@@ -380,18 +388,19 @@ TEST_F(Files, TheFileLayerAsksTheSystemWhatANameIsWhetherItCanLockAndWhoItIs) {
     EXPECT_EQ(FOpen(runtime("fifo\\x.log"), openmode::kRead), kNoFile);
     EXPECT_EQ(FError(), oserror::kPathNotFound);
 
-    // Another process holds a conflicting lock.
+    // Another process holds the file against the sharing asked for.
     std::string name = runtime("locked.dbf");
     std::ofstream(dir / "locked.dbf") << "x";
-    os.lockAnswer = -EWOULDBLOCK;
+    os.lockedAnswer = -systemErrorFor(oserror::kSharingViolation);
     EXPECT_EQ(FOpen(name, openmode::kRead | openmode::kShareDenyWrite), kNoFile);
     EXPECT_EQ(FError(), oserror::kSharingViolation);
     EXPECT_TRUE(NetErr());
-    os.lockAnswer = 0;
+    os.lockedAnswer = 0;
     FileHandle shared = FOpen(name, openmode::kRead | openmode::kShareDenyNone);
     EXPECT_NE(shared, kNoFile);
     FClose(shared);
-    EXPECT_EQ(os.locks, (std::vector<FileLock>{FileLock::Exclusive, FileLock::Shared}));
+    EXPECT_EQ(os.sharings, (std::vector<FileOpening::Sharing>{FileOpening::Sharing::DenyWrite,
+                                                              FileOpening::Sharing::Shared}));
 
     // A temporary file left by a crashed run of the same process id is replaced.
     std::ofstream(dir / "xtras.ini.tmp4242") << "left behind";

@@ -1,4 +1,4 @@
-#include "platform/os/registry_file.h"
+#include "platform/os/posix/registry_file.h"
 
 #include <gtest/gtest.h>
 

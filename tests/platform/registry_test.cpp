@@ -1,3 +1,4 @@
+#include "platform/os/os_error.h"
 #include "platform/os/registry.h"
 
 #include "tests/support/recording_os.h"
@@ -275,11 +276,11 @@ INSTANTIATE_TEST_SUITE_P(Registry, NotWritableHive,
 
 // Permission bits do not stop root, so the denial comes through the operating-system seam.
 struct ReadOnlyFiles : testing::RecordingOs {
-    int openFile(const std::string& path, int flags, int mode) override {
-        if ((flags & O_ACCMODE) != O_RDONLY) {
-            return -EACCES;
+    int openFile(const std::string& path, const FileOpening& opening) override {
+        if (opening.access != FileOpening::Access::Read) {
+            return -systemErrorFor(oserror::kAccessDenied);
         }
-        return OperatingSystem::openFile(path, flags, mode);
+        return OperatingSystem::openFile(path, opening);
     }
 };
 
@@ -303,7 +304,7 @@ TEST_F(Registry, AFailedAppendTakesBackItsBytes) {
         long writeFile(int fd, const void* data, std::size_t) override {
             // Half a section reaches the disk before the disk is full.
             OperatingSystem::writeFile(fd, data, 5);
-            return -ENOSPC;
+            return -systemErrorFor(oserror::kDiskFull);
         }
     } full;
     full.environment = os.environment;

@@ -1,3 +1,4 @@
+#include "platform/os/os_error.h"
 #include "tests/platform/table/dbf_builder.h"
 #include "tests/platform/table/table_test_support.h"
 #include "tests/support/recording_errors.h"
@@ -32,12 +33,12 @@ protected:
 // An operating system that refuses to open one file with the given error.
 class RefusingOs : public testing::TableOs {
 public:
-    int refusal = -EBUSY;
-    int openFile(const std::string& nativePath, int flags, int mode) override {
+    int refusal = -systemErrorFor(oserror::kSharingViolation);
+    int openFile(const std::string& nativePath, const FileOpening& opening) override {
         if (nativePath.ends_with("NomBancos.dbf")) {
             return refusal;
         }
-        return TableOs::openFile(nativePath, flags, mode);
+        return TableOs::openFile(nativePath, opening);
     }
 };
 

@@ -1,9 +1,9 @@
-#include "platform/os/registry_store.h"
+#include "platform/os/posix/registry_store.h"
 
 #include "platform/os/operating_system.h"
 #include "platform/os/os_error.h"
+#include "platform/os/posix/registry_file.h"
 #include "platform/os/registry.h"
-#include "platform/os/registry_file.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -20,7 +20,7 @@ constexpr int kLockAttempts = 200;
 constexpr std::uint32_t kLockPauseMilliseconds = 5;
 
 std::int32_t errorFromErrno(int e) {
-    return static_cast<std::int32_t>(osErrorFromErrno(e));
+    return static_cast<std::int32_t>(osErrorFromSystem(e));
 }
 
 class Descriptor {
@@ -106,8 +106,8 @@ std::int32_t checkLockAndRead(const Descriptor& file, int lockOperation, std::st
 
 HiveFileText readHiveFile(const std::string& path) {
     HiveFileText result;
-    // Without O_NONBLOCK opening a FIFO would wait for a writer that may never come.
-    Descriptor file(operatingSystem().openFile(path, O_RDONLY | O_NONBLOCK | O_NOCTTY, 0));
+    // The seam opens without waiting: a FIFO would wait for a writer that may never come.
+    Descriptor file(operatingSystem().openFile(path, FileOpening{}));
     if (file.fd() < 0) {
         int e = -file.fd();
         if (e == ENOENT || e == ENOTDIR) {
@@ -124,11 +124,14 @@ HiveFileText readHiveFile(const std::string& path) {
 std::int32_t addHiveKey(const std::string& path, std::string_view hiveName,
                         std::string_view keyPath, bool& created) {
     created = false;
-    Descriptor file(operatingSystem().openFile(
-        path, O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY, 0666));
+    FileOpening appending;
+    appending.access = FileOpening::Access::ReadWrite;
+    appending.creation = FileOpening::Creation::OpenOrCreate;
+    appending.append = true;
+    Descriptor file(operatingSystem().openFile(path, appending));
     if (file.fd() < 0) {
         int e = -file.fd();
-        // O_CREAT only fails with ENOENT when the directory is missing.
+        // Creating only fails with ENOENT when the directory is missing.
         return e == ENOENT ? ERROR_PATH_NOT_FOUND : errorFromErrno(e);
     }
     std::string text;

@@ -1,8 +1,8 @@
 #include "platform/os/registry.h"
 
 #include "platform/os/operating_system.h"
-#include "platform/os/registry_file.h"
-#include "platform/os/registry_store.h"
+#include "platform/os/posix/registry_file.h"
+#include "platform/os/posix/registry_store.h"
 
 #include <array>
 #include <cstring>
