@@ -29,8 +29,7 @@ endfunction()
 function(cuentas_add_test name)
   cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} cuentas_test_support GTest::gtest
-    GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} cuentas_test_support GTest::gtest)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     # One value per property: a list inside ENVIRONMENT would lose all but its first entry.
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"

@@ -12,9 +12,15 @@ is fixed. Exit 77 (skipped) without stdnum.
 import csv
 import io
 import json
+import os
 import random
+import shlex
 import subprocess
 import sys
+
+# The program that runs the executables under test, when they are built for another system
+# (Wine for a Windows build).
+RUNNER = shlex.split(os.environ.get("CUENTAS_RUNNER", ""))
 
 try:
     from stdnum import exceptions
@@ -37,7 +43,7 @@ def fail(what):
 
 
 def run(arguments, text):
-    result = subprocess.run([CLI] + arguments, input=text.encode(), capture_output=True,
+    result = subprocess.run(RUNNER + [CLI] + arguments, input=text.encode(), capture_output=True,
                             env={'LANG': 'C'}, check=False)
     if result.returncode not in (0, 1):
         raise SystemExit(f'{arguments}: exit {result.returncode}: {result.stderr.decode()}')

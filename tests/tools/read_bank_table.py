@@ -9,12 +9,17 @@ usage: read_bank_table.py MAKE_BANK_TABLE DBF_DUMP DATA_DIR REGISTER BUNDLED_TAB
 
 import datetime
 import os
+import shlex
 import subprocess
 import sys
 import tempfile
 
 import dbf
 import dbfread
+
+# The program that runs the executables under test, when they are built for another system
+# (Wine for a Windows build).
+RUNNER = shlex.split(os.environ.get("CUENTAS_RUNNER", ""))
 
 tool, dump, data, register, bundled = sys.argv[1:6]
 failures = []
@@ -73,7 +78,7 @@ with tempfile.TemporaryDirectory() as work:
     sample = os.path.join(data, "muestra.tsv")
     date, entities = read_register(sample)
     table_path = os.path.join(work, "NomBancos.dbf")
-    run = subprocess.run([tool, sample, table_path], capture_output=True, text=True)
+    run = subprocess.run(RUNNER + [tool, sample, table_path], capture_output=True, text=True)
     check(run.returncode == 0 and run.stderr == "", f"the sample was refused: {run.stderr}")
 
     # python3-dbfread: layout, header date and every field.
@@ -98,7 +103,7 @@ with tempfile.TemporaryDirectory() as work:
           f"dbf reads {read}\n  dbfread reads {rows}")
 
     # Our own parser: the bytes of every field.
-    lines = subprocess.run([dump, table_path], check=True, capture_output=True,
+    lines = subprocess.run(RUNNER + [dump, table_path], check=True, capture_output=True,
                            text=True).stdout.splitlines()
     check(lines[:6] == [f"field {n} {t} {w}" for n, t, w in LAYOUT], f"our fields {lines[:6]}")
     ours = []
@@ -115,7 +120,7 @@ with tempfile.TemporaryDirectory() as work:
                            ("rota.tsv", ["rota.tsv:3: sucesora 0082 is not in the register",
                                          "rota.tsv:5: codigo 0081 already on line 4"])):
         refused = os.path.join(work, name + ".dbf")
-        run = subprocess.run([tool, os.path.join(data, name), refused], capture_output=True,
+        run = subprocess.run(RUNNER + [tool, os.path.join(data, name), refused], capture_output=True,
                              text=True)
         check(run.returncode == 1, f"{name} gave exit code {run.returncode}")
         for text in expected:

@@ -5,8 +5,14 @@
 usage: differential_check.py DBF_DUMP FIXTURE...   (exit 77: python3-dbfread is missing)
 """
 
+import os
+import shlex
 import subprocess
 import sys
+
+# The program that runs the executables under test, when they are built for another system
+# (Wine for a Windows build).
+RUNNER = shlex.split(os.environ.get("CUENTAS_RUNNER", ""))
 
 try:
     import dbfread
@@ -16,7 +22,7 @@ except ImportError:
 
 
 def ours(dump, path):
-    lines = subprocess.run([dump, path], check=True, capture_output=True).stdout.split(b"\n")
+    lines = subprocess.run(RUNNER + [dump, path], check=True, capture_output=True).stdout.split(b"\n")
     fields, live, deleted = [], [], []
     for line in filter(None, lines):
         words = line.decode("latin-1").split(" ")
