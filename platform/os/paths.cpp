@@ -18,6 +18,18 @@ std::string runtimePath(std::string_view path) {
     return runtime;
 }
 
+std::optional<std::string> backslashFault(std::string_view path) {
+    const std::size_t backslash = path.find('\\');
+    if (backslash == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::size_t end = path.find('/', backslash);
+    return std::string(end == std::string_view::npos ? "the file " : "the folder ") +
+           std::string(path.substr(0, end)) +
+           " has a backslash in its name, which this program takes for a separator between "
+           "folders";
+}
+
 std::string executableName() {
     return runtimePath(operatingSystem().executablePath());
 }

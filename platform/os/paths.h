@@ -2,6 +2,7 @@
 // File names inside the program use the backslash as separator. On POSIX the native path is
 // shown with '/' turned into '\', and turned back at every file-system call.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,12 @@ namespace cuentas {
 
 std::string nativePath(std::string_view runtimePath);
 std::string runtimePath(std::string_view nativePath);
+
+// A native path whose folder or file names hold a backslash cannot be named inside the
+// program, where the backslash is a separator: /srv/a\b/ would be taken for /srv/a/b/. What
+// stands in the way, naming the first folder (or, last, the file) whose name holds one; nothing
+// for a path without a backslash. A path ending in '/' names a folder.
+std::optional<std::string> backslashFault(std::string_view nativePath);
 
 // The directory of the running executable, ending in a backslash.
 std::string WorkDir();

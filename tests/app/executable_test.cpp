@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <sys/stat.h>
@@ -45,17 +46,20 @@ protected:
         fs::create_directories(root / "bin");
         fs::create_directories(root / "tmp");
         fs::copy_file(CUENTAS_EXECUTABLE, root / "bin" / "cuentas");
+        program = root / "bin" / "cuentas";
+        workingDirectory = root;
     }
     void TearDown() override { fs::remove_all(root); }
 
-    // Starts bin/cuentas in `root` (its working directory) with a minimal environment, Qt's
-    // offscreen platform when `withDisplay`, and `extra` variables and arguments.
+    // Starts `program` in `workingDirectory` (bin/cuentas in `root` unless a test moves them)
+    // with a minimal environment, Qt's offscreen platform when `withDisplay`, and `extra`
+    // variables and arguments.
     pid_t launch(bool withDisplay, const fs::path& errorFile,
                  std::vector<std::string> extraEnvironment = {},
                  std::vector<std::string> arguments = {}) {
         pid_t pid = ::fork();
         if (pid == 0) {
-            if (::chdir(root.c_str()) != 0) {
+            if (::chdir(workingDirectory.c_str()) != 0) {
                 ::_exit(127);
             }
             std::FILE* err = std::freopen(errorFile.c_str(), "w", stderr);
@@ -71,13 +75,13 @@ protected:
                 env.push_back(v.data());
             }
             env.push_back(nullptr);
-            std::string program = (root / "bin" / "cuentas").string();
-            std::vector<char*> argv{program.data()};
+            std::string path = program.string();
+            std::vector<char*> argv{path.data()};
             for (std::string& a : arguments) {
                 argv.push_back(a.data());
             }
             argv.push_back(nullptr);
-            ::execve(program.c_str(), argv.data(), env.data());
+            ::execve(path.c_str(), argv.data(), env.data());
             ::_exit(127);
         }
         return pid;
@@ -111,6 +115,8 @@ protected:
     std::string runtimeRoot() const { return runtimePath(root.string()); }
 
     fs::path root;
+    fs::path program;
+    fs::path workingDirectory;
 };
 
 std::vector<std::string> splitLines(const std::string& text) {
@@ -383,6 +389,68 @@ TEST_F(ExecutableTest, ADisplayThatDoesNotAnswerEndsCleanlyNamingIt) {
               "cuentas: the graphical display \":4711\" (DISPLAY) does not answer.");
     EXPECT_NE(outcome.errorOutput.find("xvfb-run -a"), std::string::npos);
     EXPECT_FALSE(fs::exists(root / "bin" / "ERROR.LOG"));
+}
+
+// Every file below `folder` with its content (its size, for the program itself), to see
+// that nothing was written there.
+std::map<std::string, std::string> filesBelow(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file()) {
+            files[entry.path().string()] = "a folder";
+        } else if (entry.file_size() > 65536) {
+            files[entry.path().string()] = std::to_string(entry.file_size()) + " bytes";
+        } else {
+            files[entry.path().string()] = readFile(entry.path());
+        }
+    }
+    return files;
+}
+
+// Inside the program a backslash separates folders, so a\b would be taken for a/b: the
+// program refuses to start there, and never touches the folders that name reads as.
+TEST_F(ExecutableTest, AFolderWithABackslashInItsNameIsRefusedAndItsLookAlikeLeftAlone) {
+    const fs::path backslashed = root / "a\\b";
+    const fs::path lookAlike = root / "a" / "b";
+    // The toolkit's own warning about a runtime directory open to others would come first.
+    fs::permissions(root, fs::perms::owner_all);
+    const std::string table = tools::bankTableImage(
+        {{"0049", "Banco Santander", "vigente", "", "", "Banco Santander"}}, tools::UpdateDate{});
+    for (const fs::path& base : {backslashed, lookAlike}) {
+        fs::create_directories(base / "bin");
+        fs::create_directories(base / "tmp");
+        fs::copy_file(CUENTAS_EXECUTABLE, base / "bin" / "cuentas");
+        // Read there, the damaged table would be logged there.
+        std::ofstream(base / "NomBancos.dbf", std::ios::binary)
+            << (base == lookAlike ? table.substr(0, 100) : table);
+    }
+    const std::string fault = "the folder " + backslashed.string() +
+                              " has a backslash in its name, which this program takes for a "
+                              "separator between folders.\n";
+    const struct {
+        const char* name;
+        fs::path program;
+        fs::path workingDirectory;
+        std::string message;
+    } cases[] = {
+        {"the program's folder", backslashed / "bin" / "cuentas", backslashed,
+         "cuentas: cannot run from " + (backslashed / "bin" / "cuentas").string() + ": " + fault},
+        {"the working directory", root / "bin" / "cuentas", backslashed,
+         "cuentas: cannot run in the working directory " + backslashed.string() + ": " + fault},
+    };
+    const std::map<std::string, std::string> untouched = filesBelow(root / "a");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        program = c.program;
+        workingDirectory = c.workingDirectory;
+        Outcome outcome = run(true, {}, {"--exit-when-shown"});
+        EXPECT_EQ(outcome.exitCode, 2);
+        EXPECT_EQ(outcome.errorOutput, c.message);
+        EXPECT_EQ(filesBelow(root / "a"), untouched);
+        EXPECT_TRUE(fs::is_empty(backslashed / "tmp"));
+        EXPECT_FALSE(fs::exists(backslashed / "bin" / "ERROR.LOG"));
+        EXPECT_FALSE(fs::exists(root / "bin" / "ERROR.LOG"));
+    }
 }
 
 } // namespace
