@@ -9,13 +9,16 @@
 #include <algorithm>
 #include <cctype>
 #include <csignal>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <regex>
 #include <sstream>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -451,6 +454,54 @@ TEST_F(ExecutableTest, AFolderWithABackslashInItsNameIsRefusedAndItsLookAlikeLef
         EXPECT_FALSE(fs::exists(backslashed / "bin" / "ERROR.LOG"));
         EXPECT_FALSE(fs::exists(root / "bin" / "ERROR.LOG"));
     }
+}
+
+// Listens where the X server of a free display number would, takes connections and never
+// says a word, as a stopped server or a stalled forwarded display does. The socket is in the
+// abstract namespace, which the X library tries first and which leaves no file behind.
+class SilentDisplay {
+public:
+    SilentDisplay() : socket_(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        for (int number = 4800; number < 5000 && socket_ >= 0; ++number) {
+            const std::string name = "/tmp/.X11-unix/X" + std::to_string(number);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::copy(name.begin(), name.end(), address.sun_path + 1); // sun_path[0] stays 0
+            const auto length =
+                static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+            if (::bind(socket_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+                ::listen(socket_, 8) == 0) {
+                name_ = ":" + std::to_string(number);
+                return;
+            }
+        }
+    }
+    ~SilentDisplay() {
+        if (socket_ >= 0) {
+            ::close(socket_);
+        }
+    }
+    SilentDisplay(const SilentDisplay&) = delete;
+    SilentDisplay& operator=(const SilentDisplay&) = delete;
+
+    // The display's name for DISPLAY; empty when no number was free.
+    const std::string& name() const { return name_; }
+
+private:
+    int socket_;
+    std::string name_;
+};
+
+TEST_F(ExecutableTest, ADisplayThatTakesTheConnectionButNeverAnswersIsGivenUpNamingIt) {
+    SilentDisplay display;
+    ASSERT_FALSE(display.name().empty());
+    Outcome outcome = run(false, {"DISPLAY=" + display.name()});
+    EXPECT_EQ(outcome.exitCode, 2); // not -2: it ended of itself
+    EXPECT_EQ(outcome.errorOutput.substr(0, outcome.errorOutput.find('\n')),
+              "cuentas: the graphical display \"" + display.name() +
+                  "\" (DISPLAY) took the connection but did not answer within 5 seconds.");
+    EXPECT_NE(outcome.errorOutput.find("xvfb-run -a"), std::string::npos);
+    EXPECT_FALSE(fs::exists(root / "bin" / "ERROR.LOG"));
 }
 
 } // namespace
