@@ -282,15 +282,21 @@ std::optional<std::size_t> DbfImage::fieldIndex(std::string_view name) const {
     return std::nullopt;
 }
 
-DbfResult<std::size_t> DbfImage::characterField(std::string_view name) const {
+DbfResult<std::size_t> DbfImage::characterField(std::string_view name,
+                                                std::optional<std::uint32_t> width) const {
     auto index = fieldIndex(name);
     if (!index) {
         return DbfResult<std::size_t>::failure("no field " + printable(name));
     }
-    char type = fields()[*index].type;
-    if (type != 'C') {
+    const DbfField& field = fields()[*index];
+    if (field.type != 'C') {
         return DbfResult<std::size_t>::failure("field " + printable(name) + " is of type " +
-                                               typeText(type) + ", not character");
+                                               typeText(field.type) + ", not character");
+    }
+    if (width && field.width != *width) {
+        return DbfResult<std::size_t>::failure("field " + printable(name) + " is of width " +
+                                               std::to_string(field.width) + ", not " +
+                                               std::to_string(*width));
     }
     return *index;
 }

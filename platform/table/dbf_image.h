@@ -99,8 +99,10 @@ public:
 
     // Position of a field in fields(), by name compared as sameFieldName does.
     std::optional<std::size_t> fieldIndex(std::string_view name) const;
-    // The field a caller reads as text: a missing or non-character field is an error.
-    DbfResult<std::size_t> characterField(std::string_view name) const;
+    // The field a caller reads as text: a missing or non-character field is an error, and so
+    // is one of another width than `width`, when given.
+    DbfResult<std::size_t> characterField(std::string_view name,
+                                          std::optional<std::uint32_t> width = {}) const;
 
     // Record numbers count from 0 up to recordCount() - 1; field positions index fields().
     // The bytes are exactly as stored, width bytes long; a record or field out of range

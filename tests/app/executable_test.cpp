@@ -338,6 +338,15 @@ std::vector<HostileTable> hostileTables() {
                           .build());
          },
          29, "NomBancos.dbf: field BANCO is of type N, not character"},
+        {"BANCO five characters wide",
+         [image](const fs::path& p) {
+             image(p, DbfBuilder()
+                          .field("BANCO", 'C', 5)
+                          .field("NOMBRE", 'C', 40)
+                          .record({"00049", "Banco Santander"})
+                          .build());
+         },
+         29, "NomBancos.dbf: field BANCO is of width 5, not 4"},
     };
 }
 
