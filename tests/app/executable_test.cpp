@@ -347,6 +347,11 @@ std::vector<HostileTable> hostileTables() {
                           .build());
          },
          29, "NomBancos.dbf: field BANCO is of width 5, not 4"},
+        {"header length a field short",
+         [image](const fs::path& p) { image(p, testing::bankTable().headerLength(64).build()); },
+         31,
+         "NomBancos.dbf: header length 64 is too small for its field list, which takes 97 bytes "
+         "(2 fields and the end mark)"},
     };
 }
 
