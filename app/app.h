@@ -25,7 +25,9 @@ Value START(Object& app);
 
 // The whole life of the process after the GUI toolkit is up: runtime start, class
 // declarations, default error handling and regional settings, the runtime error conversion,
-// then APP:START. Returns the process's exit code.
+// then APP:START. Returns the process's exit code. A program or working directory whose
+// path holds a backslash in a name is refused first, with a message and exit code 2,
+// before anything is read or written.
 int runApplication();
 
 } // namespace cuentas

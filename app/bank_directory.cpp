@@ -16,10 +16,13 @@ using symbols::kRecCount;
 // The fields of NomBancos.dbf.
 const Symbol kBanco = Symbol::intern("BANCO");
 const Symbol kNombre = Symbol::intern("NOMBRE");
+// The dialog compares its four-digit code with BANCO length included: a code field of
+// another width could never answer a lookup.
+constexpr std::uint32_t kCodeWidth = 4;
 
 // The table with its record count and fields resolved, as the read needs it. Codes and names
-// are texts: a field of another type is refused before the first record, and an empty table
-// is checked as well as a full one.
+// are texts, codes four characters wide: a field of another type or width is refused before
+// the first record, and an empty table is checked as well as a full one.
 struct OpenDirectoryRead {
     DbServer* server = nullptr;
     // Positions of the fields; kMissing for one that is missing or not a character field.
@@ -30,7 +33,7 @@ struct OpenDirectoryRead {
     ArrayRef directory;
 
     explicit OpenDirectoryRead(const Value& table)
-        : server(objectAs<DbServer>(table)), codeField(positionOf(kBanco)),
+        : server(objectAs<DbServer>(table)), codeField(positionOf(kBanco, kCodeWidth)),
           nameField(positionOf(kNombre)) {
         // Sized once from the record count and filled in table order, so that it holds only
         // what was read.
@@ -39,8 +42,8 @@ struct OpenDirectoryRead {
         directory->reserve(count);
     }
 
-    std::size_t positionOf(Symbol field) const {
-        return server ? server->characterField(field).value_or(kMissing) : kMissing;
+    std::size_t positionOf(Symbol field, std::optional<std::uint32_t> width = {}) const {
+        return server ? server->characterField(field, width).value_or(kMissing) : kMissing;
     }
 
     // Every record left, straight from the table's image, when both fields are character

@@ -9,10 +9,10 @@
 namespace cuentas {
 
 // One {BANCO, NOMBRE} element per record, from the table's current record to its end, the
-// code read before the name, each exactly as stored. Both must be character fields: a
-// missing one or one of another type (a memo's block number, a number) is raised as the
-// table's field error before any record is read. Sized once from RECCOUNT; never holds
-// unfilled elements.
+// code read before the name, each exactly as stored. Both must be character fields, BANCO
+// four characters wide: a missing one, one of another type (a memo's block number, a
+// number) or a BANCO of another width is raised as the table's field error before any
+// record is read. Sized once from RECCOUNT; never holds unfilled elements.
 ArrayRef readBankDirectory(const Value& table);
 
 // Makes "DBFCDX" the default table driver, opens the table `fileName` as a DBSERVER, reads

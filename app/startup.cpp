@@ -11,7 +11,33 @@
 #include "platform/table/db_server.h"
 #include "regional/regional.h"
 
+#include <optional>
+#include <string>
+
 namespace cuentas {
+namespace {
+
+// The exit code of a start refused before anything is read or written, as for a missing
+// display.
+constexpr int kCannotStart = 2;
+
+// The table is read from the working directory, the log and the transfer file are written
+// under the program's folder: a backslash in one of their names would send all of them to
+// the folders that name reads as inside the program.
+std::optional<std::string> unnameableFolder() {
+    OperatingSystem& system = operatingSystem();
+    const std::string program = system.executablePath();
+    if (std::optional<std::string> fault = backslashFault(program)) {
+        return "cannot run from " + program + ": " + *fault;
+    }
+    const std::string directory = system.currentDirectory();
+    if (std::optional<std::string> fault = backslashFault(directory + "/")) {
+        return "cannot run in the working directory " + directory + ": " + *fault;
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 void declareAllClasses() {
     declareTableClasses();
@@ -23,6 +49,13 @@ void declareAllClasses() {
 }
 
 int runApplication() {
+    if (std::optional<std::string> refusal = unnameableFolder()) {
+        operatingSystem().writeStandardError("cuentas: " + *refusal + ".\n");
+        if (gui::hasDisplay()) {
+            gui::showMessageBox(*refusal + ".", "cuentas", kMessageBoxOk | kMessageBoxIconError);
+        }
+        return kCannotStart;
+    }
     // The desktop's boxes and tone, reached by the layers below through the seam.
     installDesktopServices(
         {gui::hasDisplay, gui::showMessageBox, gui::showErrorMessageBox, sound::playTone});

@@ -97,7 +97,12 @@ int run(const std::vector<std::string>& arguments) {
     std::optional<RegisterResult> loaded;
     const std::string file = options.table.empty() ? CUENTAS_REGISTER_FILE : options.table;
     if (options.version || options.command != Command::Digits) {
-        loaded = EntityRegister::load(runtimePath(file));
+        // A backslash in a name would read as a separator, and name another file.
+        if (std::optional<std::string> fault = backslashFault(file)) {
+            loaded = RegisterError{RegisterError::Kind::Open, *fault};
+        } else {
+            loaded = EntityRegister::load(runtimePath(file));
+        }
         if (const auto* error = std::get_if<RegisterError>(&*loaded)) {
             registerError(err, messages, file, *error);
             return finish(out, err, messages, kRegisterOrIoError);

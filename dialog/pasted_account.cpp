@@ -9,18 +9,72 @@
 #include "platform/os/operating_system.h"
 #include "platform/runtime/call_stack.h"
 
+#include <algorithm>
+
 namespace cuentas {
 namespace {
 
-// Copied text often carries tabs, line ends or no-break spaces around or inside the number.
+constexpr unsigned char kNoBreakSpace = 0xA0;
+constexpr unsigned char kSoftHyphen = 0xAD;
+
+// Copied text often carries tabs, line ends or no-break spaces around or inside the number,
+// and soft hyphens where a page may break it, which nobody sees.
 std::string withPlainBlanks(std::string_view text) {
-    std::string plain(text);
-    for (char& c : plain) {
-        if (c == '\t' || c == '\r' || c == '\n' || static_cast<unsigned char>(c) == 0xA0) {
-            c = ' ';
+    std::string plain;
+    plain.reserve(text.size());
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == kSoftHyphen) {
+            continue;
         }
+        plain.push_back(c == '\t' || c == '\r' || c == '\n' || byte == kNoBreakSpace ? ' ' : c);
     }
     return plain;
+}
+
+bool isLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Where an IBAN as printed begins: after the word "IBAN" (any letter case) and a blank or a
+// colon, else at the first character that is not a blank.
+std::string_view withoutIbanWord(std::string_view text) {
+    text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+    constexpr std::string_view kWord = "IBAN";
+    const bool word = text.size() > kWord.size() &&
+                      std::equal(kWord.begin(), kWord.end(), text.begin(), [](char w, char c) {
+                          return w == (c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+                      });
+    if (word && (text[kWord.size()] == ' ' || text[kWord.size()] == ':')) {
+        text.remove_prefix(kWord.size() + 1);
+    }
+    return text;
+}
+
+// An IBAN as people write it, of whatever country: two letters, two check digits and 11 to
+// 30 letters or digits, with blanks and hyphens anywhere.
+bool isIbanShaped(std::string_view text) {
+    std::string compact;
+    for (char c : withoutIbanWord(text)) {
+        if (c != ' ' && c != '-') {
+            compact.push_back(c);
+        }
+    }
+    if (compact.size() < 15 || compact.size() > 34 || !isLetter(compact[0]) ||
+        !isLetter(compact[1]) || !isDigit(compact[2]) || !isDigit(compact[3])) {
+        return false;
+    }
+    return std::all_of(compact.begin() + 4, compact.end(),
+                       [](char c) { return isLetter(c) || isDigit(c); });
+}
+
+std::string foreignRefusal(const AccountDiagnosis& d) {
+    return "El IBAN pegado es de otro pa\xEDs (" + std::string(d.country.begin(), d.country.end()) +
+           "): solo se admiten n\xFAmeros de cuenta espa\xF1oles.\n\nNo se ha cambiado ning\xFAn "
+           "campo.";
 }
 
 std::string digits(char first, char second) {
@@ -73,7 +127,8 @@ PastedAccount readPastedAccount(std::string_view text) {
     if (text.find('?') != std::string_view::npos) {
         return pasted;
     }
-    const AccountDiagnosis d = diagnoseAccountNumber(withPlainBlanks(text));
+    const std::string plain = withPlainBlanks(text);
+    const AccountDiagnosis d = diagnoseAccountNumber(plain);
     switch (d.status) {
     case AccountStatus::Valid: {
         const std::string_view ccc = d.cccDigits();
@@ -89,6 +144,13 @@ PastedAccount readPastedAccount(std::string_view text) {
     case AccountStatus::ControlDigits:
         pasted.action = PastedAccount::Action::Refuse;
         pasted.message = refusal(d);
+        return pasted;
+    case AccountStatus::Country:
+        // Two letters first: an IBAN of another country, or words.
+        if (isIbanShaped(plain)) {
+            pasted.action = PastedAccount::Action::Refuse;
+            pasted.message = foreignRefusal(d);
+        }
         return pasted;
     default:
         return pasted;

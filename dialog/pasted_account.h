@@ -16,15 +16,17 @@ struct PastedAccount {
     std::string bank;
     std::string branch;
     std::string account;
-    // Refuse: why, in Spanish (Windows-1252), naming the check digit that fails.
+    // Refuse: why, in Spanish (Windows-1252), naming the check digit that fails or the
+    // IBAN's country.
     std::string message;
 };
 
-// Reads pasted text (Windows-1252). A valid number fills the fields. One whose IBAN check
-// digits or control digits fail is refused: filling would put the dialog's own control
-// digits on a number with a mistaken digit, and save a well-formed code of another account.
-// Anything else (not a number, a foreign IBAN, too few or too many digits, a '?', which the
-// code page gives for a character it lacks) is left to the edit, which refuses it as ever.
+// Reads pasted text (Windows-1252), soft hyphens left out. A valid number fills the fields.
+// One whose IBAN check digits or control digits fail is refused: filling would put the
+// dialog's own control digits on a number with a mistaken digit, and save a well-formed code
+// of another account. An IBAN of another country is refused: only Spanish numbers are taken.
+// Anything else (not a number, too few or too many digits, a '?', which the code page gives
+// for a character it lacks) is left to the edit, which refuses it as ever.
 PastedAccount readPastedAccount(std::string_view text);
 
 } // namespace cuentas

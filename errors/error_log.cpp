@@ -58,6 +58,67 @@ bool reportNotLogged(std::uint32_t osError, OsCause cause) {
     return false;
 }
 
+// Opens the log alone; another process that holds it is waited for a short while.
+FileHandle openAlone(const std::string& name, std::uint32_t mode) {
+    FileHandle handle = FOpen(name, mode);
+    for (int tries = 1;
+         handle == kNoFile && FError() == oserror::kSharingViolation && tries < kLockTries;
+         ++tries) {
+        operatingSystem().sleep(kLockPauseMilliseconds);
+        handle = FOpen(name, mode);
+    }
+    return handle;
+}
+
+// The log open for one record, and whether this call created it.
+struct OpenLog {
+    FileHandle handle = kNoFile;
+    bool created = false;
+};
+
+OpenLog openLog() {
+    const std::string name = WorkDir() + kErrorLogName;
+    constexpr std::uint32_t mode = openmode::kWrite | openmode::kAppend | openmode::kShareExclusive;
+    // An existing log first, so that a log made here is known to be ours to take back.
+    OpenLog log{openAlone(name, mode), false};
+    if (log.handle == kNoFile && FError() == oserror::kFileNotFound) {
+        log.handle = openAlone(name, mode | openmode::kCreate);
+        log.created = log.handle != kNoFile;
+    }
+    if (log.handle == kNoFile) {
+        if (FError() == oserror::kPathNotFound) {
+            clearDefaultDirectory();
+        }
+        return log;
+    }
+    FSeek(log.handle, 0, 2);
+    return log;
+}
+
+// What went wrong in a file call, kept past the calls that follow it.
+struct FileFailure {
+    std::uint32_t error = oserror::kNone;
+    OsCause cause = OsCause::Unknown;
+};
+
+// Writes the record at the end of the log in one write. A write that fails part-way (a full
+// disk) is cut back to where it began, so that the log holds every record whole.
+FileFailure writeRecord(FileHandle handle, const std::string& message, const Value& error) {
+    std::string record = errorDumpRecord(message, error);
+    // The separating empty line goes out in the same write as the record, so that no other
+    // writer's record can come between them.
+    const std::int64_t end = FSeek(handle, 0, 2);
+    if (end > 0) {
+        record.insert(0, "\r\n");
+    }
+    FWrite(handle, record);
+    const FileFailure failure{FError(), FErrorCause()};
+    if (failure.error != oserror::kNone && end >= 0) {
+        FTruncate(handle, end);
+    }
+    return failure;
+}
+
 } // namespace
 
 std::vector<std::string> errorDumpFieldLines(const Value& error) {
@@ -135,49 +196,29 @@ std::string errorDumpRecord(const std::string& message, const Value& error) {
 }
 
 FileHandle ERRORLOGOPEN() {
-    std::string name = WorkDir() + kErrorLogName;
-    constexpr std::uint32_t mode =
-        openmode::kWrite | openmode::kAppend | openmode::kCreate | openmode::kShareExclusive;
-    FileHandle handle = FOpen(name, mode);
-    for (int tries = 1;
-         handle == kNoFile && FError() == oserror::kSharingViolation && tries < kLockTries;
-         ++tries) {
-        operatingSystem().sleep(kLockPauseMilliseconds);
-        handle = FOpen(name, mode);
-    }
-    if (handle == kNoFile) {
-        if (FError() == oserror::kPathNotFound) {
-            clearDefaultDirectory();
-        }
-        return kNoFile;
-    }
-    FSeek(handle, 0, 2);
-    return handle;
+    return openLog().handle;
 }
 
 bool appendErrorLogRecord(const std::string& message, const Value& error) {
-    FileHandle handle = ERRORLOGOPEN();
-    if (handle == kNoFile) {
+    const OpenLog log = openLog();
+    if (log.handle == kNoFile) {
         return reportNotLogged(FError(), FErrorCause());
     }
-    ERRORLOGWRITE(handle, message, error);
-    const std::uint32_t written = FError();
-    const OsCause cause = FErrorCause();
-    const bool closed = FClose(handle);
-    if (written != oserror::kNone) {
-        return reportNotLogged(written, cause);
+    const FileFailure written = writeRecord(log.handle, message, error);
+    // A log made for a record that could not go in goes again, while it is still held: a
+    // full disk leaves no empty log behind.
+    if (written.error != oserror::kNone && log.created && FSeek(log.handle, 0, 2) == 0) {
+        FErase(WorkDir() + kErrorLogName);
+    }
+    const bool closed = FClose(log.handle);
+    if (written.error != oserror::kNone) {
+        return reportNotLogged(written.error, written.cause);
     }
     return closed || reportNotLogged(FError(), FErrorCause());
 }
 
 void ERRORLOGWRITE(FileHandle handle, const std::string& message, const Value& error) {
-    std::string record = errorDumpRecord(message, error);
-    // The separating empty line goes out in the same write as the record, so that no other
-    // writer's record can come between them.
-    if (FSeek(handle, 0, 2) > 0) {
-        record.insert(0, "\r\n");
-    }
-    FWrite(handle, record);
+    writeRecord(handle, message, error);
 }
 
 } // namespace cuentas

@@ -21,14 +21,16 @@ inline constexpr const char* kErrorLogName = "ERROR.LOG";
 FileHandle ERRORLOGOPEN();
 
 // Appends one error dump record for `error` with `message` (the text shown to the user) in
-// a single write, preceded by an empty line when the log already holds something. Write
-// errors are ignored.
+// a single write, preceded by an empty line when the log already holds something. A write
+// that fails part-way is cut back, so that the log never holds part of a record; write
+// errors are not reported.
 void ERRORLOGWRITE(FileHandle handle, const std::string& message, const Value& error);
 
 // Appends one record with ERRORLOGOPEN and ERRORLOGWRITE and closes the log. When the record
 // could not be written whole (the log is a folder or a pipe, its folder is read-only, the
 // disk is full, another process held it too long) one line on the standard error stream
-// (the debugger output) names the log and the reason. TRUE when the record was written.
+// (the debugger output) names the log and the reason, and a log this call created is
+// removed again. TRUE when the record was written.
 bool appendErrorLogRecord(const std::string& message, const Value& error);
 
 // The whole error dump record, every line ended by CR LF: banner, version, date and time,

@@ -72,7 +72,7 @@ std::optional<Directory> expected(const std::string& bytes) {
         return std::nullopt;
     }
     const DbfImage& table = parsed.value();
-    auto banco = table.characterField("BANCO");
+    auto banco = table.characterField("BANCO", 4);
     auto nombre = table.characterField("NOMBRE");
     if (!banco.ok() || !nombre.ok()) {
         return std::nullopt;

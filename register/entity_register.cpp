@@ -56,11 +56,11 @@ struct FieldPlaces {
 
 // A present field must hold text; a missing one is an error only when it is required.
 std::optional<RegisterError> place(const DbfImage& table, std::string_view name, bool required,
-                                   std::uint32_t& position) {
+                                   std::uint32_t& position, std::optional<std::uint32_t> width) {
     if (!required && !table.fieldIndex(name)) {
         return std::nullopt;
     }
-    DbfResult<std::size_t> field = table.characterField(name);
+    DbfResult<std::size_t> field = table.characterField(name, width);
     if (!field.ok()) {
         return RegisterError{RegisterError::Kind::Layout, field.error()};
     }
@@ -83,11 +83,20 @@ EntityRegister::EntityRegister() : index_(kCodes, -1) {}
 
 RegisterResult EntityRegister::fromTable(const DbfImage& table) {
     FieldPlaces places;
-    const std::pair<std::string_view, std::uint32_t*> wanted[] = {
-        {"BANCO", &places.code},         {"NOMBRE", &places.name}, {"ESTADO", &places.state},
-        {"SUCESORA", &places.successor}, {"BIC", &places.bic},     {"RAZONSOC", &places.legalName}};
-    for (std::size_t i = 0; i < std::size(wanted); ++i) {
-        if (auto error = place(table, wanted[i].first, i < 2, *wanted[i].second)) {
+    // Codes are four digits, compared as the dialog compares them: a BANCO of another width
+    // could never answer a lookup.
+    const struct {
+        std::string_view name;
+        std::uint32_t* position;
+        bool required;
+        std::optional<std::uint32_t> width;
+    } wanted[] = {
+        {"BANCO", &places.code, true, 4},     {"NOMBRE", &places.name, true, {}},
+        {"ESTADO", &places.state, false, {}}, {"SUCESORA", &places.successor, false, {}},
+        {"BIC", &places.bic, false, {}},      {"RAZONSOC", &places.legalName, false, {}},
+    };
+    for (const auto& field : wanted) {
+        if (auto error = place(table, field.name, field.required, *field.position, field.width)) {
             return *error;
         }
     }

@@ -59,7 +59,8 @@ public:
     static constexpr std::uint32_t kCodes = 10000;
 
     // Fields by name in any letter case: BANCO and NOMBRE are required, ESTADO, SUCESORA, BIC
-    // and RAZONSOC are read when present; every one of them must be a character field.
+    // and RAZONSOC are read when present; every one of them must be a character field, BANCO
+    // four characters wide.
     // Records are read in table order, deleted ones too, as the dialog reads them. A record
     // whose code is not four digits can never be found and is left out; of duplicate codes
     // the first counts.

@@ -137,7 +137,9 @@ bool DialogWindow::editPasteRefused(int id, const QString& text) {
     if (!self || !control) {
         return false;
     }
-    std::array<Value, 2> args{Value(control->reference()), Value(toWindows1252(text))};
+    // Invisible formatting characters, which the code page mostly lacks, would turn into '?'.
+    std::array<Value, 2> args{Value(control->reference()),
+                              Value(toWindows1252(withoutFormatCharacters(text)))};
     return Send(Value(self), symbols::kEditPasteRefused, args).asLogic();
 }
 

@@ -63,8 +63,8 @@ private:
 // Declares DIALOGWINDOW: INIT, PREINIT, POSTINIT, SHOW, ENDDIALOG, EDITFOCUSCHANGE,
 // EDITPASTEREFUSED, and the properties CAPTION, HYPERLABEL, NAMESYM, CLASSICKEYS, RESULT.
 // EDITPASTEREFUSED (edit control, pasted text) is called when text pasted into an edit would
-// break its mask or length; a dialog that deals with the text answers TRUE, and the edit then
-// inserts nothing. The inherited one answers FALSE: the edit refuses the paste as it would.
+// break its mask or length, with the text's invisible formatting characters left out; a
+// dialog that deals with the text answers TRUE, and the edit then inserts nothing. The inherited one answers FALSE: the edit refuses the paste as it would.
 void declareDialogWindowClass();
 
 } // namespace cuentas::gui

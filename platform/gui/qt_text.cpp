@@ -2,6 +2,9 @@
 
 #include "platform/os/codepage.h"
 
+#include <QList>
+#include <string>
+
 namespace cuentas {
 
 QString fromWindows1252(std::string_view text) {
@@ -20,6 +23,16 @@ std::string toWindows1252(const QString& text) {
         result.push_back(windows1252FromUnicode(c.unicode()).value_or('?'));
     }
     return result;
+}
+
+QString withoutFormatCharacters(const QString& text) {
+    std::u32string kept;
+    for (uint character : text.toUcs4()) {
+        if (QChar::category(character) != QChar::Other_Format) {
+            kept.push_back(static_cast<char32_t>(character));
+        }
+    }
+    return QString::fromUcs4(kept.data(), static_cast<qsizetype>(kept.size()));
 }
 
 } // namespace cuentas

@@ -7,11 +7,16 @@
 #include <QDialog>
 #include <QEvent>
 #include <QTimer>
+#include <chrono>
 #include <optional>
 #include <string>
 
 namespace cuentas::gui {
 namespace {
+
+// How long a display that took the connection may take to answer it. A display nearby answers
+// in milliseconds, a forwarded one across a slow line within a second or two.
+constexpr std::chrono::seconds kDisplayPatience{5};
 
 std::string variable(const char* name) {
     return operatingSystem().environmentVariable(name).value_or("");
@@ -69,10 +74,18 @@ Toolkit::Toolkit(int& argc, char** argv) {
     // The probe's connection is held until the toolkit has its own.
     std::optional<XDisplayProbe> probe;
     if (usesXDisplay()) {
-        probe.emplace(variable("DISPLAY"));
-        if (!probe->answers()) {
-            refuse("the graphical display \"" + variable("DISPLAY") +
-                       "\" (DISPLAY) does not answer",
+        probe.emplace(variable("DISPLAY"), kDisplayPatience);
+        const std::string display =
+            "the graphical display \"" + variable("DISPLAY") + "\" (DISPLAY)";
+        switch (probe->outcome()) {
+        case XDisplayProbe::Outcome::Answers:
+            break;
+        case XDisplayProbe::Outcome::Refuses:
+            refuse(display + " does not answer", self);
+            return;
+        case XDisplayProbe::Outcome::Silent:
+            refuse(display + " took the connection but did not answer within " +
+                       std::to_string(kDisplayPatience.count()) + " seconds",
                    self);
             return;
         }

@@ -11,8 +11,9 @@ namespace cuentas::gui {
 class Toolkit {
 public:
     // Finds the display, asks whether it answers and brings the toolkit up on it. Where there
-    // is none, or it does not answer, says so and how to start the program under a virtual
-    // display on the standard error stream, and the toolkit stays down.
+    // is none, or it does not answer within five seconds, says so and how to start the
+    // program under a virtual display on the standard error stream, and the toolkit stays
+    // down.
     Toolkit(int& argc, char** argv);
     ~Toolkit();
     Toolkit(const Toolkit&) = delete;

@@ -239,6 +239,22 @@ bool FClose(FileHandle handle) {
     return result < 0 ? fail(result) : succeed();
 }
 
+bool FTruncate(FileHandle handle, std::int64_t size) {
+    if (handle < 0) {
+        lastError = oserror::kInvalidHandle;
+        lastCause = OsCause::Unknown;
+        return false;
+    }
+    int result = operatingSystem().truncateFile(static_cast<int>(handle), size);
+    return result < 0 ? fail(result) : succeed();
+}
+
+bool FErase(const std::string& name) {
+    const std::string native = nativePath(name);
+    int result = operatingSystem().removeFile(native);
+    return result < 0 ? fail(result, native) : succeed();
+}
+
 std::uint32_t FError() {
     return lastError;
 }

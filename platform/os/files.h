@@ -51,6 +51,11 @@ std::size_t FWrite(FileHandle handle, std::string_view text);
 // Writes the text followed by CR LF; returns the bytes written, line end included.
 std::size_t FPutS(FileHandle handle, std::string_view text);
 bool FClose(FileHandle handle);
+// Cuts an open file back to `size` bytes, as a writer puts back a file that a failed write
+// left longer. FALSE, with FError set, on failure.
+bool FTruncate(FileHandle handle, std::int64_t size);
+// Removes a file. FALSE, with FError set, on failure.
+bool FErase(const std::string& name);
 // The operating-system error of the last file call, in the runtime's numbering.
 std::uint32_t FError();
 // What really went wrong in the last file call, where FError's number alone would mislead

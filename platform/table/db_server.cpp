@@ -177,10 +177,14 @@ std::optional<std::size_t> DbServer::lookUpField(Symbol field) {
     return position;
 }
 
-std::optional<std::size_t> DbServer::findField(Symbol field, bool characterOnly) {
+std::optional<std::size_t> DbServer::findField(Symbol field, bool characterOnly,
+                                               std::optional<std::uint32_t> width) {
     std::optional<std::size_t> index = lookUpField(field);
-    bool wrongType = index && characterOnly && image_->fields()[*index].type != 'C';
-    if (index && !wrongType) {
+    const DbfField* descriptor = index ? &image_->fields()[*index] : nullptr;
+    bool wrong = descriptor && characterOnly &&
+                 (descriptor->type != 'C' || (width && descriptor->width != *width));
+    // A character field refused once for its width stays refused for every text read.
+    if (descriptor && !wrong && !(characterOnly && fieldErrors_.contains(field))) {
         return index;
     }
     if (!fieldErrors_.contains(field)) {
@@ -188,7 +192,8 @@ std::optional<std::size_t> DbServer::findField(Symbol field, bool characterOnly)
         if (!index) {
             reportFieldError(field, base + " has no field " + field.name(), gencode::kArgument, 0);
         } else {
-            reportFieldError(field, base + ": " + image_->characterField(field.name()).error(),
+            reportFieldError(field,
+                             base + ": " + image_->characterField(field.name(), width).error(),
                              gencode::kDataType, static_cast<std::uint32_t>(Type::String));
         }
     }
@@ -218,8 +223,9 @@ Text DbServer::fieldText(Symbol field) {
     return index ? fieldText(*index) : fieldErrors_[field].asText();
 }
 
-std::optional<std::size_t> DbServer::characterField(Symbol field) {
-    return image_ ? findField(field, true) : std::nullopt;
+std::optional<std::size_t> DbServer::characterField(Symbol field,
+                                                    std::optional<std::uint32_t> width) {
+    return image_ ? findField(field, true, width) : std::nullopt;
 }
 
 Text DbServer::fieldText(std::size_t position) const {

@@ -81,10 +81,13 @@ public:
     Text fieldText(Symbol field);
 
     // The position of a character field, for reading it record by record with
-    // fieldText(position). When the table lacks the field or it is of another type, the
-    // field's error (as fieldText raises it) is raised now, once, before any record is read,
-    // and nothing comes back; nothing, without an error, when the table is closed.
-    std::optional<std::size_t> characterField(Symbol field);
+    // fieldText(position). When the table lacks the field, or it is of another type or of
+    // another width than `width` (when given), the field's error (as fieldText raises it) is
+    // raised now, once, before any record is read, and nothing comes back; nothing, without
+    // an error, when the table is closed. A field refused so reads as fieldText(field)
+    // reads a field the table lacks: as the error block's answer.
+    std::optional<std::size_t> characterField(Symbol field,
+                                              std::optional<std::uint32_t> width = {});
     // The field at a position of the current record as a text sharing the table's bytes:
     // blanks at end of file, the empty text when closed.
     Text fieldText(std::size_t position) const;
@@ -96,7 +99,8 @@ public:
     const DbfImage* image() const { return image_ ? &*image_ : nullptr; }
 
 private:
-    std::optional<std::size_t> findField(Symbol field, bool characterOnly);
+    std::optional<std::size_t> findField(Symbol field, bool characterOnly,
+                                         std::optional<std::uint32_t> width = {});
     std::optional<std::size_t> lookUpField(Symbol field);
     Value reportFieldError(Symbol field, const std::string& description, std::uint32_t genCode,
                            std::uint32_t typeRequired);

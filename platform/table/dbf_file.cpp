@@ -67,7 +67,11 @@ DbfResult<std::size_t> readRecords(FileHandle handle, TextBuffer& image, std::si
             }
             if (auto fault =
                     deletionFlagFault(static_cast<std::uint8_t>(image.data()[at]), checked + 1)) {
-                return DbfResult<std::size_t>::failure(*fault);
+                // The first record out of place may be the field list running on past a
+                // header length too small for it, which the bytes now read show.
+                DbfResult<DbfLayout> layout = DbfImage::parseLayout({image.data(), done});
+                return layout.ok() || checked > 0 ? DbfResult<std::size_t>::failure(*fault)
+                                                  : DbfResult<std::size_t>::failure(layout);
             }
         }
     }

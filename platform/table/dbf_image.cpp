@@ -120,6 +120,42 @@ bool endsFieldList(std::uint8_t byte, std::size_t fieldsBefore, const DbfHeader&
            (byte == kFieldListEndLf && fieldsBefore == descriptorsInHeader(header));
 }
 
+bool isAsciiLetter(std::uint8_t byte) {
+    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
+}
+
+// Descriptors that fill the header exactly may still be followed by more of them: where the
+// first record should begin stands a descriptor or the end mark, not a record, and the list
+// ends further on. The header length is then too small for the field list.
+std::optional<std::string> fieldListPastHeader(const Reader& in, std::size_t size,
+                                               const DbfHeader& header) {
+    const std::size_t first = header.headerLength;
+    if (first >= size) {
+        return std::nullopt;
+    }
+    const std::uint8_t byte = in.byte(first);
+    if (byte == kLiveRecord || byte == kDeletedRecord || byte == kEndOfFile) {
+        return std::nullopt; // records follow, or nothing does
+    }
+    // A list that ends past 64 KiB is none that a 16-bit header length could have held.
+    const std::size_t limit = std::min<std::size_t>(size, 0x10000);
+    for (std::size_t at = first; at < limit; at += kDescriptorSize) {
+        if (in.byte(at) == kFieldListEnd) {
+            const bool backlink = contains(kBacklinkTypes, header.tableType);
+            const std::size_t needed = at + 1 + (backlink ? kBacklinkSize : 0);
+            return "header length " + std::to_string(header.headerLength) +
+                   " is too small for its field list, which takes " + std::to_string(needed) +
+                   " bytes (" + std::to_string((at - kHeaderSize) / kDescriptorSize) +
+                   (backlink ? " fields, the end mark and the backlink)"
+                             : " fields and the end mark)");
+        }
+        if (at + kDescriptorSize > size || !isAsciiLetter(in.byte(at + 11))) {
+            return std::nullopt; // no descriptor: the records are out of place otherwise
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<std::string> deletionFlagFault(std::uint8_t flag, std::uint32_t record) {
@@ -205,10 +241,15 @@ DbfResult<DbfLayout> DbfImage::parseLayout(std::string_view bytes) {
         return Result::failure("header length " + std::to_string(header.headerLength) +
                                " is larger than the file (" + std::to_string(size) + " bytes)");
     }
-    // Without an end mark the descriptors must fill the header exactly.
+    // Without an end mark the descriptors must fill the header exactly, and end there.
     if (!endMarked && at != header.headerLength) {
         return Result::failure("field list has no end mark within the header length " +
                                std::to_string(header.headerLength));
+    }
+    if (!endMarked) {
+        if (auto fault = fieldListPastHeader(in, size, header)) {
+            return Result::failure(*fault);
+        }
     }
     if (layout.fields.empty()) {
         return Result::failure("table has no fields");
@@ -282,15 +323,21 @@ std::optional<std::size_t> DbfImage::fieldIndex(std::string_view name) const {
     return std::nullopt;
 }
 
-DbfResult<std::size_t> DbfImage::characterField(std::string_view name) const {
+DbfResult<std::size_t> DbfImage::characterField(std::string_view name,
+                                                std::optional<std::uint32_t> width) const {
     auto index = fieldIndex(name);
     if (!index) {
         return DbfResult<std::size_t>::failure("no field " + printable(name));
     }
-    char type = fields()[*index].type;
-    if (type != 'C') {
+    const DbfField& field = fields()[*index];
+    if (field.type != 'C') {
         return DbfResult<std::size_t>::failure("field " + printable(name) + " is of type " +
-                                               typeText(type) + ", not character");
+                                               typeText(field.type) + ", not character");
+    }
+    if (width && field.width != *width) {
+        return DbfResult<std::size_t>::failure("field " + printable(name) + " is of width " +
+                                               std::to_string(field.width) + ", not " +
+                                               std::to_string(*width));
     }
     return *index;
 }

@@ -89,8 +89,10 @@ public:
     static DbfResult<DbfImage> parse(TextBuffer bytes);
     static DbfResult<DbfImage> parse(std::string_view bytes);
     // Checks the header and the field list alone, from the first bytes of a file: all of
-    // them up to the header length, or the whole file when it is shorter. A layout that
-    // passes here fails parse() only for its records.
+    // them up to the header length, or the whole file when it is shorter. Given bytes past
+    // the header length, it also sees a field list that runs on past a header length too
+    // small for it. A layout that passes here fails parse() only for its records, or for
+    // such a field list when only the header's bytes were given.
     static DbfResult<DbfLayout> parseLayout(std::string_view bytes);
 
     const DbfHeader& header() const { return layout_.header; }
@@ -99,8 +101,10 @@ public:
 
     // Position of a field in fields(), by name compared as sameFieldName does.
     std::optional<std::size_t> fieldIndex(std::string_view name) const;
-    // The field a caller reads as text: a missing or non-character field is an error.
-    DbfResult<std::size_t> characterField(std::string_view name) const;
+    // The field a caller reads as text: a missing or non-character field is an error, and so
+    // is one of another width than `width`, when given.
+    DbfResult<std::size_t> characterField(std::string_view name,
+                                          std::optional<std::uint32_t> width = {}) const;
 
     // Record numbers count from 0 up to recordCount() - 1; field positions index fields().
     // The bytes are exactly as stored, width bytes long; a record or field out of range

@@ -52,20 +52,27 @@ std::vector<BankTable> bankTables() {
          {"29: NomBancos.dbf: field BANCO is of type L, not character",
           "29: NomBancos.dbf: field NOMBRE is of type D, not character"},
          {{"", ""}}},
+        // Codes of another width never equal the dialog's four digits.
         {"a character BANCO of another width",
          DbfBuilder()
              .field("banco", 'C', 6)
              .field("Nombre", 'C', 5)
              .record({"000049", "BBVA"})
+             .record({"000081", "Sabadell"})
              .build(),
-         {},
-         {{"000049", "BBVA "}}},
+         {"29: NomBancos.dbf: field BANCO is of width 6, not 4"},
+         {{"", "BBVA "}, {"", "Sabad"}}},
+        {"a character BANCO of width 0 in an empty table",
+         DbfBuilder().field("BANCO", 'C', 0).field("NOMBRE", 'C', 20).build(),
+         {"29: NomBancos.dbf: field BANCO is of width 0, not 4"},
+         {}},
     };
 }
 
 class BankDirectoryTest : public testing::TableTest {};
 
-TEST_F(BankDirectoryTest, CodesAndNamesMustBeCharacterFieldsAndAreCheckedBeforeAnyRecord) {
+TEST_F(BankDirectoryTest,
+       CodesOfFourCharactersAndNamesMustBeCharacterFieldsCheckedBeforeAnyRecord) {
     for (const BankTable& table : bankTables()) {
         SCOPED_TRACE(table.name);
         place(table.image);

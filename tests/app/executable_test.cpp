@@ -9,12 +9,16 @@
 #include <algorithm>
 #include <cctype>
 #include <csignal>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <regex>
 #include <sstream>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,17 +49,20 @@ protected:
         fs::create_directories(root / "bin");
         fs::create_directories(root / "tmp");
         fs::copy_file(CUENTAS_EXECUTABLE, root / "bin" / "cuentas");
+        program = root / "bin" / "cuentas";
+        workingDirectory = root;
     }
     void TearDown() override { fs::remove_all(root); }
 
-    // Starts bin/cuentas in `root` (its working directory) with a minimal environment, Qt's
-    // offscreen platform when `withDisplay`, and `extra` variables and arguments.
+    // Starts `program` in `workingDirectory` (bin/cuentas in `root` unless a test moves them)
+    // with a minimal environment, Qt's offscreen platform when `withDisplay`, and `extra`
+    // variables and arguments.
     pid_t launch(bool withDisplay, const fs::path& errorFile,
                  std::vector<std::string> extraEnvironment = {},
                  std::vector<std::string> arguments = {}) {
         pid_t pid = ::fork();
         if (pid == 0) {
-            if (::chdir(root.c_str()) != 0) {
+            if (::chdir(workingDirectory.c_str()) != 0) {
                 ::_exit(127);
             }
             std::FILE* err = std::freopen(errorFile.c_str(), "w", stderr);
@@ -71,13 +78,13 @@ protected:
                 env.push_back(v.data());
             }
             env.push_back(nullptr);
-            std::string program = (root / "bin" / "cuentas").string();
-            std::vector<char*> argv{program.data()};
+            std::string path = program.string();
+            std::vector<char*> argv{path.data()};
             for (std::string& a : arguments) {
                 argv.push_back(a.data());
             }
             argv.push_back(nullptr);
-            ::execve(program.c_str(), argv.data(), env.data());
+            ::execve(path.c_str(), argv.data(), env.data());
             ::_exit(127);
         }
         return pid;
@@ -111,6 +118,8 @@ protected:
     std::string runtimeRoot() const { return runtimePath(root.string()); }
 
     fs::path root;
+    fs::path program;
+    fs::path workingDirectory;
 };
 
 std::vector<std::string> splitLines(const std::string& text) {
@@ -329,6 +338,20 @@ std::vector<HostileTable> hostileTables() {
                           .build());
          },
          29, "NomBancos.dbf: field BANCO is of type N, not character"},
+        {"BANCO five characters wide",
+         [image](const fs::path& p) {
+             image(p, DbfBuilder()
+                          .field("BANCO", 'C', 5)
+                          .field("NOMBRE", 'C', 40)
+                          .record({"00049", "Banco Santander"})
+                          .build());
+         },
+         29, "NomBancos.dbf: field BANCO is of width 5, not 4"},
+        {"header length a field short",
+         [image](const fs::path& p) { image(p, testing::bankTable().headerLength(64).build()); },
+         31,
+         "NomBancos.dbf: header length 64 is too small for its field list, which takes 97 bytes "
+         "(2 fields and the end mark)"},
     };
 }
 
@@ -381,6 +404,116 @@ TEST_F(ExecutableTest, ADisplayThatDoesNotAnswerEndsCleanlyNamingIt) {
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_EQ(outcome.errorOutput.substr(0, outcome.errorOutput.find('\n')),
               "cuentas: the graphical display \":4711\" (DISPLAY) does not answer.");
+    EXPECT_NE(outcome.errorOutput.find("xvfb-run -a"), std::string::npos);
+    EXPECT_FALSE(fs::exists(root / "bin" / "ERROR.LOG"));
+}
+
+// Every file below `folder` with its content (its size, for the program itself), to see
+// that nothing was written there.
+std::map<std::string, std::string> filesBelow(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file()) {
+            files[entry.path().string()] = "a folder";
+        } else if (entry.file_size() > 65536) {
+            files[entry.path().string()] = std::to_string(entry.file_size()) + " bytes";
+        } else {
+            files[entry.path().string()] = readFile(entry.path());
+        }
+    }
+    return files;
+}
+
+// Inside the program a backslash separates folders, so a\b would be taken for a/b: the
+// program refuses to start there, and never touches the folders that name reads as.
+TEST_F(ExecutableTest, AFolderWithABackslashInItsNameIsRefusedAndItsLookAlikeLeftAlone) {
+    const fs::path backslashed = root / "a\\b";
+    const fs::path lookAlike = root / "a" / "b";
+    // The toolkit's own warning about a runtime directory open to others would come first.
+    fs::permissions(root, fs::perms::owner_all);
+    const std::string table = tools::bankTableImage(
+        {{"0049", "Banco Santander", "vigente", "", "", "Banco Santander"}}, tools::UpdateDate{});
+    for (const fs::path& base : {backslashed, lookAlike}) {
+        fs::create_directories(base / "bin");
+        fs::create_directories(base / "tmp");
+        fs::copy_file(CUENTAS_EXECUTABLE, base / "bin" / "cuentas");
+        // Read there, the damaged table would be logged there.
+        std::ofstream(base / "NomBancos.dbf", std::ios::binary)
+            << (base == lookAlike ? table.substr(0, 100) : table);
+    }
+    const std::string fault = "the folder " + backslashed.string() +
+                              " has a backslash in its name, which this program takes for a "
+                              "separator between folders.\n";
+    const struct {
+        const char* name;
+        fs::path program;
+        fs::path workingDirectory;
+        std::string message;
+    } cases[] = {
+        {"the program's folder", backslashed / "bin" / "cuentas", backslashed,
+         "cuentas: cannot run from " + (backslashed / "bin" / "cuentas").string() + ": " + fault},
+        {"the working directory", root / "bin" / "cuentas", backslashed,
+         "cuentas: cannot run in the working directory " + backslashed.string() + ": " + fault},
+    };
+    const std::map<std::string, std::string> untouched = filesBelow(root / "a");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        program = c.program;
+        workingDirectory = c.workingDirectory;
+        Outcome outcome = run(true, {}, {"--exit-when-shown"});
+        EXPECT_EQ(outcome.exitCode, 2);
+        EXPECT_EQ(outcome.errorOutput, c.message);
+        EXPECT_EQ(filesBelow(root / "a"), untouched);
+        EXPECT_TRUE(fs::is_empty(backslashed / "tmp"));
+        EXPECT_FALSE(fs::exists(backslashed / "bin" / "ERROR.LOG"));
+        EXPECT_FALSE(fs::exists(root / "bin" / "ERROR.LOG"));
+    }
+}
+
+// Listens where the X server of a free display number would, takes connections and never
+// says a word, as a stopped server or a stalled forwarded display does. The socket is in the
+// abstract namespace, which the X library tries first and which leaves no file behind.
+class SilentDisplay {
+public:
+    SilentDisplay() : socket_(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        for (int number = 4800; number < 5000 && socket_ >= 0; ++number) {
+            const std::string name = "/tmp/.X11-unix/X" + std::to_string(number);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::copy(name.begin(), name.end(), address.sun_path + 1); // sun_path[0] stays 0
+            const auto length =
+                static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+            if (::bind(socket_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+                ::listen(socket_, 8) == 0) {
+                name_ = ":" + std::to_string(number);
+                return;
+            }
+        }
+    }
+    ~SilentDisplay() {
+        if (socket_ >= 0) {
+            ::close(socket_);
+        }
+    }
+    SilentDisplay(const SilentDisplay&) = delete;
+    SilentDisplay& operator=(const SilentDisplay&) = delete;
+
+    // The display's name for DISPLAY; empty when no number was free.
+    const std::string& name() const { return name_; }
+
+private:
+    int socket_;
+    std::string name_;
+};
+
+TEST_F(ExecutableTest, ADisplayThatTakesTheConnectionButNeverAnswersIsGivenUpNamingIt) {
+    SilentDisplay display;
+    ASSERT_FALSE(display.name().empty());
+    Outcome outcome = run(false, {"DISPLAY=" + display.name()});
+    EXPECT_EQ(outcome.exitCode, 2); // not -2: it ended of itself
+    EXPECT_EQ(outcome.errorOutput.substr(0, outcome.errorOutput.find('\n')),
+              "cuentas: the graphical display \"" + display.name() +
+                  "\" (DISPLAY) took the connection but did not answer within 5 seconds.");
     EXPECT_NE(outcome.errorOutput.find("xvfb-run -a"), std::string::npos);
     EXPECT_FALSE(fs::exists(root / "bin" / "ERROR.LOG"));
 }

@@ -142,11 +142,28 @@ TEST_F(Commands, ARegisterThatCannotBeReadExitsThreeSayingWhy) {
     const std::string layout = (directory / "layout.dbf").string();
     std::ofstream(layout, std::ios::binary)
         << DbfBuilder().field("BANCO", 'C', 4).field("NOMBRE", 'N', 4).build();
+    const std::string wide = (directory / "ancho.dbf").string();
+    std::ofstream(wide, std::ios::binary) << DbfBuilder()
+                                                 .field("BANCO", 'C', 6)
+                                                 .field("NOMBRE", 'C', 40)
+                                                 .record({"002100", "CaixaBank"})
+                                                 .build();
+    // A folder whose name holds a backslash, beside the folders that name reads as.
+    std::filesystem::create_directories(directory / "a\\b");
+    std::filesystem::create_directories(directory / "a" / "b");
+    std::ofstream(directory / "a\\b" / "t.dbf", std::ios::binary) << sampleRegister().build();
+    std::ofstream(directory / "a" / "b" / "t.dbf", std::ios::binary) << sampleRegister().build();
+    const std::string backslashed = (directory / "a\\b" / "t.dbf").string();
     struct Case {
         std::string table;
         std::string message;
     };
     const Case cases[] = {
+        {wide, "the register " + wide + " cannot be used: field BANCO is of width 6, not 4"},
+        {backslashed, "cannot open the register " + backslashed + ": the folder " +
+                          (directory / "a\\b").string() +
+                          " has a backslash in its name, which this program takes for a "
+                          "separator between folders"},
         {missing, "cannot open the register " + missing + ": file not found"},
         {damaged,
          "the register " + damaged + " is damaged: file ends inside the field list (100 bytes)"},

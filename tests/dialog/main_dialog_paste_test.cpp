@@ -10,8 +10,13 @@ using enum MainDialogId;
 
 class PasteTest : public AccountDialogTest {
 protected:
-    void paste(MainDialogId into, const char* text) {
-        QApplication::clipboard()->setText(fromWindows1252(text));
+    void paste(MainDialogId into, const char* text) { pasteText(into, fromWindows1252(text)); }
+    // Text as another program puts it on the clipboard, in UTF-8.
+    void pasteUtf8(MainDialogId into, const char* text) {
+        pasteText(into, QString::fromUtf8(text));
+    }
+    void pasteText(MainDialogId into, const QString& text) {
+        QApplication::clipboard()->setText(text);
         QTest::keyClick(edit(into), Qt::Key_V, Qt::ControlModifier);
     }
     // Types into the three fields, leaving the focus in the account field.
@@ -52,6 +57,58 @@ TEST_F(PasteTest, AWholeNumberPastedIntoAnyFieldFillsAllThreeAndSavesAsTyped) {
             EXPECT_EQ(transferFile(), "BANCO=CAIXABANK\r\n20DIGITOS=21000418450200051332");
             EXPECT_TRUE(os.messageBoxes.empty());
         }
+    }
+}
+
+// Text copied from web pages and documents carries invisible formatting characters: zero-width
+// spaces and joiners, direction marks, embeddings and isolates, soft hyphens, a byte-order mark.
+TEST_F(PasteTest, InvisibleFormattingCharactersInAPastedNumberAreDropped) {
+    const char* const texts[] = {
+        "ES91\u200B2100\u200B0418\u200B4502\u200B0005\u200B1332",
+        "\u200EES91 2100 0418 4502 0005 1332\u200F",
+        "\u202AES91 2100 0418 4502 0005 1332\u202C",
+        "\u202B\u202D\u202EES91 2100 0418 4502 0005 1332\u202C",
+        "\u2066ES91 2100 0418 4502 0005 1332\u2069",
+        "\u2067\u2068ES91 2100 0418 4502 0005 1332\u2069\u2069",
+        "\uFEFFES91\u2060 2100\u200C 0418\u200D 4502 0005 1332",
+        "2100\u00AD0418\u00AD45\u00AD0200051332",
+    };
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        newDialog();
+        run([&] {
+            clickInto(Sucursal);
+            pasteUtf8(Sucursal, text);
+            EXPECT_EQ(this->text(Banco), "2100");
+            EXPECT_EQ(this->text(Sucursal), "0418");
+            EXPECT_EQ(this->text(Cuenta), "0200051332");
+            EXPECT_EQ(caption(Nombre), "CAIXABANK");
+            EXPECT_EQ(caption(Dc), "45");
+        });
+    }
+    EXPECT_TRUE(os.messageBoxes.empty());
+}
+
+TEST_F(PasteTest, AnIbanOfAnotherCountryIsRefusedAndTheFieldsStayAsTheyWere) {
+    for (MainDialogId into : {Banco, Cuenta}) {
+        SCOPED_TRACE(static_cast<int>(into));
+        os.messageBoxes.clear();
+        newDialog();
+        run([&] {
+            typeFields("49", "1", "77");
+            clickInto(into);
+            pasteUtf8(into, "\u200EDE89 3704 0044 0532 0130 00");
+            EXPECT_EQ(text(Banco), "0049");
+            EXPECT_EQ(text(Sucursal), "1");
+            EXPECT_EQ(text(Cuenta), "77");
+            EXPECT_EQ(caption(Nombre), "BANCO SANTANDER");
+            ASSERT_EQ(os.messageBoxes.size(), 1u);
+            EXPECT_EQ(os.messageBoxes[0].text,
+                      "El IBAN pegado es de otro pa\xEDs (DE): solo se admiten n\xFAmeros de "
+                      "cuenta espa\xF1oles.\n\nNo se ha cambiado ning\xFAn campo.");
+            EXPECT_EQ(os.messageBoxes[0].caption, kMainDialogCaption);
+            EXPECT_EQ(os.messageBoxes[0].flags, kMessageBoxOk | kMessageBoxIconError);
+        });
     }
 }
 
@@ -112,7 +169,6 @@ TEST_F(PasteTest, OrdinaryDigitsAndOtherTextPasteAsTheyAlwaysDid) {
         {Banco, "2", "100", "2100"},
         {Cuenta, "", "0200051332", "0200051332"},
         {Cuenta, "77", "12a", "77"},
-        {Sucursal, "", "GB82 WEST 1234 5698 7654 32", ""},
         // Text longer than the field is cut to its length, as a paste always was, when it
         // is not a whole account number.
         {Banco, "", "12345", "1234"},

@@ -24,6 +24,11 @@ TEST(PastedAccount, AValidIbanOrCodeAsPeopleWriteItFillsTheFields) {
         "4502\xA0"
         "0005\xA0"
         "1332",
+        // Soft hyphens, as a page that may break the number leaves in it.
+        "2100\xAD"
+        "0418\xAD"
+        "45\xAD"
+        "0200051332",
     };
     for (const char* text : written) {
         const PastedAccount pasted = readPastedAccount(text);
@@ -73,14 +78,33 @@ TEST(PastedAccount, AFailingCheckDigitIsRefusedByName) {
     }
 }
 
+TEST(PastedAccount, AnIbanOfAnotherCountryIsRefusedSayingOnlySpanishOnesAreTaken) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"DE89 3704 0044 0532 0130 00", "DE"},
+        {"IBAN GB82 WEST 1234 5698 7654 32", "GB"},
+        {"fr7630006000011234567890189", "FR"},
+        {"NO93 8601 1117 947", "NO"}, // the shortest there is
+    };
+    for (const auto& [text, country] : cases) {
+        const PastedAccount pasted = readPastedAccount(text);
+        EXPECT_EQ(pasted.action, Action::Refuse) << text;
+        EXPECT_EQ(pasted.message, std::string("El IBAN pegado es de otro pa\xEDs (") + country +
+                                      "): solo se admiten n\xFAmeros de cuenta espa\xF1oles."
+                                      "\n\nNo se ha cambiado ning\xFAn campo.")
+            << text;
+        EXPECT_EQ(pasted.bank + pasted.branch + pasted.account, "") << text;
+    }
+}
+
 TEST(PastedAccount, WhatIsNoWholeAccountNumberIsLeftToTheEdit) {
     const char* const texts[] = {
         "2100",                           // ordinary digits
         "12345",                          // more than a field holds, still no number
         "2100041845020005133",            // a digit short
         "210004184502000513321",          // a digit over
-        "GB82 WEST 1234 5698 7654 32",    // another country's IBAN
         "2100 O418 45 0200051332",        // a letter O for a zero
+        "Banco Santander",                // letters first, but no IBAN
+        "DE89 3704",                      // too short for any IBAN
         "2100 04?8 45 0200051332",        // an unreadable digit, never guessed at here
         "ES91 2100 0418 4502 0005 1332?", // a character the code page lacks
         "",

@@ -3,7 +3,11 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <optional>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -180,11 +184,13 @@ TEST_F(ErrorLogTest, ALogHeldByAnotherWriterIsWaitedForAndThenSkipped) {
     FClose(handle);
 }
 
-// An operating system that refuses to open or to write the error log.
+// An operating system that refuses to open or to write the error log, or lets only so many
+// bytes into it before the disk is full.
 class FaultyLogOs : public testing::RecordingOs {
 public:
     int openRefusal = 0;
     long writeRefusal = 0;
+    std::optional<std::size_t> room;
     int logDescriptor = -1;
     int openFile(const std::string& path, const FileOpening& opening) override {
         if (path.ends_with("ERROR.LOG") && openRefusal != 0) {
@@ -197,6 +203,12 @@ public:
         return fd;
     }
     long writeFile(int fd, const void* data, std::size_t size) override {
+        if (fd == logDescriptor && room) {
+            const std::size_t through = std::min(*room, size);
+            *room -= through;
+            long written = RecordingOs::writeFile(fd, data, through);
+            return through < size ? -ENOSPC : written;
+        }
         return fd == logDescriptor && writeRefusal != 0 ? writeRefusal
                                                         : RecordingOs::writeFile(fd, data, size);
     }
@@ -244,6 +256,104 @@ TEST_F(ErrorLogTest, ARecordThatCouldNotBeWrittenIsReportedInOneLine) {
         EXPECT_FALSE(appendErrorLogRecord("m\r\n", openError()));
         EXPECT_EQ(faulty.debugText,
                   "cuentas.exe: the error was not logged in " + logPath() + ": " + c.reason + "\n");
+    }
+}
+
+// A disk that fills part-way through a record: the log is cut back to what it held, and a
+// log made for the record goes again; an empty log that was there stays.
+TEST_F(ErrorLogTest, ARecordGoesInWholeOrNotAtAll) {
+    const struct {
+        const char* name;
+        std::optional<std::string> before; // none: no log yet
+        std::size_t room;
+    } cases[] = {
+        {"a log, room for part of the record", "old record\r\n", 596},
+        {"a log, no room", "old record\r\n", 0},
+        {"an empty log, room for part of the record", "", 596},
+        {"no log, room for part of the record", std::nullopt, 596},
+        {"no log, no room", std::nullopt, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(logPath());
+        if (c.before) {
+            writeWhole(logPath(), *c.before);
+        }
+        FaultyLogOs faulty;
+        faulty.executable = os.executable;
+        faulty.clock = os.clock;
+        faulty.room = c.room;
+        ScopedOs scopedFaulty(faulty);
+        EXPECT_FALSE(appendErrorLogRecord(std::string(1000, 'm') + "\r\n", openError()));
+        EXPECT_EQ(faulty.debugText,
+                  "cuentas.exe: the error was not logged in " + logPath() + ": disk full\n");
+        EXPECT_EQ(std::filesystem::exists(logPath()), c.before.has_value());
+        if (c.before) {
+            EXPECT_EQ(readWhole(logPath()), *c.before);
+        }
+    }
+}
+
+// The same on a real file system that fills up: a tmpfs of two pages, mounted where only this
+// test's child process sees it (in a mount namespace of its own), so that nothing outside
+// the test notices. Skipped where mounting is not allowed.
+TEST_F(ErrorLogTest, OnARealFullDiskARecordGoesInWholeOrNotAtAll) {
+    const std::string mountPoint = directory.file("small");
+    std::filesystem::create_directory(mountPoint);
+    // A log whose last page has 596 bytes free, and none besides: the record fills them and
+    // the rest cannot follow. Without a log the disk is full from the start.
+    const std::string old = std::string(4096 - 596 - 2, 'o') + "\r\n";
+    for (bool withLog : {true, false}) {
+        SCOPED_TRACE(withLog ? "with a log" : "without a log");
+        int report[2];
+        ASSERT_EQ(::pipe(report), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(report[0]);
+            if (::unshare(CLONE_NEWNS) != 0 ||
+                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                ::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=8k") != 0) {
+                ::_exit(77);
+            }
+            const std::string log = mountPoint + "/ERROR.LOG";
+            if (withLog) {
+                writeWhole(log, old);
+            }
+            std::ofstream filler(mountPoint + "/filler", std::ios::binary);
+            const std::string page(4096, 'f');
+            for (int pages = 0; pages < 4 && filler.write(page.data(), page.size()); ++pages) {
+                filler.flush();
+            }
+            os.executable = mountPoint + "/cuentas.exe";
+            const bool logged = appendErrorLogRecord(std::string(1000, 'm') + "\r\n", openError());
+            const std::string outcome =
+                std::string(logged ? "logged" : "not logged") + "; " +
+                (!std::filesystem::exists(log) ? "no log"
+                 : readWhole(log) == old
+                     ? "the log as it was"
+                     : "a changed log of " + std::to_string(readWhole(log).size()) + " bytes") +
+                "; " + os.debugText;
+            ssize_t written = ::write(report[1], outcome.data(), outcome.size());
+            ::_exit(written == static_cast<ssize_t>(outcome.size()) ? 0 : 1);
+        }
+        ::close(report[1]);
+        std::string outcome;
+        char buffer[512];
+        for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;) {
+            outcome.append(buffer, static_cast<std::size_t>(n));
+        }
+        ::close(report[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
+            GTEST_SKIP() << "no tmpfs can be mounted here";
+        }
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        EXPECT_EQ(outcome, std::string("not logged; ") +
+                               (withLog ? "the log as it was" : "no log") +
+                               "; cuentas.exe: the error was not logged in " + mountPoint +
+                               "/ERROR.LOG: disk full\n");
     }
 }
 

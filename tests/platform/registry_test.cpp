@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -49,11 +50,11 @@ HKEY open(HKEY hive, const char* subKey, std::int32_t* error = nullptr,
 class Registry : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("cuentas-registry-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        // A fresh folder of its own: the names of parameterised tests hold a slash, which
+        // would make a folder inside a folder that TearDown leaves behind.
+        std::string pattern = (fs::temp_directory_path() / "cuentas-registry-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
         machine = dir / "HKEY_LOCAL_MACHINE.reg";
         user = dir / "HKEY_CURRENT_USER.reg";
         os.environment["CUENTAS_HKEY_LOCAL_MACHINE"] = machine.string();

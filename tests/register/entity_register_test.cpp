@@ -121,7 +121,7 @@ TEST(EntityRegister, SuccessorChainsEndAtTheCurrentEntityAMissingCodeOrARepeat) 
     EXPECT_EQ(entities.successors(*entities.find(8)), Chain{});
 }
 
-TEST(EntityRegister, RequiredFieldsMissingOrFieldsOfAnotherTypeAreLayoutErrors) {
+TEST(EntityRegister, RequiredFieldsMissingOrOfAnotherTypeOrWidthAreLayoutErrors) {
     struct Case {
         DbfBuilder table;
         const char* detail;
@@ -133,6 +133,11 @@ TEST(EntityRegister, RequiredFieldsMissingOrFieldsOfAnotherTypeAreLayoutErrors) 
          "field BANCO is of type N, not character"},
         {DbfBuilder().field("BANCO", 'C', 4).field("NOMBRE", 'C', 40).field("ESTADO", 'L', 1),
          "field ESTADO is of type L, not character"},
+        // A code of another width can never be four digits: no lookup could find one.
+        {DbfBuilder().field("banco", 'C', 6).field("NOMBRE", 'C', 40),
+         "field BANCO is of width 6, not 4"},
+        {DbfBuilder().field("BANCO", 'C', 0).field("NOMBRE", 'C', 40),
+         "field BANCO is of width 0, not 4"},
     };
     for (const Case& c : cases) {
         const RegisterError error = parseError(c.table);

@@ -2,6 +2,7 @@
 #include "platform/os/paths.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace cuentas {
 
@@ -31,6 +32,18 @@ std::string nativeChild(std::string_view folder, std::string_view name) {
         child.push_back('/');
     }
     return child.append(name);
+}
+
+std::optional<std::string> backslashFault(std::string_view path) {
+    const std::size_t backslash = path.find('\\');
+    if (backslash == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::size_t end = path.find('/', backslash);
+    return std::string(end == std::string_view::npos ? "the file " : "the folder ") +
+           std::string(path.substr(0, end)) +
+           " has a backslash in its name, which this program takes for a separator between "
+           "folders";
 }
 
 } // namespace cuentas

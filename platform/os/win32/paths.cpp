@@ -38,4 +38,8 @@ std::string nativeChild(std::string_view folder, std::string_view name) {
     return child.append(name);
 }
 
+std::optional<std::string> backslashFault(std::string_view) {
+    return std::nullopt; // the backslash is the separator here
+}
+
 } // namespace cuentas

@@ -210,6 +210,23 @@ TEST_F(RefusedTables, RecordsThatAreNotWhereTheHeaderPutsThemStopTheReadEarly) {
     EXPECT_LE(refused.bytesRead, std::uint64_t{1} << 21);
 }
 
+TEST_F(RefusedTables, AHeaderLengthTooSmallForTheFieldListIsNamedHoweverManyRecordsFollow) {
+    // The records would begin at NOMBRE's descriptor; with 30,000 of them the first piece read
+    // is checked before the end of the file.
+    for (std::uint32_t count : {3u, 30'000u}) {
+        SCOPED_TRACE(count);
+        writeFile(dir / "NomBancos.dbf", bankTable().headerLength(64).recordCount(count).build());
+        if (count > 3) {
+            std::filesystem::resize_file(dir / "NomBancos.dbf", 64 + std::uint64_t{count} * 45);
+        }
+        const RefusedOpen refused = openRefused();
+        EXPECT_EQ(refused.error.genCode, gencode::kCorruption);
+        EXPECT_EQ(refused.error.description,
+                  "NomBancos.dbf: header length 64 is too small for its field list, which takes "
+                  "97 bytes (2 fields and the end mark)");
+    }
+}
+
 TEST_F(RefusedTables, ATableShorterThanItsHeaderDeclaresIsRefusedBeforeItsRecordsAreRead) {
     const std::string image = bankTable().recordCount(8'000'003).build();
     writeFile(dir / "NomBancos.dbf", image);

@@ -61,6 +61,17 @@ const BadInput kBadInputs[] = {
          return image.substr(0, 97) + std::string(32, '\0') + image.substr(97);
      },
      "field list has no end mark within the header length 129"},
+    // The records would begin inside the field list, at a descriptor or at the end mark.
+    {"header length a field short", [] { return bankTable().headerLength(64).build(); },
+     "header length 64 is too small for its field list, which takes 97 bytes (2 fields and the "
+     "end mark)"},
+    {"header length without the end mark", [] { return bankTable().headerLength(96).build(); },
+     "header length 96 is too small for its field list, which takes 97 bytes (2 fields and the "
+     "end mark)"},
+    {"header length a field short before the backlink",
+     [] { return bankTable().tableType(0x30).backlink().headerLength(64).build(); },
+     "header length 64 is too small for its field list, which takes 360 bytes (2 fields, the end "
+     "mark and the backlink)"},
     {"no fields", [] { return DbfBuilder().backlink().build(); }, "table has no fields"},
     {"field without a name",
      [] { return DbfBuilder().field("", 'C', 4).field("NOMBRE", 'C', 40).build(); },
