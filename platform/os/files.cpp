@@ -165,6 +165,10 @@ bool replaceWhole(const std::string& name, const std::function<long(int)>& write
 
 } // namespace
 
+std::string replacement::temporaryName(const std::string& target, int processId) {
+    return target + ".tmp" + std::to_string(processId);
+}
+
 FileHandle FOpen(const std::string& name, std::uint32_t mode) {
     FileOpening opening;
     opening.access = accessOf(mode);

@@ -34,10 +34,6 @@ void removeIfAbandoned(const std::string& path) {
 
 } // namespace
 
-std::string temporaryName(const std::string& target, int processId) {
-    return target + ".tmp" + std::to_string(processId);
-}
-
 bool isTemporaryOf(const std::string& name, const std::string& targetName) {
     const std::string prefix = targetName + ".tmp";
     return name.size() > prefix.size() && name.starts_with(prefix) &&
