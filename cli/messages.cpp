@@ -1,7 +1,7 @@
 #include "cli/messages.h"
 
-#include "platform/os/operating_system.h"
 #include "platform/os/codepage.h"
+#include "platform/os/operating_system.h"
 
 namespace cuentas::cli {
 namespace {
@@ -17,7 +17,13 @@ const Translations kCatalog[] = {
     {"recovered as {1} with {2}", "recuperado como {1} con {2}"},
     {"{2} at position {1}", "{2} en la posici\xF3n {1}"},
     {"no number", "no hay ning\xFAn n\xFAmero"},
-    {"line longer than {1} bytes", "l\xEDnea de m\xE1s de {1} bytes"},
+    {"line {1}: longer than {2} bytes, not checked",
+     "l\xEDnea {1}: m\xE1s de {2} bytes, sin comprobar"},
+    {"line {1}: the quote opened on line {2} never closes; the record was taken to end with "
+     "that line, not checked",
+     "l\xEDnea {1}: las comillas abiertas en la l\xEDnea {2} no se cierran; el registro se "
+     "tom\xF3 hasta el final de esa l\xEDnea, sin comprobar"},
+    {"blank line", "l\xEDnea en blanco"},
     {"not a Spanish IBAN: it begins with {1}, not ES",
      "no es un IBAN espa\xF1ol: empieza por {1}, no por ES"},
     {"character '{1}' at position {2} is not a digit",
@@ -74,9 +80,9 @@ const Translations kCatalog[] = {
                                                             "cter o \xABtab\xBB, no \xAB{1}\xBB"},
     {"option '{1}' goes with --csv", "la opci\xF3n \xAB{1}\xBB solo vale con --csv"},
     {"no column '{1}' in the header", "no hay ninguna columna \xAB{1}\xBB en la cabecera"},
-    {"fields in the line: {1}; the number should be in field {2}",
-     "campos en la l\xEDnea: {1}; el n\xFAmero deber\xED"
-     "a estar en el {2}"},
+    {"line {3}: the number should be in field {2}, the record has {1}",
+     "l\xEDnea {3}: el n\xFAmero deber\xED"
+     "a estar en el campo {2}, el registro tiene {1}"},
     {"Try 'cuentas-cli --help' for more information.",
      "Pruebe \xAB"
      "cuentas-cli --help\xBB para m\xE1s informaci\xF3n."},
@@ -85,6 +91,7 @@ const Translations kCatalog[] = {
                                          "ado: {2}"},
     {"the register {1} cannot be used: {2}", "el registro {1} no sirve: {2}"},
     {"cannot read the standard input: {1}", "no se puede leer la entrada est\xE1ndar: {1}"},
+    {"the standard input is a directory", "la entrada est\xE1ndar es un directorio"},
     {"cannot write the standard output: {1}", "no se puede escribir en la salida est\xE1ndar: {1}"},
     {"register: {1}, dated {2}, {3} entities", "registro: {1}, con fecha {2}, {3} entidades"},
     {"{1}-{2}-{3}", "{3}/{2}/{1}"},

@@ -174,14 +174,26 @@ void Reporter::describeWarning(std::string& out, const Finding& finding) const {
 
 void Reporter::appendFault(std::string& out, const Finding& finding, std::string_view input) const {
     const AccountDiagnosis& a = finding.account;
-    if (finding.tooLong) {
-        messages_.append(out, Text::LineTooLong, {Number(RecordReader::kMaxRecord).view()});
+    switch (finding.status) {
+    case Status::TooLong:
+        messages_.append(
+            out, Text::LineTooLong,
+            {Number(finding.recordLine).view(), Number(RecordReader::kMaxRecord).view()});
         return;
-    }
-    if (finding.fieldWanted > 0) {
+    case Status::UnterminatedQuote:
+        messages_.append(out, Text::UnterminatedQuote,
+                         {Number(finding.recordLine).view(), Number(finding.quoteLine).view()});
+        return;
+    case Status::MissingField:
         messages_.append(out, Text::NoColumn,
-                         {Number(finding.fieldCount).view(), Number(finding.fieldWanted).view()});
+                         {Number(finding.fieldCount).view(), Number(finding.fieldWanted).view(),
+                          Number(finding.recordLine).view()});
         return;
+    case Status::Blank:
+        messages_.append(out, Text::BlankLine, {});
+        return;
+    default:
+        break;
     }
     if (finding.partFault.part != PartFault::Part::None) {
         const PartFault& fault = finding.partFault;
@@ -334,15 +346,17 @@ void Reporter::appendResult(std::string& out, Command command, const Finding& fi
 void Reporter::appendCsvColumns(std::string& out, const Finding& finding, std::string_view input,
                                 char separator) const {
     out.push_back(separator);
-    out.append(statusWord(finding.status));
+    appendCsvField(out, statusWord(finding.status), separator);
     out.push_back(separator);
     if (finding.valid) {
-        appendCompact(out, finding);
+        number_.clear();
+        appendCompact(number_, finding);
+        appendCsvField(out, number_, separator);
     }
     out.push_back(separator);
     if (finding.valid && !finding.entityCodeOnly) {
         const auto iban = finding.account.iban();
-        out.append(iban.data(), iban.size());
+        appendCsvField(out, std::string_view(iban.data(), iban.size()), separator);
     }
     out.push_back(separator);
     if (const EntityTexts* texts = textsOf(finding.entity)) {
@@ -352,10 +366,14 @@ void Reporter::appendCsvColumns(std::string& out, const Finding& finding, std::s
     message_.clear();
     describe(message_, finding, input);
     appendCsvField(out, message_, separator);
+    out.push_back(separator);
+    if (finding.valid && !finding.entityCodeOnly) {
+        appendCsvField(out, finding.account.cccDigits(), separator);
+    }
 }
 
 void Reporter::appendJson(std::string& out, const Finding& finding, std::string_view input,
-                          std::uint64_t line) const {
+                          std::uint64_t line, std::uint64_t length) const {
     const AccountDiagnosis& a = finding.account;
     out.append("{\"status\":\"");
     out.append(statusWord(finding.status));
@@ -364,7 +382,17 @@ void Reporter::appendJson(std::string& out, const Finding& finding, std::string_
     if (line > 0) {
         appendJsonNumber(out, "line", line);
     }
-    appendJsonText(out, "input", input);
+    if (finding.status == Status::TooLong) {
+        appendJsonNumber(out, "length", length);
+    } else {
+        appendJsonText(out, "input", input);
+    }
+    if (finding.status == Status::UnterminatedQuote) {
+        appendJsonNumber(out, "quote_line", finding.quoteLine);
+    } else if (finding.status == Status::MissingField) {
+        appendJsonNumber(out, "fields", finding.fieldCount);
+        appendJsonNumber(out, "column", finding.fieldWanted);
+    }
     if (finding.valid) {
         number_.clear();
         appendCompact(number_, finding);
@@ -424,7 +452,7 @@ void Reporter::appendJson(std::string& out, const Finding& finding, std::string_
             appendJsonText(out, "digits_expected", view(a.ibanDigits));
             break;
         case AccountStatus::Ambiguous:
-            appendJsonNumber(out, "candidates", a.candidates);
+            appendJsonNumber(out, "fitting", a.candidates);
             break;
         case AccountStatus::Valid:
         case AccountStatus::Recovered:

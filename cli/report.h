@@ -26,12 +26,13 @@ public:
     // What a command prints for a valid finding (`check`: the message with the entity's name).
     void appendResult(std::string& out, Command command, const Finding& finding,
                       std::string_view input) const;
-    // The result columns status, compact, iban, entity, message, each after a separator.
+    // The result columns status, compact, iban, entity, message, ccc, each after a separator.
     void appendCsvColumns(std::string& out, const Finding& finding, std::string_view input,
                           char separator) const;
-    // One JSON object, without its line end; `line` 0 leaves the line number out.
+    // One JSON object, without its line end; `line` 0 leaves the line number out. A line too
+    // long gives its `length` in bytes instead of the input.
     void appendJson(std::string& out, const Finding& finding, std::string_view input,
-                    std::uint64_t line) const;
+                    std::uint64_t line, std::uint64_t length = 0) const;
 
 private:
     // Texts about the entity at a position of the register's entities().

@@ -173,7 +173,7 @@ TEST_F(Commands, ARegisterThatCannotBeReadExitsThreeSayingWhy) {
 
 TEST_F(Commands, AnInputOrOutputThatFailsExitsThree) {
     const CliOutcome unreadable = run({"check"}, {}, {"LANG=C"}, directory.string());
-    EXPECT_EQ(unreadable.err, "cuentas-cli: cannot read the standard input: access denied\n");
+    EXPECT_EQ(unreadable.err, "cuentas-cli: the standard input is a directory\n");
     EXPECT_EQ(unreadable.exitStatus, 3);
     const CliOutcome full = run({"iban", "21000418450200051332"}, {}, {"LANG=C"}, {}, "/dev/full");
     EXPECT_EQ(full.err, "cuentas-cli: cannot write the standard output: disk full\n");
