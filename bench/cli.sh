@@ -75,3 +75,6 @@ for what, one, ten in [('check', 'cli-check', 'mem-check-10'), ('CSV', 'cli-csv'
     print(f'peak memory, {what}: {summary(one)[2] / 1024:.1f} MB for {lines:,} lines, '
           f'{summary(ten)[2] / 1024:.1f} MB for {10 * lines:,}')
 PY
+
+echo "== the cross-check: every visible typo of 10,000 random valid IBANs"
+"$python" "$here/cli_candidates.py" "$cli" "$register" 10000 || true

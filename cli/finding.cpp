@@ -181,6 +181,15 @@ Finding Examiner::examineParts(std::string_view bank, std::string_view branch,
 void Examiner::judge(Finding& finding) const {
     finding.status = statusOf(finding.account.status);
     if (!finding.account.usable()) {
+        const AccountStatus status = finding.account.status;
+        const bool digitsFail =
+            status == AccountStatus::BankBranchDigit || status == AccountStatus::AccountDigit ||
+            status == AccountStatus::ControlDigits || status == AccountStatus::IbanDigits;
+        if (digitsFail && finding.account.unreadableCount == 0) {
+            finding.candidates = findCandidates(
+                finding.account, entities_,
+                finding.account.form == AccountForm::Iban ? kMaxCandidates : kHandful);
+        }
         return;
     }
     const std::string_view bank = finding.account.bankCode();

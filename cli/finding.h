@@ -2,6 +2,7 @@
 // What the tool finds about one number: the reading of the control-digits core joined with the
 // entity register, under the rules of the command and of --strict.
 
+#include "cli/candidates.h"
 #include "controldigits/account_number.h"
 #include "register/entity_register.h"
 
@@ -71,6 +72,8 @@ struct Finding {
     // A record that could not be read: the line it began on, and where its open quote is.
     std::uint64_t recordLine = 0;
     std::uint64_t quoteLine = 0;
+    // Control or check digits that fail: the numbers one typo away that pass.
+    Candidates candidates;
 };
 
 class Examiner {

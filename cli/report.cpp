@@ -89,20 +89,18 @@ void appendCompact(std::string& out, const Finding& finding) {
     }
 }
 
-} // namespace
-
-void appendPaperForm(std::string& out, const AccountDiagnosis& account) {
-    const std::string_view ccc = account.cccDigits();
-    if (account.form == AccountForm::Iban) {
-        const auto iban = account.iban();
-        for (std::size_t i = 0; i < iban.size(); i += 4) {
+// An IBAN's 24 characters in groups of four, or a code's 20 digits as 4, 4, 2 and 10.
+void appendPaperForm(std::string& out, const char* number, bool iban) {
+    if (iban) {
+        for (std::size_t i = 0; i < kIbanLength; i += 4) {
             if (i > 0) {
                 out.push_back(' ');
             }
-            out.append(iban.data() + i, 4);
+            out.append(number + i, 4);
         }
         return;
     }
+    const std::string_view ccc(number, kCccLength);
     out.append(ccc.substr(0, 4));
     out.push_back(' ');
     out.append(ccc.substr(4, 4));
@@ -110,6 +108,35 @@ void appendPaperForm(std::string& out, const AccountDiagnosis& account) {
     out.append(ccc.substr(8, 2));
     out.push_back(' ');
     out.append(ccc.substr(10));
+}
+
+// Where the character at `index` of the compact form stands in the number as written: the
+// compact form is its last characters that are neither blanks nor hyphens.
+std::uint32_t positionWritten(std::string_view input, std::size_t index, std::size_t length) {
+    std::size_t fromEnd = length - index;
+    for (std::size_t at = input.size(); at-- > 0;) {
+        if (input[at] != ' ' && input[at] != '-' && --fromEnd == 0) {
+            return characterAt(input, at).position;
+        }
+    }
+    return 0;
+}
+
+Text partOfDigit(std::size_t index) {
+    return index < 4    ? Text::PartBank
+           : index < 8  ? Text::PartBranch
+           : index < 10 ? Text::PartControlDigits
+                        : Text::PartAccount;
+}
+
+} // namespace
+
+void appendPaperForm(std::string& out, const AccountDiagnosis& account) {
+    if (account.form == AccountForm::Iban) {
+        appendPaperForm(out, account.iban().data(), true);
+    } else {
+        appendPaperForm(out, account.ccc.data(), false);
+    }
 }
 
 Reporter::Reporter(const Messages& messages, const EntityRegister* entities)
@@ -210,6 +237,9 @@ void Reporter::appendFault(std::string& out, const Finding& finding, std::string
             messages_.append(out, Text::PartChars,
                              {shown.text, Number(shown.position).view(), messages_.text(part)});
         }
+        return;
+    }
+    if (appendCrossCheck(out, finding, input)) {
         return;
     }
     switch (a.status) {
@@ -461,10 +491,175 @@ void Reporter::appendJson(std::string& out, const Finding& finding, std::string_
             break;
         }
     }
+    appendCandidatesJson(out, finding, input);
     message_.clear();
     describe(message_, finding, input);
     appendJsonText(out, "message", message_);
     out.push_back('}');
+}
+
+const Reporter::EntityTexts* Reporter::textsOfCode(const std::array<char, kIbanLength>& number,
+                                                   bool iban) const {
+    if (!entities_) {
+        return nullptr;
+    }
+    const char* bank = number.data() + (iban ? 4 : 0);
+    const auto code = static_cast<std::uint32_t>((bank[0] - '0') * 1000 + (bank[1] - '0') * 100 +
+                                                 (bank[2] - '0') * 10 + (bank[3] - '0'));
+    return textsOf(entities_->find(code));
+}
+
+// "ES91 2100 0418 4502 0005 1332 (CaixaBank, S.A.), the 0 and 5 at positions 14 and 15
+// swapped" for an IBAN; a code's candidate is its number, with the entity when its bank
+// changed.
+void Reporter::appendCandidate(std::string& out, const Finding& finding, const Candidate& candidate,
+                               std::string_view input) const {
+    const AccountDiagnosis& a = finding.account;
+    const bool iban = a.form == AccountForm::Iban;
+    const std::array<char, kIbanLength> number = applied(a, candidate);
+    appendPaperForm(out, number.data(), iban);
+    const std::size_t bankStart = iban ? 4 : 0;
+    const bool bankChanged = candidate.index < bankStart + 4 && candidate.index + 1u >= bankStart;
+    const EntityTexts* texts = textsOfCode(number, iban);
+    if (texts && (iban || bankChanged)) {
+        out += " (";
+        out += texts->name;
+        out += ')';
+    }
+    if (!iban) {
+        return;
+    }
+    const std::array<char, kIbanLength> written = compactForm(a);
+    const std::size_t k = candidate.index;
+    const Number position(positionWritten(input, k, kIbanLength));
+    out += ", ";
+    if (candidate.change == Candidate::Change::Digit) {
+        messages_.append(out, Text::CandidateDigit,
+                         {std::string_view(&candidate.digit, 1), std::string_view(&written[k], 1),
+                          position.view()});
+    } else {
+        messages_.append(out, Text::CandidateSwap,
+                         {std::string_view(&written[k], 1), std::string_view(&written[k + 1], 1),
+                          position.view(),
+                          Number(positionWritten(input, k + 1, kIbanLength)).view()});
+    }
+}
+
+bool Reporter::appendCrossCheck(std::string& out, const Finding& finding,
+                                std::string_view input) const {
+    const AccountDiagnosis& a = finding.account;
+    const Candidates& candidates = finding.candidates;
+    if (!candidates.searched || candidates.tooMany || candidates.count == 0) {
+        return false;
+    }
+    const bool iban = a.form == AccountForm::Iban;
+    // Never advise the check or control digits alone while another change fits: they are
+    // made from the other digits, so they always can be made to fit.
+    const auto digitsAlone = [&](const Candidate& candidate) {
+        const std::size_t last = candidate.index + (candidate.change == Candidate::Change::Swap);
+        return iban ? changesCheckDigitsOnly(a, candidate) : candidate.index >= 8 && last <= 9;
+    };
+    std::size_t beyond = 0;
+    for (std::size_t i = 0; i < candidates.count; ++i) {
+        beyond += digitsAlone(candidates.items[i]) ? 0 : 1;
+    }
+    if (beyond == 0) {
+        return false;
+    }
+    fault_.clear();
+    const Text failing = a.status == AccountStatus::BankBranchDigit ? Text::FailsBankBranch
+                         : a.status == AccountStatus::AccountDigit  ? Text::FailsAccount
+                         : a.status == AccountStatus::ControlDigits ? Text::FailsBoth
+                                                                    : Text::FailsIban;
+    if (iban && a.ibanDigitsFail && a.status != AccountStatus::IbanDigits) {
+        messages_.append(fault_, Text::AlsoIbanFails, {messages_.text(failing)});
+    } else {
+        fault_.append(messages_.text(failing));
+    }
+    list_.clear();
+    std::size_t told = 0;
+    if (iban) {
+        // Each on its own, with what changed and where.
+        for (std::size_t i = 0; i < candidates.count; ++i) {
+            if (!changesCheckDigitsOnly(a, candidates.items[i])) {
+                list_ += told++ > 0 ? "; " : "";
+                appendCandidate(list_, finding, candidates.items[i], input);
+            }
+        }
+    } else {
+        // Grouped by the parts they change, in the order of the parts.
+        std::size_t i = 0;
+        while (i < candidates.count) {
+            const Candidate& first = candidates.items[i];
+            const auto lastOf = [](const Candidate& c) {
+                return c.index + (c.change == Candidate::Change::Swap ? 1u : 0u);
+            };
+            const Text from = partOfDigit(first.index);
+            const Text to = partOfDigit(lastOf(first));
+            change_.clear();
+            std::size_t j = i;
+            for (; j < candidates.count && partOfDigit(candidates.items[j].index) == from &&
+                   partOfDigit(lastOf(candidates.items[j])) == to;
+                 ++j) {
+                change_ += j > i ? ", " : "";
+                appendCandidate(change_, finding, candidates.items[j], input);
+            }
+            told += j - i;
+            list_ += i > 0 ? "; " : "";
+            if (from == to) {
+                messages_.append(list_, Text::InPart, {messages_.text(from), change_});
+            } else {
+                messages_.append(list_, Text::InParts,
+                                 {messages_.text(from), messages_.text(to), change_});
+            }
+            i = j;
+        }
+    }
+    if (told == 1) {
+        messages_.append(out, Text::OneCandidate, {fault_, list_});
+    } else {
+        messages_.append(out, Text::SomeCandidates, {fault_, Number(told).view(), list_});
+    }
+    return true;
+}
+
+void Reporter::appendCandidatesJson(std::string& out, const Finding& finding,
+                                    std::string_view input) const {
+    const Candidates& candidates = finding.candidates;
+    if (!candidates.searched || candidates.tooMany) {
+        return;
+    }
+    const AccountDiagnosis& a = finding.account;
+    const bool iban = a.form == AccountForm::Iban;
+    const std::size_t length = iban ? kIbanLength : kCccLength;
+    const std::array<char, kIbanLength> written = compactForm(a);
+    appendJsonKey(out, "candidates");
+    out.push_back('[');
+    for (std::size_t i = 0; i < candidates.count; ++i) {
+        const Candidate& candidate = candidates.items[i];
+        const std::array<char, kIbanLength> number = applied(a, candidate);
+        const bool swap = candidate.change == Candidate::Change::Swap;
+        const std::size_t k = candidate.index;
+        out.append(i > 0 ? ",{\"number\":" : "{\"number\":");
+        appendJsonString(out, std::string_view(number.data(), length));
+        if (const EntityTexts* texts = textsOfCode(number, iban)) {
+            appendJsonText(out, "entity", texts->name);
+        }
+        appendJsonText(out, "change", swap ? "swap" : "digit");
+        appendJsonKey(out, "positions");
+        out.push_back('[');
+        out.append(Number(positionWritten(input, k, length)).view());
+        if (swap) {
+            out.push_back(',');
+            out.append(Number(positionWritten(input, k + 1, length)).view());
+        }
+        out.push_back(']');
+        const std::size_t width = swap ? 2 : 1;
+        appendJsonText(out, "written", std::string_view(written.data() + k, width));
+        appendJsonText(out, "becomes", std::string_view(number.data() + k, width));
+        out.push_back('}');
+    }
+    out.push_back(']');
 }
 
 } // namespace cuentas::cli

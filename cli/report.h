@@ -44,6 +44,14 @@ private:
     const EntityTexts* textsOf(const Entity* entity) const;
     void appendEntityWarning(std::string& out, const Finding& finding) const;
     void appendFault(std::string& out, const Finding& finding, std::string_view input) const;
+    // The failing checks and the numbers one typo away that pass them; false when there are
+    // none to tell beyond the check or control digits alone, or too many.
+    bool appendCrossCheck(std::string& out, const Finding& finding, std::string_view input) const;
+    void appendCandidate(std::string& out, const Finding& finding, const Candidate& candidate,
+                         std::string_view input) const;
+    void appendCandidatesJson(std::string& out, const Finding& finding,
+                              std::string_view input) const;
+    const EntityTexts* textsOfCode(const std::array<char, kIbanLength>& number, bool iban) const;
 
     const Messages& messages_;
     const EntityRegister* entities_;
@@ -53,6 +61,9 @@ private:
     mutable std::string detail_;
     mutable std::string number_;
     mutable std::string message_;
+    mutable std::string fault_;
+    mutable std::string list_;
+    mutable std::string change_;
 };
 
 // "ES91 2100 0418 4502 0005 1332" for an IBAN, "2100 0418 45 0200051332" for a code.

@@ -49,12 +49,62 @@ TEST_F(Check, SaysValidOrWhatIsWrongAndWhere) {
              "the second control digit (over the account) is 6, it should be 5", 1},
             {"2100 0418 54 0200051332", "both control digits are wrong: 54, they should be 45", 1},
             {"ES91 2100 0418 4602 0005 1332",
-             "the second control digit (over the account) is 6, it should be 5; the IBAN "
-             "check digits fail too",
+             "the second control digit (over the account) fails, and the IBAN check digits "
+             "fail too; one change away, this number passes every check: ES91 2100 0418 4502 "
+             "0005 1332 (CaixaBank, S.A.), 5 for the 6 at position 17",
              1},
             {"ES90 2100 0418 4502 0005 1332", "the IBAN check digits are 90, they should be 91", 1},
         },
         "LANG=en_US.UTF-8");
+}
+
+TEST_F(Check, NamesTheNumbersOneTypoAwayThatPassEveryCheck) {
+    expectChecks(
+        *this,
+        {
+            // As filed: the 20 digits pass, the IBAN check digits do not; the check digits
+            // that fit the digits as typed (79) would make another valid account.
+            {"ES9121000418405200051332",
+             "the IBAN check digits do not fit the digits; one change away, this number passes "
+             "every check: ES91 2100 0418 4502 0005 1332 (CaixaBank, S.A.), the 0 and 5 at "
+             "positions 14 and 15 swapped",
+             1},
+            {"ES91 2100 0518 4502 0005 1332",
+             "the first control digit (over bank and branch) fails, and the IBAN check digits "
+             "fail too; one change away, these 2 numbers pass every check: ES91 2100 0418 4502 "
+             "0005 1332 (CaixaBank, S.A.), 4 for the 5 at position 12; ES91 2100 0515 4502 0005 "
+             "1332 (CaixaBank, S.A.), 5 for the 8 at position 14",
+             1},
+            // The check digits alone, when nothing else fits.
+            {"ES90 2100 0418 4502 0005 1332", "the IBAN check digits are 90, they should be 91", 1},
+            // A code: the candidates grouped by the part they change, where they are few; a
+            // bank code outside the register rules one out.
+            {"22000418450200051332",
+             "the first control digit (over bank and branch) fails; one change away, this "
+             "number passes every check: in the bank code: 2100 0418 45 0200051332 (CaixaBank, "
+             "S.A.)",
+             1},
+            {"2100 0418 46 0200051332",
+             "the second control digit (over the account) is 6, it should be 5", 1},
+        },
+        "LANG=en_US.UTF-8");
+    expectChecks(*this,
+                 {{"ES9121000418405200051332",
+                   "los d\xC3\xADgitos de control del IBAN no cuadran con las cifras; a un cambio "
+                   "de distancia, este n\xC3\xBAmero pasa todas las comprobaciones: ES91 2100 0418 "
+                   "4502 0005 1332 (CaixaBank, S.A.), el 0 y el 5 de las posiciones 14 y 15 "
+                   "intercambiados",
+                   1}},
+                 "LANG=es_ES.UTF-8");
+    const CliOutcome json = run({"check", "--json", "IBAN ES91 2100 0518 4502 0005 1332"});
+    EXPECT_NE(json.out.find(
+                  "\"candidates\":[{\"number\":\"ES9121000418450200051332\",\"entity\":"
+                  "\"CaixaBank, S.A.\",\"change\":\"digit\",\"positions\":[17],\"written\":"
+                  "\"5\",\"becomes\":\"4\"},{\"number\":\"ES9121000515450200051332\",\"entity\":"
+                  "\"CaixaBank, S.A.\",\"change\":\"digit\",\"positions\":[19],\"written\":"
+                  "\"8\",\"becomes\":\"5\"}],"),
+              std::string::npos)
+        << json.out;
 }
 
 TEST_F(Check, RecoversAnUnreadableDigitOrSaysWhyNot) {
