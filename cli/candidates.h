@@ -42,7 +42,7 @@ bool changesCheckDigitsOnly(const AccountDiagnosis& account, const Candidate& ca
 // Every candidate in the order of the place it changes, up to `limit` of them (no more than
 // kMaxCandidates); past it the search stops and says there are too many. For a number read
 // whole whose control or check digits fail; `entities` may be absent.
-Candidates findCandidates(const AccountDiagnosis& account, const EntityRegister* entities,
-                          std::size_t limit);
+void findCandidates(const AccountDiagnosis& account, const EntityRegister* entities,
+                    std::size_t limit, Candidates& candidates);
 
 } // namespace cuentas::cli

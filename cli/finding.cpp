@@ -186,9 +186,9 @@ void Examiner::judge(Finding& finding) const {
             status == AccountStatus::BankBranchDigit || status == AccountStatus::AccountDigit ||
             status == AccountStatus::ControlDigits || status == AccountStatus::IbanDigits;
         if (digitsFail && finding.account.unreadableCount == 0) {
-            finding.candidates = findCandidates(
-                finding.account, entities_,
-                finding.account.form == AccountForm::Iban ? kMaxCandidates : kHandful);
+            findCandidates(finding.account, entities_,
+                           finding.account.form == AccountForm::Iban ? kMaxCandidates : kHandful,
+                           finding.candidates);
         }
         return;
     }

@@ -288,27 +288,48 @@ Messages::Messages(Language language) : language_(language) {
     for (std::size_t i = 0; i < kTextCount; ++i) {
         const Translations& t = kCatalog[i];
         texts_[i] = utf8FromWindows1252(language == Language::Spanish ? t.spanish : t.english);
+        const std::string_view pattern = texts_[i];
+        std::size_t done = 0;
+        for (std::size_t at = pattern.find('{'); at != std::string_view::npos;
+             at = pattern.find('{', at + 1)) {
+            if (at + 2 >= pattern.size() || pattern[at + 2] != '}' || pattern[at + 1] < '1' ||
+                pattern[at + 1] > '9') {
+                continue;
+            }
+            pieces_[i].push_back(
+                {static_cast<std::uint32_t>(done), static_cast<std::uint32_t>(at - done), -1});
+            pieces_[i].push_back(
+                {static_cast<std::uint32_t>(at), 3, static_cast<int>(pattern[at + 1] - '1')});
+            done = at + 3;
+            at += 2;
+        }
+        pieces_[i].push_back({static_cast<std::uint32_t>(done),
+                              static_cast<std::uint32_t>(pattern.size() - done), -1});
     }
 }
 
 void Messages::append(std::string& out, Text id,
                       std::initializer_list<std::string_view> arguments) const {
-    const std::string_view pattern = text(id);
-    std::size_t done = 0;
-    for (std::size_t at = pattern.find('{'); at != std::string_view::npos;
-         at = pattern.find('{', at + 1)) {
-        const bool placeholder = at + 2 < pattern.size() && pattern[at + 2] == '}' &&
-                                 pattern[at + 1] >= '1' && pattern[at + 1] <= '9';
-        const std::size_t index = placeholder ? std::size_t(pattern[at + 1] - '1') : 0;
-        if (!placeholder || index >= arguments.size()) {
-            continue;
+    const std::size_t i = static_cast<std::size_t>(id);
+    const std::string& pattern = texts_[i];
+    for (const Piece& piece : pieces_[i]) {
+        // A placeholder without its argument stays as written.
+        if (piece.argument >= 0 && static_cast<std::size_t>(piece.argument) < arguments.size()) {
+            out.append(arguments.begin()[piece.argument]);
+        } else {
+            out.append(pattern.data() + piece.start, piece.size);
         }
-        out.append(pattern.substr(done, at - done));
-        out.append(arguments.begin()[index]);
-        done = at + 3;
-        at += 2;
     }
-    out.append(pattern.substr(done));
+}
+
+void Messages::appendPiece(std::string& out, Text id, std::size_t placeholder) const {
+    const std::size_t i = static_cast<std::size_t>(id);
+    const std::vector<Piece>& pieces = pieces_[i];
+    // Literal pieces and placeholders alternate: the literal after the k-th is at 2k.
+    if (2 * placeholder < pieces.size()) {
+        const Piece& piece = pieces[2 * placeholder];
+        out.append(texts_[i].data() + piece.start, piece.size);
+    }
 }
 
 std::string Messages::format(Text id, std::initializer_list<std::string_view> arguments) const {

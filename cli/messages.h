@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cuentas::cli {
 
@@ -97,10 +98,21 @@ public:
     // Appends the text with its placeholders replaced; it allocates only when `out` grows.
     void append(std::string& out, Text id, std::initializer_list<std::string_view> arguments) const;
     std::string format(Text id, std::initializer_list<std::string_view> arguments) const;
+    // The literal text after the k-th placeholder of a text (k = 0: before the first), so
+    // that a caller can write the arguments itself between them, in the order they stand.
+    void appendPiece(std::string& out, Text id, std::size_t placeholder) const;
 
 private:
+    // A text cut at its placeholders once, so that a message is made by appending pieces.
+    struct Piece {
+        std::uint32_t start = 0;
+        std::uint32_t size = 0;
+        int argument = -1; // 0 to 8 for {1} to {9}; -1 for literal text
+    };
+
     Language language_;
     std::array<std::string, kTextCount> texts_;
+    std::array<std::vector<Piece>, kTextCount> pieces_;
 };
 
 } // namespace cuentas::cli

@@ -111,12 +111,13 @@ void appendPaperForm(std::string& out, const char* number, bool iban) {
 }
 
 // Where the character at `index` of the compact form stands in the number as written: the
-// compact form is its last characters that are neither blanks nor hyphens.
+// compact form is its last characters that are neither blanks nor hyphens. A number read
+// whole holds nothing but ASCII, so bytes count as characters.
 std::uint32_t positionWritten(std::string_view input, std::size_t index, std::size_t length) {
     std::size_t fromEnd = length - index;
     for (std::size_t at = input.size(); at-- > 0;) {
         if (input[at] != ' ' && input[at] != '-' && --fromEnd == 0) {
-            return characterAt(input, at).position;
+            return static_cast<std::uint32_t>(at + 1);
         }
     }
     return 0;
@@ -304,6 +305,16 @@ void Reporter::describe(std::string& out, const Finding& finding, std::string_vi
     }
     if (!finding.valid) {
         appendEntityWarning(out, finding); // an unknown entity, as an error
+        return;
+    }
+    // Most numbers are valid, with nothing to warn about: their text goes straight out.
+    if (finding.warning == Warning::None && finding.account.status != AccountStatus::Recovered) {
+        out.append(messages_.text(Text::Valid));
+        if (entityName && finding.entity) {
+            out += " (";
+            out += textsOf(finding.entity)->name;
+            out += ')';
+        }
         return;
     }
     // The base text: valid, or recovered with the digits found.
@@ -566,34 +577,42 @@ bool Reporter::appendCrossCheck(std::string& out, const Finding& finding,
     if (beyond == 0) {
         return false;
     }
-    fault_.clear();
+    // The texts hold their placeholders in order: the fault, (the count,) the list.
+    const std::size_t told = iban ? beyond : candidates.count;
+    const Text intro = told == 1 ? Text::OneCandidate : Text::SomeCandidates;
+    messages_.appendPiece(out, intro, 0);
     const Text failing = a.status == AccountStatus::BankBranchDigit ? Text::FailsBankBranch
                          : a.status == AccountStatus::AccountDigit  ? Text::FailsAccount
                          : a.status == AccountStatus::ControlDigits ? Text::FailsBoth
                                                                     : Text::FailsIban;
     if (iban && a.ibanDigitsFail && a.status != AccountStatus::IbanDigits) {
-        messages_.append(fault_, Text::AlsoIbanFails, {messages_.text(failing)});
+        messages_.append(out, Text::AlsoIbanFails, {messages_.text(failing)});
     } else {
-        fault_.append(messages_.text(failing));
+        out.append(messages_.text(failing));
     }
-    list_.clear();
-    std::size_t told = 0;
+    messages_.appendPiece(out, intro, 1);
+    if (told > 1) {
+        out.append(Number(told).view());
+        messages_.appendPiece(out, intro, 2);
+    }
     if (iban) {
         // Each on its own, with what changed and where.
+        bool first = true;
         for (std::size_t i = 0; i < candidates.count; ++i) {
             if (!changesCheckDigitsOnly(a, candidates.items[i])) {
-                list_ += told++ > 0 ? "; " : "";
-                appendCandidate(list_, finding, candidates.items[i], input);
+                out += first ? "" : "; ";
+                first = false;
+                appendCandidate(out, finding, candidates.items[i], input);
             }
         }
     } else {
         // Grouped by the parts they change, in the order of the parts.
+        const auto lastOf = [](const Candidate& c) {
+            return c.index + (c.change == Candidate::Change::Swap ? 1u : 0u);
+        };
         std::size_t i = 0;
         while (i < candidates.count) {
             const Candidate& first = candidates.items[i];
-            const auto lastOf = [](const Candidate& c) {
-                return c.index + (c.change == Candidate::Change::Swap ? 1u : 0u);
-            };
             const Text from = partOfDigit(first.index);
             const Text to = partOfDigit(lastOf(first));
             change_.clear();
@@ -604,22 +623,17 @@ bool Reporter::appendCrossCheck(std::string& out, const Finding& finding,
                 change_ += j > i ? ", " : "";
                 appendCandidate(change_, finding, candidates.items[j], input);
             }
-            told += j - i;
-            list_ += i > 0 ? "; " : "";
+            out += i > 0 ? "; " : "";
             if (from == to) {
-                messages_.append(list_, Text::InPart, {messages_.text(from), change_});
+                messages_.append(out, Text::InPart, {messages_.text(from), change_});
             } else {
-                messages_.append(list_, Text::InParts,
+                messages_.append(out, Text::InParts,
                                  {messages_.text(from), messages_.text(to), change_});
             }
             i = j;
         }
     }
-    if (told == 1) {
-        messages_.append(out, Text::OneCandidate, {fault_, list_});
-    } else {
-        messages_.append(out, Text::SomeCandidates, {fault_, Number(told).view(), list_});
-    }
+    messages_.appendPiece(out, intro, told > 1 ? 3 : 2);
     return true;
 }
 

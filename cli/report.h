@@ -61,8 +61,6 @@ private:
     mutable std::string detail_;
     mutable std::string number_;
     mutable std::string message_;
-    mutable std::string fault_;
-    mutable std::string list_;
     mutable std::string change_;
 };
 

@@ -79,6 +79,42 @@ struct Reading {
     bool iban = false;
 };
 
+// Digits in groups separated by single blanks at the places given, copied without them.
+bool readGroups(std::string_view text, std::string_view blanks, char* out) {
+    std::size_t from = 0;
+    for (const char blank : blanks) {
+        const auto at = static_cast<std::size_t>(blank);
+        if (text[at] != ' ' || !detail::allDigits(text.substr(from, at - from))) {
+            return false;
+        }
+        out = std::copy(text.begin() + from, text.begin() + at, out);
+        from = at + 1;
+    }
+    if (!detail::allDigits(text.substr(from))) {
+        return false;
+    }
+    std::copy(text.begin() + from, text.end(), out);
+    return true;
+}
+
+bool readPaperForm(std::string_view text, Reading& reading) {
+    if (text.size() == kCccLength + 3 &&
+        readGroups(text, std::string_view("\x04\x09\x0C", 3), reading.chars.data())) {
+        reading.count = kCccLength;
+        return true;
+    }
+    if (text.size() == kIbanLength + 5 && isLetter(text[0]) && isLetter(text[1]) &&
+        readGroups(text.substr(2), std::string_view("\x02\x07\x0C\x11\x16", 5),
+                   reading.chars.data() + 2)) {
+        reading.chars[0] = upper(text[0]);
+        reading.chars[1] = upper(text[1]);
+        reading.count = kIbanLength;
+        reading.iban = true;
+        return true;
+    }
+    return false;
+}
+
 Reading readCharacters(std::string_view text) {
     Reading reading;
     // The compact forms, 20 digits or "ES" and 22 digits, need no character by character look.
@@ -94,6 +130,10 @@ Reading readCharacters(std::string_view text) {
         reading.chars[1] = upper(text[1]);
         reading.count = kIbanLength;
         reading.iban = true;
+        return reading;
+    }
+    // So do the forms on paper, "2100 0418 45 0200051332" and "ES91 2100 0418 4502 0005 1332".
+    if (readPaperForm(text, reading)) {
         return reading;
     }
     reading.start = afterIbanWord(text);

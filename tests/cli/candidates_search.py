@@ -111,6 +111,16 @@ for _ in range(500):
 for _ in range(250):
     cases.append(random_number(True))
     cases.append(random_number(False))
+# Typos around the control digits, where a group's digits meet the other's: each control
+# digit changed, swapped with its neighbour or with the other.
+for _ in range(150):
+    code = valid_code()
+    number = iban.compact(ccc.to_iban(code))
+    place = rng.choice([7, 8, 9])
+    for text, start in ((code, 0), (number, 4)):
+        i = start + place
+        cases.append(text[:i] + text[i + 1] + text[i] + text[i + 2:])
+        cases.append(text[:i] + str((int(text[i]) + rng.randrange(1, 10)) % 10) + text[i + 1:])
 cases = [c for c in cases if not checks_pass(c)]
 texts = [written(c) for c in cases]
 result = subprocess.run([CLI, '--table', REGISTER, 'check', '--json'],
