@@ -26,9 +26,26 @@ const Translations kCatalog[] = {
     {"blank line", "l\xEDnea en blanco"},
     {"not a Spanish IBAN: it begins with {1}, not ES",
      "no es un IBAN espa\xF1ol: empieza por {1}, no por ES"},
-    {"character '{1}' at position {2} is not a digit",
+    {"only the word IBAN, no number after it", "solo la palabra IBAN, sin n\xFAmero detr\xE1s"},
+    {"the word IBAN runs into the number: put a blank or a colon after it",
+     "la palabra IBAN va pegada al n\xFAmero: ponga un blanco o dos puntos detr\xE1s"},
+    {"the country code {1} holds a '?', which stands only for an unreadable digit; a Spanish "
+     "IBAN begins with ES",
+     "el c\xF3"
+     "digo de pa\xEDs {1} lleva un \xAB?\xBB, que solo ocupa el lugar de una cifra ilegible; "
+     "un IBAN espa\xF1ol empieza por ES"},
+    {"character {1} at position {2} is not a digit",
      "el car\xE1"
-     "cter \xAB{1}\xBB de la posici\xF3n {2} no es una cifra"},
+     "cter {1} de la posici\xF3n {2} no es una cifra"},
+    {"'{1}'", "\xAB{1}\xBB"},
+    {"U+{1} '{2}'", "U+{1} \xAB{2}\xBB"},
+    {"U+{1} {2}", "U+{1} ({2})"},
+    {"0x{1} (not UTF-8)", "0x{1} (no es UTF-8)"},
+    {"fullwidth digit {1}", "cifra de ancho completo {1}"},
+    {"control character", "car\xE1"
+                          "cter de control"},
+    {"invisible character", "car\xE1"
+                            "cter invisible"},
     {"1 digit given, {2} expected", "1 cifra, se esperan {2}"},
     {"{1} digits given, {2} expected", "{1} cifras, se esperan {2}"},
     {"{1} characters given, a Spanish IBAN has {2}",
@@ -71,9 +88,9 @@ const Translations kCatalog[] = {
     {"no digit fits the unreadable place; another digit must be wrong",
      "ninguna cifra encaja en el lugar ilegible; otra cifra debe de estar mal"},
     {"the {1} has {2} digits, at most {3} fit", "{1} tiene {2} cifras, caben {3} como mucho"},
-    {"character '{1}' at position {2} of the {3} is not a digit",
+    {"character {1} at position {2} of the {3} is not a digit",
      "el car\xE1"
-     "cter \xAB{1}\xBB de la posici\xF3n {2} de {3} no es una cifra"},
+     "cter {1} de la posici\xF3n {2} de {3} no es una cifra"},
     {"bank code", "la entidad"},
     {"branch code", "la oficina"},
     {"account", "la cuenta"},

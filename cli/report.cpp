@@ -1,5 +1,6 @@
 #include "cli/report.h"
 
+#include "cli/character_names.h"
 #include "cli/csv.h"
 #include "cli/json.h"
 #include "cli/record_reader.h"
@@ -39,27 +40,9 @@ private:
     std::array<char, 4> digits_;
 };
 
-// The character a fault names, as written, or as "\xNN" when it is no printable UTF-8.
-struct ShownCharacter {
-    char escaped[5] = {'\\', 'x', 0, 0, 0};
-    std::string_view text;
-    std::uint32_t position = 0;
-};
-
-ShownCharacter showCharacter(std::string_view input, std::size_t offset) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    ShownCharacter shown;
-    const CharacterAt at = characterAt(input, offset);
-    shown.position = at.position;
-    const auto first = at.bytes.empty() ? 0 : static_cast<unsigned char>(at.bytes[0]);
-    if (at.wellFormed && first >= 0x20 && first != 0x7F) {
-        shown.text = at.bytes;
-        return shown;
-    }
-    shown.escaped[2] = kHex[first >> 4];
-    shown.escaped[3] = kHex[first & 0xF];
-    shown.text = std::string_view(shown.escaped, 4);
-    return shown;
+// The position, counted in characters from 1, of the character at a byte offset.
+std::uint32_t positionOf(std::string_view input, std::size_t offset) {
+    return characterAt(input, offset).position;
 }
 
 void appendJsonKey(std::string& out, std::string_view key) {
@@ -233,14 +216,16 @@ void Reporter::appendFault(std::string& out, const Finding& finding, std::string
                 out, Text::PartLength,
                 {messages_.text(part), Number(fault.digits).view(), Number(fault.width).view()});
         } else {
-            const ShownCharacter shown =
-                showCharacter(input.substr(fault.partStart), fault.offset - fault.partStart);
+            const std::string_view partText = input.substr(fault.partStart);
+            const CharacterAt at = characterAt(partText, fault.offset - fault.partStart);
+            shown_.clear();
+            appendShownCharacter(shown_, messages_, at.bytes, at.wellFormed);
             messages_.append(out, Text::PartChars,
-                             {shown.text, Number(shown.position).view(), messages_.text(part)});
+                             {shown_, Number(at.position).view(), messages_.text(part)});
         }
         return;
     }
-    if (appendCrossCheck(out, finding, input)) {
+    if (appendCrossCheck(out, finding, input) || appendMisreading(out, finding, input)) {
         return;
     }
     switch (a.status) {
@@ -254,8 +239,10 @@ void Reporter::appendFault(std::string& out, const Finding& finding, std::string
         messages_.append(out, Text::Country, {view(a.country)});
         break;
     case AccountStatus::Chars: {
-        const ShownCharacter shown = showCharacter(input, a.position - 1);
-        messages_.append(out, Text::Chars, {shown.text, Number(shown.position).view()});
+        const CharacterAt at = characterAt(input, a.position - 1);
+        shown_.clear();
+        appendShownCharacter(shown_, messages_, at.bytes, at.wellFormed);
+        messages_.append(out, Text::Chars, {shown_, Number(at.position).view()});
         break;
     }
     case AccountStatus::Length:
@@ -326,9 +313,9 @@ void Reporter::describe(std::string& out, const Finding& finding, std::string_vi
             if (i > 0) {
                 detail_ += ", ";
             }
-            const ShownCharacter shown = showCharacter(input, u.position - 1);
-            messages_.append(detail_, Text::RecoveredDigit,
-                             {Number(shown.position).view(), std::string_view(&u.digit, 1)});
+            messages_.append(
+                detail_, Text::RecoveredDigit,
+                {Number(positionOf(input, u.position - 1)).view(), std::string_view(&u.digit, 1)});
         }
         number_.clear();
         appendPaperForm(number_, finding.account);
@@ -463,7 +450,7 @@ void Reporter::appendJson(std::string& out, const Finding& finding, std::string_
         for (std::uint32_t i = 0; i < a.unreadableCount; ++i) {
             const UnreadableDigit& u = a.unreadable[i];
             out.append(i > 0 ? ",{\"position\":" : "{\"position\":");
-            out.append(Number(showCharacter(input, u.position - 1).position).view());
+            out.append(Number(positionOf(input, u.position - 1)).view());
             out.append(",\"digit\":\"");
             out.push_back(u.digit);
             out.append("\"}");
@@ -476,7 +463,7 @@ void Reporter::appendJson(std::string& out, const Finding& finding, std::string_
             appendJsonText(out, "country", view(a.country));
             break;
         case AccountStatus::Chars:
-            appendJsonNumber(out, "position", showCharacter(input, a.position - 1).position);
+            appendJsonNumber(out, "position", positionOf(input, a.position - 1));
             break;
         case AccountStatus::Length:
             appendJsonNumber(out, "length_given", a.given);
@@ -554,6 +541,36 @@ void Reporter::appendCandidate(std::string& out, const Finding& finding, const C
                           position.view(),
                           Number(positionWritten(input, k + 1, kIbanLength)).view()});
     }
+}
+
+// What was written where the number should begin, when it reads as another country: the
+// word IBAN alone or without a blank after it, or an unreadable letter of the country.
+bool Reporter::appendMisreading(std::string& out, const Finding& finding,
+                                std::string_view input) const {
+    const AccountDiagnosis& a = finding.account;
+    const std::size_t start = input.find_first_not_of(' ');
+    if (start == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view text = input.substr(start);
+    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
+    const bool ibanWord = text.size() >= 4 && upper(text[0]) == 'I' && upper(text[1]) == 'B' &&
+                          upper(text[2]) == 'A' && upper(text[3]) == 'N';
+    if (a.status == AccountStatus::Country && ibanWord) {
+        const bool alone = text.find_first_not_of(" -:", 4) == std::string_view::npos;
+        messages_.append(out, alone ? Text::IbanWordAlone : Text::IbanWordJoined, {});
+        return true;
+    }
+    // A letter and a '?' first: the '?' can only stand for a digit.
+    const auto letter = [&](char c) { return upper(c) >= 'A' && upper(c) <= 'Z'; };
+    if (a.status == AccountStatus::Chars && text.size() >= 2 &&
+        ((letter(text[0]) && text[1] == '?') || (text[0] == '?' && letter(text[1])))) {
+        shown_.clear();
+        messages_.append(shown_, Text::Quoted, {text.substr(0, 2)});
+        messages_.append(out, Text::UnreadableCountry, {shown_});
+        return true;
+    }
+    return false;
 }
 
 bool Reporter::appendCrossCheck(std::string& out, const Finding& finding,

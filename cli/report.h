@@ -47,6 +47,7 @@ private:
     // The failing checks and the numbers one typo away that pass them; false when there are
     // none to tell beyond the check or control digits alone, or too many.
     bool appendCrossCheck(std::string& out, const Finding& finding, std::string_view input) const;
+    bool appendMisreading(std::string& out, const Finding& finding, std::string_view input) const;
     void appendCandidate(std::string& out, const Finding& finding, const Candidate& candidate,
                          std::string_view input) const;
     void appendCandidatesJson(std::string& out, const Finding& finding,
@@ -62,6 +63,7 @@ private:
     mutable std::string number_;
     mutable std::string message_;
     mutable std::string change_;
+    mutable std::string shown_;
 };
 
 // "ES91 2100 0418 4502 0005 1332" for an IBAN, "2100 0418 45 0200051332" for a code.

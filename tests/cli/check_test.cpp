@@ -34,14 +34,10 @@ TEST_F(Check, SaysValidOrWhatIsWrongAndWhere) {
             {"2", "1 digit given, 20 expected", 1},
             {"ES91 2100 0418 4502 0005 133", "23 characters given, a Spanish IBAN has 24", 1},
             {"2100 0418 45 02000513x2", "character 'x' at position 22 is not a digit", 1},
-            // Positions count characters, not bytes, and an odd byte shows as itself.
-            {"2100 0418 45 020005\xC3\xB1"
-             "332",
-             "character '\xC3\xB1' at position 20 is not a digit", 1},
-            {"2100\t0418", "character '\\x09' at position 5 is not a digit", 1},
+            // Positions count characters, not bytes; a byte that is no UTF-8 shows as itself.
             {"21\xF1"
              "0",
-             "character '\\xF1' at position 3 is not a digit", 1},
+             "character 0xF1 (not UTF-8) at position 3 is not a digit", 1},
             {"DE89 3704 0044 0532 0130 00", "not a Spanish IBAN: it begins with DE, not ES", 1},
             {"2100 0418 55 0200051332",
              "the first control digit (over bank and branch) is 5, it should be 4", 1},
@@ -54,6 +50,79 @@ TEST_F(Check, SaysValidOrWhatIsWrongAndWhere) {
              "0005 1332 (CaixaBank, S.A.), 5 for the 6 at position 17",
              1},
             {"ES90 2100 0418 4502 0005 1332", "the IBAN check digits are 90, they should be 91", 1},
+        },
+        "LANG=en_US.UTF-8");
+}
+
+TEST_F(Check, ACharacterOutsidePrintableAsciiIsShownByCodePointAndName) {
+    // Each would pass for a blank, a hyphen or nothing at all if shown as it is.
+    expectChecks(
+        *this,
+        {
+            {"2100\xC2\xA0"
+             "0418450200051332",
+             "character U+00A0 no-break space at position 5 is not a digit", 1},
+            {"2100\xE2\x80\x8B"
+             "0418450200051332",
+             "character U+200B zero-width space at position 5 is not a digit", 1},
+            {"\xEF\xBB\xBF"
+             "21000418450200051332",
+             "character U+FEFF byte-order mark at position 1 is not a digit", 1},
+            {"2100\xC2\xAD"
+             "0418450200051332",
+             "character U+00AD soft hyphen at position 5 is not a digit", 1},
+            {"2100\xE2\x80\x93"
+             "0418450200051332",
+             "character U+2013 en dash at position 5 is not a digit", 1},
+            {"2100\t0418", "character U+0009 tab at position 5 is not a digit", 1},
+            {"2100\x7F", "character U+007F control character at position 5 is not a digit", 1},
+            {"2100\xEF\xBC\x90"
+             "418450200051332",
+             "character U+FF10 fullwidth digit 0 at position 5 is not a digit", 1},
+            {"2100\xE2\x81\xA3"
+             "418450200051332",
+             "character U+2063 invisible character at position 5 is not a digit", 1},
+            // A character that shows itself keeps its glyph beside its code point.
+            {"2100 0418 45 020005\xC3\xB1"
+             "332",
+             "character U+00F1 '\xC3\xB1' at position 20 is not a digit", 1},
+        },
+        "LANG=en_US.UTF-8");
+    expectChecks(
+        *this,
+        {{"2100\xC2\xA0"
+          "0418450200051332",
+          "el car\xC3\xA1"
+          "cter U+00A0 (espacio de no separaci\xC3\xB3n) de la posici\xC3\xB3n 5 no es una "
+          "cifra",
+          1}},
+        "LANG=es_ES.UTF-8");
+    const CliOutcome parts = run({"digits", "2100",
+                                  "04\xE2\x80\x8B"
+                                  "8",
+                                  "0200051332"});
+    EXPECT_EQ(parts.err, "cuentas-cli: 2100 04\xE2\x80\x8B"
+                         "8 0200051332: character U+200B zero-width space at position 3 of the "
+                         "branch code is not a digit\n");
+}
+
+TEST_F(Check, TheWordIbanAndAnUnreadableCountrySayWhatTheyAre) {
+    expectChecks(
+        *this,
+        {
+            {"IBAN", "only the word IBAN, no number after it", 1},
+            {"IBANES9121000418450200051332",
+             "the word IBAN runs into the number: put a blank or a colon after it", 1},
+            {"E?9121000418450200051332",
+             "the country code 'E?' holds a '?', which stands only for an unreadable digit; a "
+             "Spanish IBAN begins with ES",
+             1},
+            {"?S91 2100 0418 4502 0005 1332",
+             "the country code '?S' holds a '?', which stands only for an unreadable digit; a "
+             "Spanish IBAN begins with ES",
+             1},
+            // A country of its own is still named as one.
+            {"IB91 2100 0418 4502 0005 1332", "not a Spanish IBAN: it begins with IB, not ES", 1},
         },
         "LANG=en_US.UTF-8");
 }
