@@ -219,5 +219,19 @@ TEST_F(Commands, HelpNamesTheDefaultRegisterAndTheDefaultIsRead) {
               std::string::npos);
 }
 
+TEST_F(Commands, AnInstalledToolNamesAndReadsTheInstalledRegister) {
+    // A copy outside the build tree stands for the installed /usr/bin/cuentas-cli.
+    executable = (directory / "cuentas-cli").string();
+    std::filesystem::copy_file(CUENTAS_CLI, executable);
+    withSampleRegister = false;
+    const CliOutcome help = run({"--help"});
+    EXPECT_NE(help.out.find("instead of\n                      " CUENTAS_INSTALLED_REGISTER "\n"),
+              std::string::npos)
+        << help.out;
+    const CliOutcome version = run({"--version"});
+    EXPECT_NE((version.out + version.err).find(CUENTAS_INSTALLED_REGISTER), std::string::npos)
+        << version.out << version.err;
+}
+
 } // namespace
 } // namespace cuentas::testing
