@@ -82,9 +82,8 @@ constexpr auto kShift11 = [] {
     std::array<std::array<std::uint8_t, 20>, 11> table{};
     for (int t = 0; t < 11; ++t) {
         for (std::size_t j = 0; j < 20; ++j) {
-            table[static_cast<std::size_t>(t)][j] =
-                kWeights[j] == 0 ? 0
-                                 : static_cast<std::uint8_t>(t * power(kWeights[j], 9, 11) % 11);
+            const int inverse = kWeights[j] == 0 ? 0 : power(kWeights[j], 9, 11);
+            table[static_cast<std::size_t>(t)][j] = static_cast<std::uint8_t>(t * inverse % 11);
         }
     }
     return table;
