@@ -219,6 +219,11 @@ private:
     // The digits of a code's one failing group: [first, last) are its data, and its control
     // digit stands at 8 or 9.
     void searchCodeGroup(std::size_t first, std::size_t last) {
+        // A bank code the register lacks leaves only the changes inside it.
+        if (!bankKnown_ && first >= 4) {
+            return;
+        }
+        last = bankKnown_ ? last : 4;
         const std::size_t control = first == 0 ? 8 : 9;
         const int remainder = first == 0 ? remainder1_ : remainder2_;
         const int target = digit(control);
@@ -259,7 +264,7 @@ private:
                 add(Candidate::Change::Digit, ccc + j, high);
             }
         }
-        for (std::size_t j = first; j + 1 < last && !result_.tooMany; ++j) {
+        for (std::size_t j = first; j + 1 < (bankKnown_ ? last : 5) && !result_.tooMany; ++j) {
             const int left = digit(j);
             const int right = digit(j + 1);
             if (left == right) {
@@ -323,7 +328,7 @@ private:
             }
         }
         const std::size_t from = !firstPasses_ ? 0 : !secondPasses_ ? 9 : 0;
-        const std::size_t to = !secondPasses_ ? 20 : !firstPasses_ ? 9 : 20;
+        const std::size_t to = !bankKnown_ ? 4 : !secondPasses_ ? 20 : !firstPasses_ ? 9 : 20;
         const bool onePasses = firstPasses_ || secondPasses_;
         for (std::size_t j = from; t != 0 && onePasses && checkDigitsInRange_ && j < to; ++j) {
             const int changed = changedDigit(kCcc + j);
@@ -345,7 +350,9 @@ private:
         const std::size_t swapsFrom = firstPasses_ ? (secondPasses_ ? 2 : kCcc + 8) : 2;
         const std::size_t swapsTo =
             secondPasses_ ? (firstPasses_ ? kIbanLength : kCcc + 10) : kIbanLength;
-        for (std::size_t k = swapsFrom; k + 1 < swapsTo && !result_.tooMany; ++k) {
+        const std::size_t swapsEnd =
+            bankKnown_ ? swapsTo : std::min<std::size_t>(swapsTo, kCcc + 5);
+        for (std::size_t k = swapsFrom; k + 1 < swapsEnd && !result_.tooMany; ++k) {
             const int left = value(number_[k]);
             const int right = value(number_[k + 1]);
             if (left == right ||

@@ -22,7 +22,7 @@ struct Candidate {
 inline constexpr std::size_t kMaxCandidates = 8;
 // A code's two control digits let through more typos than an IBAN's three checks: its
 // candidates are told only when they are this few.
-inline constexpr std::size_t kHandful = 5;
+inline constexpr std::size_t kHandful = 3;
 
 struct Candidates {
     std::array<Candidate, kMaxCandidates> items;

@@ -8,7 +8,7 @@ compact, on paper and after the word IBAN), every number one changed digit or on
 neighbouring digits away is tried, and python-stdnum says whether it passes; a bank code
 outside the register (read with python3-dbfread) rules it out. The `candidates` of each JSON
 line must be exactly those numbers, at the positions of the number as written: always for an
-IBAN, for a code only when there are at most five (and none otherwise). The message must name
+IBAN, for a code only when there are at most three (and none otherwise). The message must name
 each candidate that changes more than the IBAN check digits, and advise the check digits
 alone only when nothing else fits. The random state is fixed. Exit 77 (skipped) without
 stdnum or dbfread.
@@ -27,7 +27,7 @@ except ImportError:
     sys.exit(77)
 
 CLI, REGISTER = sys.argv[1], sys.argv[2]
-HANDFUL = 5
+HANDFUL = 3
 rng = random.Random(22)
 banks = sorted({record['BANCO'] for record in DBF(REGISTER, encoding='cp1252')})
 known = set(banks)
