@@ -79,33 +79,29 @@ struct Reading {
     bool iban = false;
 };
 
-// Digits in groups separated by single blanks at the places given, copied without them.
+// Digits in groups separated by single blanks where `blanks` has one, copied without them.
 bool readGroups(std::string_view text, std::string_view blanks, char* out) {
-    std::size_t from = 0;
-    for (const char blank : blanks) {
-        const auto at = static_cast<std::size_t>(blank);
-        if (text[at] != ' ' || !detail::allDigits(text.substr(from, at - from))) {
-            return false;
-        }
-        out = std::copy(text.begin() + from, text.begin() + at, out);
-        from = at + 1;
+    bool fits = true;
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool blank = blanks[i] == ' ';
+        fits &= blank ? c == ' ' : isDigit(c);
+        out[count] = c;
+        count += blank ? 0 : 1;
     }
-    if (!detail::allDigits(text.substr(from))) {
-        return false;
-    }
-    std::copy(text.begin() + from, text.end(), out);
-    return true;
+    return fits;
 }
 
 bool readPaperForm(std::string_view text, Reading& reading) {
-    if (text.size() == kCccLength + 3 &&
-        readGroups(text, std::string_view("\x04\x09\x0C", 3), reading.chars.data())) {
+    static constexpr std::string_view kCcc = "0000 0000 00 0000000000";
+    static constexpr std::string_view kIban = "00 0000 0000 0000 0000 0000";
+    if (text.size() == kCcc.size() && readGroups(text, kCcc, reading.chars.data())) {
         reading.count = kCccLength;
         return true;
     }
-    if (text.size() == kIbanLength + 5 && isLetter(text[0]) && isLetter(text[1]) &&
-        readGroups(text.substr(2), std::string_view("\x02\x07\x0C\x11\x16", 5),
-                   reading.chars.data() + 2)) {
+    if (text.size() == kIban.size() + 2 && isLetter(text[0]) && isLetter(text[1]) &&
+        readGroups(text.substr(2), kIban, reading.chars.data() + 2)) {
         reading.chars[0] = upper(text[0]);
         reading.chars[1] = upper(text[1]);
         reading.count = kIbanLength;
