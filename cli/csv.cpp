@@ -195,11 +195,15 @@ char detectSeparator(std::string_view record) {
 }
 
 void appendCsvField(std::string& out, std::string_view field, char separator) {
+    // A short field is looked through once; a long one, a message, by each character's search.
     bool plain = true;
-    for (char c : field) {
-        if (c == separator || c == '"' || c == '\n' || c == '\r') {
-            plain = false;
-            break;
+    if (field.size() < 32) {
+        for (char c : field) {
+            plain = plain && c != separator && c != '"' && c != '\n' && c != '\r';
+        }
+    } else {
+        for (char c : {separator, '"', '\n', '\r'}) {
+            plain = plain && field.find(c) == std::string_view::npos;
         }
     }
     if (plain) {
