@@ -75,3 +75,30 @@ for what, one, ten in [('check', 'cli-check', 'mem-check-10'), ('CSV', 'cli-csv'
     print(f'peak memory, {what}: {summary(one)[2] / 1024:.1f} MB for {lines:,} lines, '
           f'{summary(ten)[2] / 1024:.1f} MB for {10 * lines:,}')
 PY
+
+echo "== --column NAME beside --column N on a header of 100,000 columns"
+"$python" - "$work/wide.csv" <<'PY'
+import sys
+columns = 100000
+with open(sys.argv[1], 'w') as out:
+    out.write(','.join(f'c{i}' for i in range(1, columns)) + ',account\n')
+    row = ','.join(str(i % 10) for i in range(1, columns))
+    for i in range(20):
+        out.write(row + (',21000418450200051332\n' if i % 2 else ',21000418460200051332\n'))
+PY
+# Milliseconds each: hyperfine times them in one round, with many runs.
+hyperfine --shell=bash --warmup 3 --runs 30 --export-json "$work/wide.json" \
+  "$cli check --csv --column account --table $register < $work/wide.csv > /dev/null || true" \
+  "$cli check --csv --column 100000 --table $register < $work/wide.csv > /dev/null || true" \
+  > /dev/null
+"$python" - "$work/wide.json" <<'PY'
+import json
+import sys
+name, position = (r['median'] for r in json.load(open(sys.argv[1]))['results'])
+ratio = name / position
+print(f'by name {1000 * name:.1f} ms, by position {1000 * position:.1f} ms: ratio {ratio:.2f} '
+      f'(goal 2): {"pass" if ratio <= 2 else "fail"}')
+PY
+
+echo "== the cross-check: every visible typo of 10,000 random valid IBANs"
+"$python" "$here/cli_candidates.py" "$cli" "$register" 10000 || true

@@ -7,6 +7,7 @@
 #include "cli/report.h"
 #include "cli/session.h"
 
+#include "platform/os/operating_system.h"
 #include "platform/os/os_error.h"
 #include "platform/os/paths.h"
 #include "register/entity_register.h"
@@ -59,6 +60,18 @@ void version(Output& out, const Messages& messages, const std::string& file,
     out.append("\n");
 }
 
+// The register read unless --table names another: the build's own while this is the
+// executable the build wrote, the installed one anywhere else.
+std::string defaultRegister() {
+    OperatingSystem& os = operatingSystem();
+    FileStatus running;
+    FileStatus built;
+    const bool asBuilt = os.pathStatus(os.executablePath(), running) == 0 &&
+                         os.pathStatus(CUENTAS_BUILT_CLI, built) == 0 &&
+                         running.device == built.device && running.inode == built.inode;
+    return asBuilt ? CUENTAS_REGISTER_FILE : CUENTAS_INSTALLED_REGISTER;
+}
+
 int finish(Output& out, Output& err, const Messages& messages, int status) {
     if (!out.flush()) {
         err.append(kProgram);
@@ -91,11 +104,11 @@ int run(const std::vector<std::string>& arguments) {
     }
     const Options& options = std::get<Options>(parsed);
     if (options.help) {
-        messages.append(out.buffer(), Text::Help, {CUENTAS_REGISTER_FILE});
+        messages.append(out.buffer(), Text::Help, {defaultRegister()});
         return finish(out, err, messages, kAllValid);
     }
     std::optional<RegisterResult> loaded;
-    const std::string file = options.table.empty() ? CUENTAS_REGISTER_FILE : options.table;
+    const std::string file = options.table.empty() ? defaultRegister() : options.table;
     if (options.version || options.command != Command::Digits) {
         // A backslash in a name would read as a separator, and name another file.
         if (std::optional<std::string> fault = backslashFault(file)) {

@@ -1,5 +1,7 @@
 #include "cli/csv.h"
 
+#include "cli/line_break.h"
+
 #include <array>
 #include <cstring>
 
@@ -61,15 +63,19 @@ bool CsvScanner::separates(char c) const {
     return separator_ != 0 ? c == separator_ : (c == ',' || c == ';' || c == '\t');
 }
 
-std::size_t CsvScanner::findEnd(std::string_view text, std::size_t& lineBreaks) {
+void CsvScanner::reset() {
+    state_ = State::FieldStart;
+    afterCr_ = false;
+    lineBreaks_ = 0;
+    breaksBeforeQuote_ = 0;
+}
+
+std::size_t CsvScanner::findEnd(std::string_view text, std::size_t offset) {
     if (state_ == State::FieldStart || state_ == State::Unquoted) {
         // Most records hold no quote at all: their end is the next line break.
-        const void* found = std::memchr(text.data(), '\n', text.size());
-        const std::size_t lineEnd =
-            found ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data())
-                  : text.size();
+        const std::size_t lineEnd = findLineBreak(text);
         if (std::memchr(text.data(), '"', lineEnd) == nullptr) {
-            if (found) {
+            if (lineEnd < text.size()) {
                 state_ = State::FieldStart;
                 return lineEnd;
             }
@@ -92,6 +98,9 @@ std::size_t CsvScanner::findEnd(std::string_view text, std::size_t& lineBreaks) 
         if (state_ == State::FieldStart) {
             if (c == '"') {
                 state_ = State::Quoted;
+                quoteStart_ = offset + at;
+                breaksBeforeQuote_ = lineBreaks_;
+                afterCr_ = false;
                 continue;
             }
             state_ = State::Unquoted;
@@ -99,12 +108,13 @@ std::size_t CsvScanner::findEnd(std::string_view text, std::size_t& lineBreaks) 
         if (state_ == State::Quoted) {
             if (c == '"') {
                 state_ = State::QuoteInQuoted;
-            } else if (c == '\n') {
-                ++lineBreaks;
+            } else if (c == '\r' || (c == '\n' && !afterCr_)) {
+                ++lineBreaks_;
             }
+            afterCr_ = c == '\r';
             continue;
         }
-        if (c == '\n') {
+        if (c == '\n' || c == '\r') {
             state_ = State::FieldStart;
             return at;
         }
@@ -134,6 +144,37 @@ std::size_t csvFieldCount(std::string_view record, char separator) {
     return count;
 }
 
+std::optional<std::size_t> csvFieldNamed(std::string_view record, char separator,
+                                         std::string_view name) {
+    const auto trim = [](std::string_view text) {
+        const auto first = text.find_first_not_of(' ');
+        return first == std::string_view::npos
+                   ? std::string_view()
+                   : text.substr(first, text.find_last_not_of(' ') - first + 1);
+    };
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    const auto same = [&](std::string_view left, std::string_view right) {
+        if (left.size() != right.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < left.size(); ++i) {
+            if (lower(left[i]) != lower(right[i])) {
+                return false;
+            }
+        }
+        return true;
+    };
+    name = trim(name);
+    FieldWalker walker(record, separator);
+    std::string field;
+    for (std::size_t index = 0; walker.next(&field); ++index) {
+        if (same(trim(field), name)) {
+            return index;
+        }
+    }
+    return std::nullopt;
+}
+
 char detectSeparator(std::string_view record) {
     constexpr std::array<char, 3> kCandidates{',', ';', '\t'};
     std::array<std::size_t, 3> counts{};
@@ -154,8 +195,18 @@ char detectSeparator(std::string_view record) {
 }
 
 void appendCsvField(std::string& out, std::string_view field, char separator) {
-    const auto holds = [field](char c) { return field.find(c) != std::string_view::npos; };
-    if (!holds(separator) && !holds('"') && !holds('\n') && !holds('\r')) {
+    // A short field is looked through once; a long one, a message, by each character's search.
+    bool plain = true;
+    if (field.size() < 32) {
+        for (char c : field) {
+            plain = plain && c != separator && c != '"' && c != '\n' && c != '\r';
+        }
+    } else {
+        for (char c : {separator, '"', '\n', '\r'}) {
+            plain = plain && field.find(c) == std::string_view::npos;
+        }
+    }
+    if (plain) {
         out.append(field);
         return;
     }

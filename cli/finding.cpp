@@ -7,7 +7,7 @@
 namespace cuentas::cli {
 namespace {
 
-constexpr std::array<std::string_view, 15> kStatusWords{"valid",
+constexpr std::array<std::string_view, 19> kStatusWords{"valid",
                                                         "recovered",
                                                         "empty",
                                                         "country",
@@ -21,7 +21,11 @@ constexpr std::array<std::string_view, 15> kStatusWords{"valid",
                                                         "no-fit",
                                                         "unknown-bank",
                                                         "absorbed-bank",
-                                                        "inactive-bank"};
+                                                        "inactive-bank",
+                                                        "too-long",
+                                                        "unterminated-quote",
+                                                        "missing-field",
+                                                        "blank"};
 
 Status statusOf(AccountStatus status) {
     switch (status) {
@@ -120,15 +124,16 @@ std::string_view statusWord(Status status) {
 Examiner::Examiner(Command command, const EntityRegister* entities, bool strict)
     : command_(command), entities_(entities), strict_(strict) {}
 
-Finding Examiner::tooLong() {
+Finding Examiner::unread(Status status, std::uint64_t line, std::uint64_t quoteLine) {
     Finding finding;
-    finding.status = Status::Length;
-    finding.tooLong = true;
+    finding.status = status;
+    finding.recordLine = line;
+    finding.quoteLine = quoteLine;
     return finding;
 }
 
-Finding Examiner::missingField(std::uint32_t fieldCount, std::uint32_t column) {
-    Finding finding;
+Finding Examiner::missingField(std::uint32_t fieldCount, std::uint32_t column, std::uint64_t line) {
+    Finding finding = unread(Status::MissingField, line);
     finding.fieldCount = fieldCount;
     finding.fieldWanted = column;
     return finding;
@@ -176,6 +181,15 @@ Finding Examiner::examineParts(std::string_view bank, std::string_view branch,
 void Examiner::judge(Finding& finding) const {
     finding.status = statusOf(finding.account.status);
     if (!finding.account.usable()) {
+        const AccountStatus status = finding.account.status;
+        const bool digitsFail =
+            status == AccountStatus::BankBranchDigit || status == AccountStatus::AccountDigit ||
+            status == AccountStatus::ControlDigits || status == AccountStatus::IbanDigits;
+        if (digitsFail && finding.account.unreadableCount == 0) {
+            findCandidates(finding.account, entities_,
+                           finding.account.form == AccountForm::Iban ? kMaxCandidates : kHandful,
+                           finding.candidates);
+        }
         return;
     }
     const std::string_view bank = finding.account.bankCode();

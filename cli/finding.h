@@ -2,6 +2,7 @@
 // What the tool finds about one number: the reading of the control-digits core joined with the
 // entity register, under the rules of the command and of --strict.
 
+#include "cli/candidates.h"
 #include "controldigits/account_number.h"
 #include "register/entity_register.h"
 
@@ -29,6 +30,10 @@ enum class Status : std::uint8_t {
     UnknownBank,
     AbsorbedBank,
     InactiveBank,
+    TooLong,           // a record over the limit, passed through unchecked
+    UnterminatedQuote, // a CSV record whose quote never closes
+    MissingField,      // a CSV record without the number's column
+    Blank,             // a blank line (JSON only: text and CSV pass it through)
 };
 std::string_view statusWord(Status status);
 
@@ -56,15 +61,19 @@ struct Finding {
     bool valid = false; // counts as valid for the exit status
     AccountDiagnosis account;
     bool entityCodeOnly = false;  // `bank` with a code of up to four digits
-    bool tooLong = false;         // a line too long to be read
     std::uint32_t entityCode = 0; // once known
     const Entity* entity = nullptr;
     Warning warning = Warning::None;
     PartFault partFault;
-    // CSV: a line with too few fields to hold the number's column (its field count), and
+    // CSV: a record with too few fields to hold the number's column (its field count), and
     // the column, from 1.
     std::uint32_t fieldCount = 0;
     std::uint32_t fieldWanted = 0;
+    // A record that could not be read: the line it began on, and where its open quote is.
+    std::uint64_t recordLine = 0;
+    std::uint64_t quoteLine = 0;
+    // Control or check digits that fail: the numbers one typo away that pass.
+    Candidates candidates;
 };
 
 class Examiner {
@@ -77,8 +86,9 @@ public:
     // offset counts in the parts joined by single blanks.
     Finding examineParts(std::string_view bank, std::string_view branch,
                          std::string_view account) const;
-    static Finding tooLong();
-    static Finding missingField(std::uint32_t fieldCount, std::uint32_t column);
+    // Records that could not be read, or hold no number where it should be.
+    static Finding unread(Status status, std::uint64_t line, std::uint64_t quoteLine = 0);
+    static Finding missingField(std::uint32_t fieldCount, std::uint32_t column, std::uint64_t line);
 
 private:
     void judge(Finding& finding) const;

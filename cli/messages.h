@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cuentas::cli {
 
@@ -24,8 +25,20 @@ enum class Text : std::uint8_t {
     RecoveredDigit,
     Empty,
     LineTooLong,
+    UnterminatedQuote,
+    BlankLine,
     Country,
+    IbanWordAlone,
+    IbanWordJoined,
+    UnreadableCountry,
     Chars,
+    Quoted,
+    CodePoint,
+    NamedCodePoint,
+    NotUtf8Byte,
+    FullwidthDigit,
+    ControlCharacter,
+    InvisibleCharacter,
     LengthOne,
     Length,
     LengthIban,
@@ -34,6 +47,17 @@ enum class Text : std::uint8_t {
     ControlDigits,
     AlsoIbanDigits,
     IbanDigits,
+    FailsBankBranch,
+    FailsAccount,
+    FailsBoth,
+    FailsIban,
+    AlsoIbanFails,
+    OneCandidate,
+    SomeCandidates,
+    CandidateDigit,
+    CandidateSwap,
+    InPart,
+    InParts,
     Ambiguous,
     TooManyUnreadable,
     NoFit,
@@ -42,6 +66,7 @@ enum class Text : std::uint8_t {
     PartBank,
     PartBranch,
     PartAccount,
+    PartControlDigits,
     Warning,
     WarningOnly,
     UnknownBank,
@@ -66,6 +91,7 @@ enum class Text : std::uint8_t {
     RegisterDamaged,
     RegisterLayout,
     ReadError,
+    InputIsFolder,
     WriteError,
     VersionRegister,
     Date,
@@ -82,10 +108,21 @@ public:
     // Appends the text with its placeholders replaced; it allocates only when `out` grows.
     void append(std::string& out, Text id, std::initializer_list<std::string_view> arguments) const;
     std::string format(Text id, std::initializer_list<std::string_view> arguments) const;
+    // The literal text after the k-th placeholder of a text (k = 0: before the first), so
+    // that a caller can write the arguments itself between them, in the order they stand.
+    void appendPiece(std::string& out, Text id, std::size_t placeholder) const;
 
 private:
+    // A text cut at its placeholders once, so that a message is made by appending pieces.
+    struct Piece {
+        std::uint32_t start = 0;
+        std::uint32_t size = 0;
+        int argument = -1; // 0 to 8 for {1} to {9}; -1 for literal text
+    };
+
     Language language_;
     std::array<std::string, kTextCount> texts_;
+    std::array<std::vector<Piece>, kTextCount> pieces_;
 };
 
 } // namespace cuentas::cli

@@ -1,7 +1,8 @@
 #pragma once
 // Records read from a file descriptor in blocks through the operating-system seam: lines, or
-// CSV records whose quoted fields may hold line breaks. Memory stays within one buffer of
-// about kMaxRecord bytes however long the input.
+// CSV records whose quoted fields may hold line breaks. CR, LF and CR LF each end a line,
+// whichever a line uses. Memory stays within one buffer of about kMaxRecord bytes however
+// long the input: a longer record is handed out in pieces.
 
 #include "cli/csv.h"
 
@@ -11,6 +12,16 @@
 #include <vector>
 
 namespace cuentas::cli {
+
+enum class LineEnd : std::uint8_t { None, Lf, Cr, CrLf };
+std::string_view lineEndText(LineEnd lineEnd);
+
+// Why a record could not be read as one.
+enum class RecordFault : std::uint8_t {
+    None,
+    TooLong,           // longer than kMaxRecord: handed out in pieces, unchecked
+    UnterminatedQuote, // a quote that never closes: the record is cut at the end of its line
+};
 
 class RecordReader {
 public:
@@ -22,8 +33,15 @@ public:
     struct Record {
         std::string_view text;  // without its line end; valid until the next call
         std::uint64_t line = 0; // the line it starts on, from 1
-        bool crlf = false;      // it ended in CR LF
-        bool tooLong = false;   // longer than kMaxRecord: its text is dropped
+        LineEnd lineEnd = LineEnd::None;
+        RecordFault fault = RecordFault::None;
+        // TooLong: more pieces of this record follow, and its bytes so far.
+        bool more = false;
+        std::uint64_t length = 0;
+        // It ends inside a quoted field: written out, it needs a closing quote.
+        bool openQuote = false;
+        // UnterminatedQuote: the line of the quote that never closes.
+        std::uint64_t quoteLine = 0;
     };
 
     // `beforeWaiting` runs before each read that may wait for input, so that results
@@ -33,7 +51,8 @@ public:
     // CSV: the separator once it is known.
     void setSeparator(char separator) { scanner_.setSeparator(separator); }
 
-    // The next record; false at the end of the input or after a failed read.
+    // The next record, or piece of a record too long; false at the end of the input or after
+    // a failed read.
     bool next(Record& record);
     // Whether the input began with a UTF-8 byte-order mark (which records never hold).
     bool byteOrderMark() const { return byteOrderMark_; }
@@ -42,7 +61,10 @@ public:
 
 private:
     bool findRecordEnd(std::size_t& end);
-    void take(Record& record, std::size_t end, bool lineEnded);
+    void take(Record& record, std::size_t end, RecordFault fault);
+    void cutAtQuoteLine(Record& record);
+    void handOutPiece(Record& record);
+    void finishRecord(Record& record, std::string_view text, std::size_t next, std::uint64_t lines);
     bool checkByteOrderMark();
     bool fill();
 
@@ -55,8 +77,8 @@ private:
     std::size_t scan_ = 0;  // how far its end was looked for
     std::size_t end_ = 0;   // end of the bytes read
     std::uint64_t line_ = 1;
-    std::size_t breaksInside_ = 0; // line breaks inside the quotes of the current record
-    bool skipping_ = false;        // dropping the rest of a record that is too long
+    bool streaming_ = false;     // handing out a record too long, piece by piece
+    std::uint64_t streamed_ = 0; // its bytes handed out so far
     bool atEnd_ = false;
     bool bomDecided_ = false;
     bool byteOrderMark_ = false;

@@ -1,5 +1,6 @@
 #include "cli/report.h"
 
+#include "cli/character_names.h"
 #include "cli/csv.h"
 #include "cli/json.h"
 #include "cli/record_reader.h"
@@ -39,27 +40,9 @@ private:
     std::array<char, 4> digits_;
 };
 
-// The character a fault names, as written, or as "\xNN" when it is no printable UTF-8.
-struct ShownCharacter {
-    char escaped[5] = {'\\', 'x', 0, 0, 0};
-    std::string_view text;
-    std::uint32_t position = 0;
-};
-
-ShownCharacter showCharacter(std::string_view input, std::size_t offset) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    ShownCharacter shown;
-    const CharacterAt at = characterAt(input, offset);
-    shown.position = at.position;
-    const auto first = at.bytes.empty() ? 0 : static_cast<unsigned char>(at.bytes[0]);
-    if (at.wellFormed && first >= 0x20 && first != 0x7F) {
-        shown.text = at.bytes;
-        return shown;
-    }
-    shown.escaped[2] = kHex[first >> 4];
-    shown.escaped[3] = kHex[first & 0xF];
-    shown.text = std::string_view(shown.escaped, 4);
-    return shown;
+// The position, counted in characters from 1, of the character at a byte offset.
+std::uint32_t positionOf(std::string_view input, std::size_t offset) {
+    return characterAt(input, offset).position;
 }
 
 void appendJsonKey(std::string& out, std::string_view key) {
@@ -89,20 +72,18 @@ void appendCompact(std::string& out, const Finding& finding) {
     }
 }
 
-} // namespace
-
-void appendPaperForm(std::string& out, const AccountDiagnosis& account) {
-    const std::string_view ccc = account.cccDigits();
-    if (account.form == AccountForm::Iban) {
-        const auto iban = account.iban();
-        for (std::size_t i = 0; i < iban.size(); i += 4) {
+// An IBAN's 24 characters in groups of four, or a code's 20 digits as 4, 4, 2 and 10.
+void appendPaperForm(std::string& out, const char* number, bool iban) {
+    if (iban) {
+        for (std::size_t i = 0; i < kIbanLength; i += 4) {
             if (i > 0) {
                 out.push_back(' ');
             }
-            out.append(iban.data() + i, 4);
+            out.append(number + i, 4);
         }
         return;
     }
+    const std::string_view ccc(number, kCccLength);
     out.append(ccc.substr(0, 4));
     out.push_back(' ');
     out.append(ccc.substr(4, 4));
@@ -110,6 +91,36 @@ void appendPaperForm(std::string& out, const AccountDiagnosis& account) {
     out.append(ccc.substr(8, 2));
     out.push_back(' ');
     out.append(ccc.substr(10));
+}
+
+// Where the character at `index` of the compact form stands in the number as written: the
+// compact form is its last characters that are neither blanks nor hyphens. A number read
+// whole holds nothing but ASCII, so bytes count as characters.
+std::uint32_t positionWritten(std::string_view input, std::size_t index, std::size_t length) {
+    std::size_t fromEnd = length - index;
+    for (std::size_t at = input.size(); at-- > 0;) {
+        if (input[at] != ' ' && input[at] != '-' && --fromEnd == 0) {
+            return static_cast<std::uint32_t>(at + 1);
+        }
+    }
+    return 0;
+}
+
+Text partOfDigit(std::size_t index) {
+    return index < 4    ? Text::PartBank
+           : index < 8  ? Text::PartBranch
+           : index < 10 ? Text::PartControlDigits
+                        : Text::PartAccount;
+}
+
+} // namespace
+
+void appendPaperForm(std::string& out, const AccountDiagnosis& account) {
+    if (account.form == AccountForm::Iban) {
+        appendPaperForm(out, account.iban().data(), true);
+    } else {
+        appendPaperForm(out, account.ccc.data(), false);
+    }
 }
 
 Reporter::Reporter(const Messages& messages, const EntityRegister* entities)
@@ -174,14 +185,26 @@ void Reporter::describeWarning(std::string& out, const Finding& finding) const {
 
 void Reporter::appendFault(std::string& out, const Finding& finding, std::string_view input) const {
     const AccountDiagnosis& a = finding.account;
-    if (finding.tooLong) {
-        messages_.append(out, Text::LineTooLong, {Number(RecordReader::kMaxRecord).view()});
+    switch (finding.status) {
+    case Status::TooLong:
+        messages_.append(
+            out, Text::LineTooLong,
+            {Number(finding.recordLine).view(), Number(RecordReader::kMaxRecord).view()});
         return;
-    }
-    if (finding.fieldWanted > 0) {
+    case Status::UnterminatedQuote:
+        messages_.append(out, Text::UnterminatedQuote,
+                         {Number(finding.recordLine).view(), Number(finding.quoteLine).view()});
+        return;
+    case Status::MissingField:
         messages_.append(out, Text::NoColumn,
-                         {Number(finding.fieldCount).view(), Number(finding.fieldWanted).view()});
+                         {Number(finding.fieldCount).view(), Number(finding.fieldWanted).view(),
+                          Number(finding.recordLine).view()});
         return;
+    case Status::Blank:
+        messages_.append(out, Text::BlankLine, {});
+        return;
+    default:
+        break;
     }
     if (finding.partFault.part != PartFault::Part::None) {
         const PartFault& fault = finding.partFault;
@@ -193,11 +216,16 @@ void Reporter::appendFault(std::string& out, const Finding& finding, std::string
                 out, Text::PartLength,
                 {messages_.text(part), Number(fault.digits).view(), Number(fault.width).view()});
         } else {
-            const ShownCharacter shown =
-                showCharacter(input.substr(fault.partStart), fault.offset - fault.partStart);
+            const std::string_view partText = input.substr(fault.partStart);
+            const CharacterAt at = characterAt(partText, fault.offset - fault.partStart);
+            shown_.clear();
+            appendShownCharacter(shown_, messages_, at.bytes, at.wellFormed);
             messages_.append(out, Text::PartChars,
-                             {shown.text, Number(shown.position).view(), messages_.text(part)});
+                             {shown_, Number(at.position).view(), messages_.text(part)});
         }
+        return;
+    }
+    if (appendCrossCheck(out, finding, input) || appendMisreading(out, finding, input)) {
         return;
     }
     switch (a.status) {
@@ -211,8 +239,10 @@ void Reporter::appendFault(std::string& out, const Finding& finding, std::string
         messages_.append(out, Text::Country, {view(a.country)});
         break;
     case AccountStatus::Chars: {
-        const ShownCharacter shown = showCharacter(input, a.position - 1);
-        messages_.append(out, Text::Chars, {shown.text, Number(shown.position).view()});
+        const CharacterAt at = characterAt(input, a.position - 1);
+        shown_.clear();
+        appendShownCharacter(shown_, messages_, at.bytes, at.wellFormed);
+        messages_.append(out, Text::Chars, {shown_, Number(at.position).view()});
         break;
     }
     case AccountStatus::Length:
@@ -264,6 +294,16 @@ void Reporter::describe(std::string& out, const Finding& finding, std::string_vi
         appendEntityWarning(out, finding); // an unknown entity, as an error
         return;
     }
+    // Most numbers are valid, with nothing to warn about: their text goes straight out.
+    if (finding.warning == Warning::None && finding.account.status != AccountStatus::Recovered) {
+        out.append(messages_.text(Text::Valid));
+        if (entityName && finding.entity) {
+            out += " (";
+            out += textsOf(finding.entity)->name;
+            out += ')';
+        }
+        return;
+    }
     // The base text: valid, or recovered with the digits found.
     base_.clear();
     if (finding.account.status == AccountStatus::Recovered) {
@@ -273,9 +313,9 @@ void Reporter::describe(std::string& out, const Finding& finding, std::string_vi
             if (i > 0) {
                 detail_ += ", ";
             }
-            const ShownCharacter shown = showCharacter(input, u.position - 1);
-            messages_.append(detail_, Text::RecoveredDigit,
-                             {Number(shown.position).view(), std::string_view(&u.digit, 1)});
+            messages_.append(
+                detail_, Text::RecoveredDigit,
+                {Number(positionOf(input, u.position - 1)).view(), std::string_view(&u.digit, 1)});
         }
         number_.clear();
         appendPaperForm(number_, finding.account);
@@ -334,15 +374,17 @@ void Reporter::appendResult(std::string& out, Command command, const Finding& fi
 void Reporter::appendCsvColumns(std::string& out, const Finding& finding, std::string_view input,
                                 char separator) const {
     out.push_back(separator);
-    out.append(statusWord(finding.status));
+    appendCsvField(out, statusWord(finding.status), separator);
     out.push_back(separator);
     if (finding.valid) {
-        appendCompact(out, finding);
+        number_.clear();
+        appendCompact(number_, finding);
+        appendCsvField(out, number_, separator);
     }
     out.push_back(separator);
     if (finding.valid && !finding.entityCodeOnly) {
         const auto iban = finding.account.iban();
-        out.append(iban.data(), iban.size());
+        appendCsvField(out, std::string_view(iban.data(), iban.size()), separator);
     }
     out.push_back(separator);
     if (const EntityTexts* texts = textsOf(finding.entity)) {
@@ -352,10 +394,14 @@ void Reporter::appendCsvColumns(std::string& out, const Finding& finding, std::s
     message_.clear();
     describe(message_, finding, input);
     appendCsvField(out, message_, separator);
+    out.push_back(separator);
+    if (finding.valid && !finding.entityCodeOnly) {
+        appendCsvField(out, finding.account.cccDigits(), separator);
+    }
 }
 
 void Reporter::appendJson(std::string& out, const Finding& finding, std::string_view input,
-                          std::uint64_t line) const {
+                          std::uint64_t line, std::uint64_t length) const {
     const AccountDiagnosis& a = finding.account;
     out.append("{\"status\":\"");
     out.append(statusWord(finding.status));
@@ -364,7 +410,17 @@ void Reporter::appendJson(std::string& out, const Finding& finding, std::string_
     if (line > 0) {
         appendJsonNumber(out, "line", line);
     }
-    appendJsonText(out, "input", input);
+    if (finding.status == Status::TooLong) {
+        appendJsonNumber(out, "length", length);
+    } else {
+        appendJsonText(out, "input", input);
+    }
+    if (finding.status == Status::UnterminatedQuote) {
+        appendJsonNumber(out, "quote_line", finding.quoteLine);
+    } else if (finding.status == Status::MissingField) {
+        appendJsonNumber(out, "fields", finding.fieldCount);
+        appendJsonNumber(out, "column", finding.fieldWanted);
+    }
     if (finding.valid) {
         number_.clear();
         appendCompact(number_, finding);
@@ -394,7 +450,7 @@ void Reporter::appendJson(std::string& out, const Finding& finding, std::string_
         for (std::uint32_t i = 0; i < a.unreadableCount; ++i) {
             const UnreadableDigit& u = a.unreadable[i];
             out.append(i > 0 ? ",{\"position\":" : "{\"position\":");
-            out.append(Number(showCharacter(input, u.position - 1).position).view());
+            out.append(Number(positionOf(input, u.position - 1)).view());
             out.append(",\"digit\":\"");
             out.push_back(u.digit);
             out.append("\"}");
@@ -407,7 +463,7 @@ void Reporter::appendJson(std::string& out, const Finding& finding, std::string_
             appendJsonText(out, "country", view(a.country));
             break;
         case AccountStatus::Chars:
-            appendJsonNumber(out, "position", showCharacter(input, a.position - 1).position);
+            appendJsonNumber(out, "position", positionOf(input, a.position - 1));
             break;
         case AccountStatus::Length:
             appendJsonNumber(out, "length_given", a.given);
@@ -424,7 +480,7 @@ void Reporter::appendJson(std::string& out, const Finding& finding, std::string_
             appendJsonText(out, "digits_expected", view(a.ibanDigits));
             break;
         case AccountStatus::Ambiguous:
-            appendJsonNumber(out, "candidates", a.candidates);
+            appendJsonNumber(out, "fitting", a.candidates);
             break;
         case AccountStatus::Valid:
         case AccountStatus::Recovered:
@@ -433,10 +489,208 @@ void Reporter::appendJson(std::string& out, const Finding& finding, std::string_
             break;
         }
     }
+    appendCandidatesJson(out, finding, input);
     message_.clear();
     describe(message_, finding, input);
     appendJsonText(out, "message", message_);
     out.push_back('}');
+}
+
+const Reporter::EntityTexts* Reporter::textsOfCode(const std::array<char, kIbanLength>& number,
+                                                   bool iban) const {
+    if (!entities_) {
+        return nullptr;
+    }
+    const char* bank = number.data() + (iban ? 4 : 0);
+    const auto code = static_cast<std::uint32_t>((bank[0] - '0') * 1000 + (bank[1] - '0') * 100 +
+                                                 (bank[2] - '0') * 10 + (bank[3] - '0'));
+    return textsOf(entities_->find(code));
+}
+
+// "ES91 2100 0418 4502 0005 1332 (CaixaBank, S.A.), the 0 and 5 at positions 14 and 15
+// swapped" for an IBAN; a code's candidate is its number, with the entity when its bank
+// changed.
+void Reporter::appendCandidate(std::string& out, const Finding& finding, const Candidate& candidate,
+                               std::string_view input) const {
+    const AccountDiagnosis& a = finding.account;
+    const bool iban = a.form == AccountForm::Iban;
+    const std::array<char, kIbanLength> number = applied(a, candidate);
+    appendPaperForm(out, number.data(), iban);
+    const std::size_t bankStart = iban ? 4 : 0;
+    const bool bankChanged = candidate.index < bankStart + 4 && candidate.index + 1u >= bankStart;
+    const EntityTexts* texts = textsOfCode(number, iban);
+    if (texts && (iban || bankChanged)) {
+        out += " (";
+        out += texts->name;
+        out += ')';
+    }
+    if (!iban) {
+        return;
+    }
+    const std::array<char, kIbanLength> written = compactForm(a);
+    const std::size_t k = candidate.index;
+    const Number position(positionWritten(input, k, kIbanLength));
+    out += ", ";
+    if (candidate.change == Candidate::Change::Digit) {
+        messages_.append(out, Text::CandidateDigit,
+                         {std::string_view(&candidate.digit, 1), std::string_view(&written[k], 1),
+                          position.view()});
+    } else {
+        messages_.append(out, Text::CandidateSwap,
+                         {std::string_view(&written[k], 1), std::string_view(&written[k + 1], 1),
+                          position.view(),
+                          Number(positionWritten(input, k + 1, kIbanLength)).view()});
+    }
+}
+
+// What was written where the number should begin, when it reads as another country: the
+// word IBAN alone or without a blank after it, or an unreadable letter of the country.
+bool Reporter::appendMisreading(std::string& out, const Finding& finding,
+                                std::string_view input) const {
+    const AccountDiagnosis& a = finding.account;
+    const std::size_t start = input.find_first_not_of(' ');
+    if (start == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view text = input.substr(start);
+    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
+    const bool ibanWord = text.size() >= 4 && upper(text[0]) == 'I' && upper(text[1]) == 'B' &&
+                          upper(text[2]) == 'A' && upper(text[3]) == 'N';
+    if (a.status == AccountStatus::Country && ibanWord) {
+        const bool alone = text.find_first_not_of(" -:", 4) == std::string_view::npos;
+        messages_.append(out, alone ? Text::IbanWordAlone : Text::IbanWordJoined, {});
+        return true;
+    }
+    // A letter and a '?' first: the '?' can only stand for a digit.
+    const auto letter = [&](char c) { return upper(c) >= 'A' && upper(c) <= 'Z'; };
+    if (a.status == AccountStatus::Chars && text.size() >= 2 &&
+        ((letter(text[0]) && text[1] == '?') || (text[0] == '?' && letter(text[1])))) {
+        shown_.clear();
+        messages_.append(shown_, Text::Quoted, {text.substr(0, 2)});
+        messages_.append(out, Text::UnreadableCountry, {shown_});
+        return true;
+    }
+    return false;
+}
+
+bool Reporter::appendCrossCheck(std::string& out, const Finding& finding,
+                                std::string_view input) const {
+    const AccountDiagnosis& a = finding.account;
+    const Candidates& candidates = finding.candidates;
+    if (!candidates.searched || candidates.tooMany || candidates.count == 0) {
+        return false;
+    }
+    const bool iban = a.form == AccountForm::Iban;
+    // Never advise the check or control digits alone while another change fits: they are
+    // made from the other digits, so they always can be made to fit.
+    const auto digitsAlone = [&](const Candidate& candidate) {
+        const std::size_t last = candidate.index + (candidate.change == Candidate::Change::Swap);
+        return iban ? changesCheckDigitsOnly(a, candidate) : candidate.index >= 8 && last <= 9;
+    };
+    std::size_t beyond = 0;
+    for (std::size_t i = 0; i < candidates.count; ++i) {
+        beyond += digitsAlone(candidates.items[i]) ? 0 : 1;
+    }
+    if (beyond == 0) {
+        return false;
+    }
+    // The texts hold their placeholders in order: the fault, (the count,) the list.
+    const std::size_t told = iban ? beyond : candidates.count;
+    const Text intro = told == 1 ? Text::OneCandidate : Text::SomeCandidates;
+    messages_.appendPiece(out, intro, 0);
+    const Text failing = a.status == AccountStatus::BankBranchDigit ? Text::FailsBankBranch
+                         : a.status == AccountStatus::AccountDigit  ? Text::FailsAccount
+                         : a.status == AccountStatus::ControlDigits ? Text::FailsBoth
+                                                                    : Text::FailsIban;
+    if (iban && a.ibanDigitsFail && a.status != AccountStatus::IbanDigits) {
+        messages_.append(out, Text::AlsoIbanFails, {messages_.text(failing)});
+    } else {
+        out.append(messages_.text(failing));
+    }
+    messages_.appendPiece(out, intro, 1);
+    if (told > 1) {
+        out.append(Number(told).view());
+        messages_.appendPiece(out, intro, 2);
+    }
+    if (iban) {
+        // Each on its own, with what changed and where.
+        bool first = true;
+        for (std::size_t i = 0; i < candidates.count; ++i) {
+            if (!changesCheckDigitsOnly(a, candidates.items[i])) {
+                out += first ? "" : "; ";
+                first = false;
+                appendCandidate(out, finding, candidates.items[i], input);
+            }
+        }
+    } else {
+        // Grouped by the parts they change, in the order of the parts.
+        const auto lastOf = [](const Candidate& c) {
+            return c.index + (c.change == Candidate::Change::Swap ? 1u : 0u);
+        };
+        std::size_t i = 0;
+        while (i < candidates.count) {
+            const Candidate& first = candidates.items[i];
+            const Text from = partOfDigit(first.index);
+            const Text to = partOfDigit(lastOf(first));
+            change_.clear();
+            std::size_t j = i;
+            for (; j < candidates.count && partOfDigit(candidates.items[j].index) == from &&
+                   partOfDigit(lastOf(candidates.items[j])) == to;
+                 ++j) {
+                change_ += j > i ? ", " : "";
+                appendCandidate(change_, finding, candidates.items[j], input);
+            }
+            out += i > 0 ? "; " : "";
+            if (from == to) {
+                messages_.append(out, Text::InPart, {messages_.text(from), change_});
+            } else {
+                messages_.append(out, Text::InParts,
+                                 {messages_.text(from), messages_.text(to), change_});
+            }
+            i = j;
+        }
+    }
+    messages_.appendPiece(out, intro, told > 1 ? 3 : 2);
+    return true;
+}
+
+void Reporter::appendCandidatesJson(std::string& out, const Finding& finding,
+                                    std::string_view input) const {
+    const Candidates& candidates = finding.candidates;
+    if (!candidates.searched || candidates.tooMany) {
+        return;
+    }
+    const AccountDiagnosis& a = finding.account;
+    const bool iban = a.form == AccountForm::Iban;
+    const std::size_t length = iban ? kIbanLength : kCccLength;
+    const std::array<char, kIbanLength> written = compactForm(a);
+    appendJsonKey(out, "candidates");
+    out.push_back('[');
+    for (std::size_t i = 0; i < candidates.count; ++i) {
+        const Candidate& candidate = candidates.items[i];
+        const std::array<char, kIbanLength> number = applied(a, candidate);
+        const bool swap = candidate.change == Candidate::Change::Swap;
+        const std::size_t k = candidate.index;
+        out.append(i > 0 ? ",{\"number\":" : "{\"number\":");
+        appendJsonString(out, std::string_view(number.data(), length));
+        if (const EntityTexts* texts = textsOfCode(number, iban)) {
+            appendJsonText(out, "entity", texts->name);
+        }
+        appendJsonText(out, "change", swap ? "swap" : "digit");
+        appendJsonKey(out, "positions");
+        out.push_back('[');
+        out.append(Number(positionWritten(input, k, length)).view());
+        if (swap) {
+            out.push_back(',');
+            out.append(Number(positionWritten(input, k + 1, length)).view());
+        }
+        out.push_back(']');
+        const std::size_t width = swap ? 2 : 1;
+        appendJsonText(out, "written", std::string_view(written.data() + k, width));
+        appendJsonText(out, "becomes", std::string_view(number.data() + k, width));
+        out.push_back('}');
+    }
+    out.push_back(']');
 }
 
 } // namespace cuentas::cli

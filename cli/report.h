@@ -26,12 +26,13 @@ public:
     // What a command prints for a valid finding (`check`: the message with the entity's name).
     void appendResult(std::string& out, Command command, const Finding& finding,
                       std::string_view input) const;
-    // The result columns status, compact, iban, entity, message, each after a separator.
+    // The result columns status, compact, iban, entity, message, ccc, each after a separator.
     void appendCsvColumns(std::string& out, const Finding& finding, std::string_view input,
                           char separator) const;
-    // One JSON object, without its line end; `line` 0 leaves the line number out.
+    // One JSON object, without its line end; `line` 0 leaves the line number out. A line too
+    // long gives its `length` in bytes instead of the input.
     void appendJson(std::string& out, const Finding& finding, std::string_view input,
-                    std::uint64_t line) const;
+                    std::uint64_t line, std::uint64_t length = 0) const;
 
 private:
     // Texts about the entity at a position of the register's entities().
@@ -43,6 +44,15 @@ private:
     const EntityTexts* textsOf(const Entity* entity) const;
     void appendEntityWarning(std::string& out, const Finding& finding) const;
     void appendFault(std::string& out, const Finding& finding, std::string_view input) const;
+    // The failing checks and the numbers one typo away that pass them; false when there are
+    // none to tell beyond the check or control digits alone, or too many.
+    bool appendCrossCheck(std::string& out, const Finding& finding, std::string_view input) const;
+    bool appendMisreading(std::string& out, const Finding& finding, std::string_view input) const;
+    void appendCandidate(std::string& out, const Finding& finding, const Candidate& candidate,
+                         std::string_view input) const;
+    void appendCandidatesJson(std::string& out, const Finding& finding,
+                              std::string_view input) const;
+    const EntityTexts* textsOfCode(const std::array<char, kIbanLength>& number, bool iban) const;
 
     const Messages& messages_;
     const EntityRegister* entities_;
@@ -52,6 +62,8 @@ private:
     mutable std::string detail_;
     mutable std::string number_;
     mutable std::string message_;
+    mutable std::string change_;
+    mutable std::string shown_;
 };
 
 // "ES91 2100 0418 4502 0005 1332" for an IBAN, "2100 0418 45 0200051332" for a code.

@@ -6,7 +6,6 @@
 
 #include "platform/os/os_error.h"
 
-#include <algorithm>
 
 namespace cuentas::cli {
 namespace {
@@ -14,7 +13,8 @@ namespace {
 constexpr int kStandardInput = 0;
 constexpr std::string_view kProgram = "cuentas-cli: ";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view kResultColumns[] = {"status", "compact", "iban", "entity", "message"};
+constexpr std::string_view kResultColumns[] = {"status", "compact", "iban",
+                                               "entity", "message", "ccc"};
 
 // Nothing but blanks, or in CSV also separators: a line the batch passes over.
 bool blank(std::string_view text, char separator) {
@@ -29,27 +29,6 @@ bool blank(std::string_view text, char separator) {
 bool holdsNoDigit(std::string_view text) {
     for (char c : text) {
         if ((c >= '0' && c <= '9') || c == '?') {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool sameName(std::string_view left, std::string_view right) {
-    const auto trim = [](std::string_view text) {
-        const auto first = text.find_first_not_of(' ');
-        return first == std::string_view::npos
-                   ? std::string_view()
-                   : text.substr(first, text.find_last_not_of(' ') - first + 1);
-    };
-    left = trim(left);
-    right = trim(right);
-    if (left.size() != right.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < left.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(left[i]) != lower(right[i])) {
             return false;
         }
     }
@@ -115,7 +94,12 @@ void Session::report(const Finding& finding, std::string_view input, std::uint64
         // `bank` tells an entity's state in its result already.
         const bool warn = finding.warning != Warning::None && options_.command != Command::Bank;
         if (!finding.valid || warn) {
-            errorPrefix(line, input);
+            // A line too long is not repeated; its message names the line.
+            if (finding.status == Status::TooLong) {
+                err_.append(kProgram);
+            } else {
+                errorPrefix(line, input);
+            }
             if (finding.valid) {
                 reporter_.describeWarning(err_.buffer(), finding);
             } else {
@@ -142,8 +126,12 @@ void Session::parts(std::string_view bank, std::string_view branch, std::string_
 bool Session::finishReading(int readError) {
     if (readError != 0) {
         err_.buffer().append(kProgram);
-        messages_.append(err_.buffer(), Text::ReadError,
-                         {osErrorText(osErrorFromSystem(readError))});
+        if (osCauseFromSystem(readError) == OsCause::Folder) {
+            messages_.append(err_.buffer(), Text::InputIsFolder, {});
+        } else {
+            messages_.append(err_.buffer(), Text::ReadError,
+                             {osErrorText(osErrorFromSystem(readError))});
+        }
         err_.buffer().push_back('\n');
         stopped_ = kRegisterOrIoError;
     }
@@ -155,17 +143,66 @@ bool Session::standardInput() {
     return finished && flushAll();
 }
 
+// A line without a line end, the last, ends as the line before it did.
+std::string_view Session::lineEndOf(const RecordReader::Record& record) {
+    if (record.lineEnd != LineEnd::None) {
+        lastLineEnd_ = record.lineEnd;
+    }
+    return lineEndText(lastLineEnd_);
+}
+
+void Session::blankLine(std::string_view text, std::uint64_t line, std::string_view lineEnd) {
+    std::string& out = out_.buffer();
+    if (options_.json) {
+        reporter_.appendJson(out, Examiner::unread(Status::Blank, line), text, line);
+        out.push_back('\n');
+    } else {
+        out.append(options_.csv ? text : std::string_view());
+        out.append(lineEnd);
+    }
+}
+
+// A line too long to check passes through piece by piece; its result follows the last piece.
+void Session::tooLongPiece(const RecordReader::Record& record) {
+    std::string& out = out_.buffer();
+    const bool echoed = options_.csv || options_.command == Command::Check;
+    if (!options_.json && echoed) {
+        out.append(record.text);
+    }
+    if (!record.more) {
+        const Finding finding = Examiner::unread(Status::TooLong, record.line);
+        const std::string_view lineEnd = lineEndOf(record);
+        if (options_.json) {
+            someInvalid_ = true;
+            reporter_.appendJson(out, finding, {}, record.line, record.length);
+            out.push_back('\n');
+        } else if (options_.csv) {
+            someInvalid_ = true;
+            if (record.openQuote) {
+                out.push_back('"');
+            }
+            reporter_.appendCsvColumns(out, finding, {}, csvSeparator_);
+            out.append(lineEnd);
+        } else {
+            report(finding, {}, record.line, lineEnd);
+        }
+    }
+    if (!out_.flushIfFull() || !err_.flushIfFull()) {
+        stopped_ = kRegisterOrIoError;
+    }
+}
+
 bool Session::lines() {
     RecordReader reader(kStandardInput, RecordReader::Kind::Lines, [this] { return flushAll(); });
     RecordReader::Record record;
     while (stopped_ == 0 && reader.next(record)) {
-        const std::string_view lineEnd = record.crlf ? "\r\n" : "\n";
-        if (record.tooLong) {
-            report(Examiner::tooLong(), {}, record.line, lineEnd);
-        } else if (blank(record.text, ' ')) {
-            if (!options_.json) {
-                out_.buffer().append(lineEnd);
-            }
+        if (record.fault == RecordFault::TooLong) {
+            tooLongPiece(record);
+            continue;
+        }
+        const std::string_view lineEnd = lineEndOf(record);
+        if (blank(record.text, ' ')) {
+            blankLine(record.text, record.line, lineEnd);
         } else {
             report(examiner_.examine(record.text), record.text, record.line, lineEnd);
         }
@@ -173,21 +210,23 @@ bool Session::lines() {
     return finishReading(reader.error());
 }
 
+// The first record with something in it decides the column and whether it is a header.
 bool Session::csvHeader(std::string_view record, char separator, std::size_t& column,
                         bool& header) {
     if (!options_.columnName) {
         column = options_.columnPosition - 1;
-        header =
-            csvField(record, separator, column, field_) && !field_.empty() && holdsNoDigit(field_);
+        // A column the first record lacks holds no digit either: a record without any is a
+        // header.
+        header = csvField(record, separator, column, field_)
+                     ? !field_.empty() && holdsNoDigit(field_)
+                     : holdsNoDigit(record);
         return true;
     }
     header = true;
-    const std::size_t count = csvFieldCount(record, separator);
-    for (column = 0; column < count; ++column) {
-        csvField(record, separator, column, field_);
-        if (sameName(field_, *options_.columnName)) {
-            return true;
-        }
+    if (const std::optional<std::size_t> found =
+            csvFieldNamed(record, separator, *options_.columnName)) {
+        column = *found;
+        return true;
     }
     err_.buffer().append(kProgram);
     messages_.append(err_.buffer(), Text::ColumnNotFound, {*options_.columnName});
@@ -202,31 +241,32 @@ bool Session::csv() {
     if (separator != 0) {
         reader.setSeparator(separator);
     }
+    csvSeparator_ = separator != 0 ? separator : ','; // until one is found
     std::size_t column = 0;
-    std::size_t width = 1; // fields of the first record, which a dropped record stands for
     bool first = true;
     RecordReader::Record record;
     while (stopped_ == 0 && reader.next(record)) {
         std::string& out = out_.buffer();
-        const std::string_view lineEnd = record.crlf ? "\r\n" : "\n";
-        const char shownSeparator = separator != 0 ? separator : ','; // until one is found
-        if (record.line == 1 && reader.byteOrderMark() && !options_.json) {
+        if (record.line == 1 && reader.byteOrderMark() && !options_.json && !bomWritten_) {
             out.append(kByteOrderMark);
+            bomWritten_ = true;
         }
-        if (!record.tooLong && blank(record.text, shownSeparator)) {
-            if (!options_.json) {
-                out.append(record.text);
-                out.append(lineEnd);
-            }
+        if (record.fault == RecordFault::TooLong) {
+            tooLongPiece(record);
             continue;
         }
-        if (first && !record.tooLong) {
+        const std::string_view lineEnd = lineEndOf(record);
+        if (record.fault == RecordFault::None && blank(record.text, csvSeparator_)) {
+            blankLine(record.text, record.line, lineEnd);
+            continue;
+        }
+        if (first && record.fault == RecordFault::None) {
             first = false;
             if (separator == 0) {
                 separator = detectSeparator(record.text);
+                csvSeparator_ = separator;
                 reader.setSeparator(separator);
             }
-            width = csvFieldCount(record.text, separator);
             bool header = false;
             if (!csvHeader(record.text, separator, column, header)) {
                 break;
@@ -236,7 +276,7 @@ bool Session::csv() {
                     out.append(record.text);
                     for (std::string_view name : kResultColumns) {
                         out.push_back(separator);
-                        out.append(name);
+                        appendCsvField(out, name, separator);
                     }
                     out.append(lineEnd);
                 }
@@ -244,29 +284,28 @@ bool Session::csv() {
             }
         }
         Finding finding;
-        // A record too long to keep passes through as empty fields, with the result in its
-        // columns.
-        std::string_view passed = record.text;
-        if (record.tooLong) {
-            finding = Examiner::tooLong();
+        if (record.fault == RecordFault::UnterminatedQuote) {
+            finding = Examiner::unread(Status::UnterminatedQuote, record.line, record.quoteLine);
             field_.clear();
-            empties_.assign(std::max<std::size_t>(width, 1) - 1, shownSeparator);
-            passed = empties_;
-        } else if (csvField(record.text, separator, column, field_)) {
+        } else if (csvField(record.text, csvSeparator_, column, field_)) {
             finding = examiner_.examine(field_);
         } else {
             finding = Examiner::missingField(
-                static_cast<std::uint32_t>(csvFieldCount(record.text, separator)),
-                static_cast<std::uint32_t>(column + 1));
+                static_cast<std::uint32_t>(csvFieldCount(record.text, csvSeparator_)),
+                static_cast<std::uint32_t>(column + 1), record.line);
             field_.clear();
         }
         someInvalid_ = someInvalid_ || !finding.valid;
         if (options_.json) {
-            reporter_.appendJson(out, finding, field_, record.line);
+            const bool unread = record.fault != RecordFault::None;
+            reporter_.appendJson(out, finding, unread ? record.text : field_, record.line);
             out.push_back('\n');
         } else {
-            out.append(passed);
-            reporter_.appendCsvColumns(out, finding, field_, shownSeparator);
+            out.append(record.text);
+            if (record.openQuote) {
+                out.push_back('"'); // what the quote held ends with the line
+            }
+            reporter_.appendCsvColumns(out, finding, field_, csvSeparator_);
             out.append(lineEnd);
         }
         if (!out_.flushIfFull() || !err_.flushIfFull()) {

@@ -5,6 +5,7 @@
 #include "cli/finding.h"
 #include "cli/options.h"
 #include "cli/output.h"
+#include "cli/record_reader.h"
 #include "cli/report.h"
 
 #include <cstdint>
@@ -36,6 +37,9 @@ private:
     bool lines();
     bool csv();
     bool csvHeader(std::string_view record, char separator, std::size_t& column, bool& header);
+    std::string_view lineEndOf(const RecordReader::Record& record);
+    void blankLine(std::string_view text, std::uint64_t line, std::string_view lineEnd);
+    void tooLongPiece(const RecordReader::Record& record);
     bool flushAll();
     // Says why standard input could not be read to its end (errno), if it could not; true
     // when the run goes on.
@@ -47,8 +51,10 @@ private:
     const Reporter& reporter_;
     Output& out_;
     Output& err_;
-    std::string field_;   // the number's CSV field, unquoted
-    std::string empties_; // the fields of a record too long to keep
+    std::string field_; // the number's CSV field, unquoted
+    char csvSeparator_ = ',';
+    LineEnd lastLineEnd_ = LineEnd::Lf;
+    bool bomWritten_ = false;
     bool someInvalid_ = false;
     int stopped_ = 0; // the exit status that ended the run early
 };

@@ -79,6 +79,38 @@ struct Reading {
     bool iban = false;
 };
 
+// Digits in groups separated by single blanks where `blanks` has one, copied without them.
+bool readGroups(std::string_view text, std::string_view blanks, char* out) {
+    bool fits = true;
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool blank = blanks[i] == ' ';
+        fits &= blank ? c == ' ' : isDigit(c);
+        out[count] = c;
+        count += blank ? 0 : 1;
+    }
+    return fits;
+}
+
+bool readPaperForm(std::string_view text, Reading& reading) {
+    static constexpr std::string_view kCcc = "0000 0000 00 0000000000";
+    static constexpr std::string_view kIban = "00 0000 0000 0000 0000 0000";
+    if (text.size() == kCcc.size() && readGroups(text, kCcc, reading.chars.data())) {
+        reading.count = kCccLength;
+        return true;
+    }
+    if (text.size() == kIban.size() + 2 && isLetter(text[0]) && isLetter(text[1]) &&
+        readGroups(text.substr(2), kIban, reading.chars.data() + 2)) {
+        reading.chars[0] = upper(text[0]);
+        reading.chars[1] = upper(text[1]);
+        reading.count = kIbanLength;
+        reading.iban = true;
+        return true;
+    }
+    return false;
+}
+
 Reading readCharacters(std::string_view text) {
     Reading reading;
     // The compact forms, 20 digits or "ES" and 22 digits, need no character by character look.
@@ -94,6 +126,10 @@ Reading readCharacters(std::string_view text) {
         reading.chars[1] = upper(text[1]);
         reading.count = kIbanLength;
         reading.iban = true;
+        return reading;
+    }
+    // So do the forms on paper, "2100 0418 45 0200051332" and "ES91 2100 0418 4502 0005 1332".
+    if (readPaperForm(text, reading)) {
         return reading;
     }
     reading.start = afterIbanWord(text);

@@ -78,7 +78,7 @@ public:
         if (withSampleRegister) {
             arguments.insert(arguments.begin(), {"--table", registerFile});
         }
-        arguments.insert(arguments.begin(), CUENTAS_CLI);
+        arguments.insert(arguments.begin(), executable);
         const pid_t pid = ::fork();
         if (pid == 0) {
             std::FILE* streams[] = {std::freopen(in.c_str(), "r", stdin),
@@ -95,7 +95,7 @@ public:
                 envp.push_back(variable.data());
             }
             envp.push_back(nullptr);
-            ::execve(CUENTAS_CLI, argv.data(), envp.data());
+            ::execve(executable.c_str(), argv.data(), envp.data());
             ::_exit(127);
         }
         int status = 0;
@@ -108,6 +108,7 @@ public:
     std::filesystem::path directory;
     std::string registerFile;
     bool withSampleRegister = true; // false: the built-in default register
+    std::string executable = CUENTAS_CLI;
 };
 
 } // namespace cuentas::testing

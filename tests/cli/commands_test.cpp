@@ -190,7 +190,7 @@ TEST_F(Commands, ARegisterThatCannotBeReadExitsThreeSayingWhy) {
 
 TEST_F(Commands, AnInputOrOutputThatFailsExitsThree) {
     const CliOutcome unreadable = run({"check"}, {}, {"LANG=C"}, directory.string());
-    EXPECT_EQ(unreadable.err, "cuentas-cli: cannot read the standard input: access denied\n");
+    EXPECT_EQ(unreadable.err, "cuentas-cli: the standard input is a directory\n");
     EXPECT_EQ(unreadable.exitStatus, 3);
     const CliOutcome full = run({"iban", "21000418450200051332"}, {}, {"LANG=C"}, {}, "/dev/full");
     EXPECT_EQ(full.err, "cuentas-cli: cannot write the standard output: disk full\n");
@@ -234,6 +234,20 @@ TEST_F(Commands, HelpNamesTheDefaultRegisterAndTheDefaultIsRead) {
     const CliOutcome version = run({"--version"});
     EXPECT_NE(version.out.find("register: " CUENTAS_DEFAULT_REGISTER ", dated "),
               std::string::npos);
+}
+
+TEST_F(Commands, AnInstalledToolNamesAndReadsTheInstalledRegister) {
+    // A copy outside the build tree stands for the installed /usr/bin/cuentas-cli.
+    executable = (directory / "cuentas-cli").string();
+    std::filesystem::copy_file(CUENTAS_CLI, executable);
+    withSampleRegister = false;
+    const CliOutcome help = run({"--help"});
+    EXPECT_NE(help.out.find("instead of\n                      " CUENTAS_INSTALLED_REGISTER "\n"),
+              std::string::npos)
+        << help.out;
+    const CliOutcome version = run({"--version"});
+    EXPECT_NE((version.out + version.err).find(CUENTAS_INSTALLED_REGISTER), std::string::npos)
+        << version.out << version.err;
 }
 
 } // namespace

@@ -43,23 +43,33 @@ TEST(CsvScanner, ARecordEndsAtALineBreakOutsideQuotes) {
         {{"\"a", "\n", "b\"\"", "\"\n"}, 3, 1, 1}, // a doubled quote split across reads
         {{"x,\"y", "\"", ",z\n"}, 2, 2, 0},
         {{"no end"}, none, 0, 0},
+        {{"a\rb"}, 0, 1, 0},
+        {{"\"x\r\ny\ry\",\"", "\n", "\"\r"}, 2, 1, 3}, // CR LF counts once, CR alone too
     };
     for (const Case& c : cases) {
         CsvScanner scanner;
         scanner.setSeparator(',');
-        std::size_t breaks = 0;
         std::size_t piece = none;
         std::size_t offset = 0;
+        std::size_t scanned = 0;
         for (std::size_t i = 0; i < c.pieces.size() && piece == none; ++i) {
-            offset = scanner.findEnd(c.pieces[i], breaks);
+            offset = scanner.findEnd(c.pieces[i], scanned);
+            scanned += c.pieces[i].size();
             piece = offset == std::string_view::npos ? none : i;
         }
         EXPECT_EQ(piece, c.endPiece) << c.pieces.front();
         if (piece != none) {
             EXPECT_EQ(offset, c.endOffset) << c.pieces.front();
         }
-        EXPECT_EQ(breaks, c.breaksInside) << c.pieces.front();
+        EXPECT_EQ(scanner.lineBreaks(), c.breaksInside) << c.pieces.front();
     }
+}
+
+TEST(CsvFields, AHeaderNameIsFoundInOnePassWhateverItsCaseAndBlanks) {
+    EXPECT_EQ(csvFieldNamed("id; Cuenta ;x", ';', "cuenta"), 1u);
+    EXPECT_EQ(csvFieldNamed("\"a;b\";CUENTA", ';', " Cuenta"), 1u);
+    EXPECT_EQ(csvFieldNamed("id;nombre", ';', "cuenta"), std::nullopt);
+    EXPECT_EQ(csvFieldNamed("\xC3\x91", ';', "\xC3\xB1"), std::nullopt); // A to Z only
 }
 
 TEST(CsvOutput, SeparatorDetectionAndQuoting) {

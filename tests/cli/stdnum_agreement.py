@@ -201,8 +201,8 @@ def check_recovery():
         elif not fits and result['status'] != 'no-fit':
             fail(f'{unreadable}: {result["status"]}, no digit fits by stdnum')
         elif len(fits) > 1 and (result['status'] != 'ambiguous' or
-                                result['candidates'] != len(fits)):
-            fail(f'{unreadable}: {result["status"]} {result.get("candidates")}, '
+                                result['fitting'] != len(fits)):
+            fail(f'{unreadable}: {result["status"]} {result.get("fitting")}, '
                  f'{len(fits)} fit by stdnum')
     return len(lines)
 
@@ -218,10 +218,10 @@ def check_csv():
     out = list(csv.reader(io.StringIO(run(['check', '--csv', '--column', 'cuenta'],
                                           text.getvalue()), newline='')))
     if out[0] != ['id', 'name', 'cuenta', 'note', 'status', 'compact', 'iban', 'entity',
-                  'message']:
+                  'message', 'ccc']:
         fail(f'CSV header {out[0]}')
     for row, result in zip(rows, out[1:]):
-        if result[:4] != row or len(result) != 9:
+        if result[:4] != row or len(result) != 10:
             fail(f'CSV row {row} came back as {result}')
         elif (result[4] in ('valid', 'unknown-bank', 'absorbed-bank', 'inactive-bank')) != \
                 (stdnum_kind(row[2]) is None):

@@ -45,9 +45,17 @@ TEST(Messages, PlaceholdersAndLanguages) {
     EXPECT_EQ(english.format(Text::Length, {"19", "20"}), "19 digits given, 20 expected");
     EXPECT_EQ(english.format(Text::Today, {"{2}", "x"}), "{2}, today x"); // arguments stay as given
     const Messages spanish(Language::Spanish);
-    EXPECT_EQ(spanish.format(Text::Chars, {"x", "3"}),
+    EXPECT_EQ(spanish.format(Text::Chars, {spanish.format(Text::Quoted, {"x"}), "3"}),
               "el car\xC3\xA1"
               "cter \xC2\xABx\xC2\xBB de la posici\xC3\xB3n 3 no es una cifra");
+    // The literal pieces between placeholders, for callers that write the arguments.
+    std::string pieces;
+    english.appendPiece(pieces, Text::Warning, 0);
+    pieces += "A";
+    english.appendPiece(pieces, Text::Warning, 1);
+    pieces += "B";
+    english.appendPiece(pieces, Text::Warning, 2);
+    EXPECT_EQ(pieces, english.format(Text::Warning, {"A", "B"}));
     for (const char* locale : {"es", "es_ES", "es_ES.UTF-8", "es.UTF-8", "es_ES@euro"}) {
         EXPECT_EQ(languageOfLocale(locale), Language::Spanish) << locale;
     }
