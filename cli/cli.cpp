@@ -90,7 +90,7 @@ int finish(Output& out, Output& err, const Messages& messages, int status) {
 } // namespace
 
 int run(const std::vector<std::string>& arguments) {
-    const Messages messages(languageFromEnvironment());
+    const Messages messages(languageOfUser());
     Output out(kStandardOutput);
     Output err(kStandardError);
     const std::variant<Options, UsageError> parsed = parseOptions(arguments);

@@ -316,20 +316,8 @@ static_assert(std::size(kCatalog) == kTextCount);
 
 } // namespace
 
-Language languageOfLocale(std::string_view locale) {
-    const bool spanish = locale.substr(0, 2) == "es" && (locale.size() == 2 || locale[2] == '_' ||
-                                                         locale[2] == '.' || locale[2] == '@');
-    return spanish ? Language::Spanish : Language::English;
-}
-
-Language languageFromEnvironment() {
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const std::optional<std::string> value = operatingSystem().environmentVariable(name);
-        if (value && !value->empty()) {
-            return languageOfLocale(*value);
-        }
-    }
-    return Language::English;
+Language languageOfUser() {
+    return operatingSystem().messageLanguage() == "es" ? Language::Spanish : Language::English;
 }
 
 Messages::Messages(Language language) : language_(language) {

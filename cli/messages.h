@@ -13,10 +13,10 @@ namespace cuentas::cli {
 
 enum class Language : std::uint8_t { English, Spanish };
 
-// Spanish for a locale name such as "es", "es_ES.UTF-8" or "es_AR@euro"; English otherwise.
-Language languageOfLocale(std::string_view locale);
-// The first of LC_ALL, LC_MESSAGES and LANG that is set and not empty decides.
-Language languageFromEnvironment();
+// Spanish when the user reads Spanish: the first of LC_ALL, LC_MESSAGES and LANG that is set
+// names a Spanish locale ("es", "es_ES.UTF-8", "es_AR@euro"), or, with none set, Windows' own
+// language for the user is Spanish; English otherwise.
+Language languageOfUser();
 
 // Placeholders {1} to {9} stand for the arguments of a text.
 enum class Text : std::uint8_t {

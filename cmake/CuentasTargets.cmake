@@ -24,16 +24,17 @@ function(cuentas_stage_headers target folder scope)
   target_include_directories(${target} ${scope} ${stage})
 endfunction()
 
-# cuentas_add_test(name sources... LIBS libs...)
+# cuentas_add_test(name sources... LIBS libs... [PROPERTIES name value...])
 # The test sees the libraries it links and the shared helpers in tests/ ("tests/support/...").
 function(cuentas_add_test name)
-  cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} cuentas_test_support GTest::gtest)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     # One value per property: a list inside ENVIRONMENT would lose all but its first entry.
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-      ENVIRONMENT_MODIFICATION "CUENTAS_TEST_DATA=set:${PROJECT_SOURCE_DIR}/tests/data")
+      ENVIRONMENT_MODIFICATION "CUENTAS_TEST_DATA=set:${PROJECT_SOURCE_DIR}/tests/data"
+      ${T_PROPERTIES})
 endfunction()
 
 # cuentas_forbid_links(TARGETS targets... FORBID prefixes...)

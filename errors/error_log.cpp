@@ -205,12 +205,12 @@ bool appendErrorLogRecord(const std::string& message, const Value& error) {
         return reportNotLogged(FError(), FErrorCause());
     }
     const FileFailure written = writeRecord(log.handle, message, error);
-    // A log made for a record that could not go in goes again, while it is still held: a
-    // full disk leaves no empty log behind.
-    if (written.error != oserror::kNone && log.created && FSeek(log.handle, 0, 2) == 0) {
-        FErase(WorkDir() + kErrorLogName);
-    }
-    const bool closed = FClose(log.handle);
+    // A log made for a record that could not go in goes again: a full disk leaves no empty
+    // log behind.
+    const bool erase =
+        written.error != oserror::kNone && log.created && FSeek(log.handle, 0, 2) == 0;
+    const bool closed = erase ? FCloseErasing(log.handle, WorkDir() + kErrorLogName)
+                              : FClose(log.handle);
     if (written.error != oserror::kNone) {
         return reportNotLogged(written.error, written.cause);
     }

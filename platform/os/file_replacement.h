@@ -19,6 +19,12 @@ void removeAbandonedTemporaries(const std::string& nativeTarget);
 // Creates this process's temporary for a save and holds it as its own until putInPlace:
 // the open file, or the negated system error.
 int createTemporary(const std::string& nativeTemporary);
+// Whether a file this process holds open can be removed meanwhile (POSIX), or must be closed
+// first (Windows, where a file open without sharing cannot be removed).
+bool removableWhileOpen();
+
+// Removes the temporary of a save that failed, and closes it.
+void discardTemporary(int file, const std::string& nativeTemporary);
 // Puts the written and flushed temporary in the target's place, in one step, and closes it:
 // 0, or the negated system error, in which case the temporary is gone and the target is as
 // it was.

@@ -151,8 +151,7 @@ bool replaceWhole(const std::string& name, const std::function<long(int)>& write
     long written = write(file);
     int failure = written < 0 ? static_cast<int>(written) : system.syncFile(file);
     if (failure < 0) {
-        system.removeFile(temporary);
-        system.closeFile(file);
+        replacement::discardTemporary(file, temporary);
         return fail(failure);
     }
     if (int placed = replacement::putInPlace(file, temporary, target); placed < 0) {
@@ -253,10 +252,18 @@ bool FTruncate(FileHandle handle, std::int64_t size) {
     return result < 0 ? fail(result) : succeed();
 }
 
-bool FErase(const std::string& name) {
+bool FCloseErasing(FileHandle handle, const std::string& name) {
+    OperatingSystem& system = operatingSystem();
     const std::string native = nativePath(name);
-    int result = operatingSystem().removeFile(native);
-    return result < 0 ? fail(result, native) : succeed();
+    int removed = 0;
+    if (replacement::removableWhileOpen()) {
+        removed = system.removeFile(native);
+        system.closeFile(static_cast<int>(handle));
+    } else {
+        system.closeFile(static_cast<int>(handle));
+        removed = system.removeFile(native);
+    }
+    return removed < 0 ? fail(removed, native) : succeed();
 }
 
 std::uint32_t FError() {

@@ -54,8 +54,11 @@ bool FClose(FileHandle handle);
 // Cuts an open file back to `size` bytes, as a writer puts back a file that a failed write
 // left longer. FALSE, with FError set, on failure.
 bool FTruncate(FileHandle handle, std::int64_t size);
-// Removes a file. FALSE, with FError set, on failure.
-bool FErase(const std::string& name);
+// Closes an open file and removes it, so that nothing another open of it writes afterwards
+// lands in a removed file: removed while held where the system allows it, else right after
+// it is closed (where an exclusive open of another process then keeps it). FALSE, with FError
+// set, when it could not be removed.
+bool FCloseErasing(FileHandle handle, const std::string& name);
 // The operating-system error of the last file call, in the runtime's numbering.
 std::uint32_t FError();
 // What really went wrong in the last file call, where FError's number alone would mislead

@@ -1,6 +1,7 @@
 #include "platform/os/operating_system.h"
 
 #include "platform/os/codepage.h"
+#include "platform/os/user_language.h"
 
 namespace cuentas {
 namespace {
@@ -56,6 +57,18 @@ std::uint32_t OperatingSystem::errorMessageBox(const std::string& text, const st
     // No one can answer: the text is kept on stderr and the error is given up.
     writeStandardError(utf8FromWindows1252(caption) + "\n" + utf8FromWindows1252(text));
     return buttons.breakCode;
+}
+
+std::string OperatingSystem::messageLanguage() {
+    // As the C library chooses the language of its messages; then the system's own choice.
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        std::optional<std::string> value = environmentVariable(name);
+        if (value && !value->empty()) {
+            std::string language = value->substr(0, value->find_first_of("_.@"));
+            return language == "C" || language == "POSIX" ? std::string() : language;
+        }
+    }
+    return userInterfaceLanguage();
 }
 
 } // namespace cuentas

@@ -2,8 +2,6 @@
 // while the input is still coming.
 #include "tests/cli/cli_process.h"
 
-#include <poll.h>
-
 namespace cuentas::testing {
 namespace {
 
@@ -227,47 +225,18 @@ TEST_F(Batch, JsonLinesCarryTheFindingsFacts) {
 
 // Lines fed one at a time through a pipe: each result must come out before the input ends.
 TEST_F(Batch, ResultsStreamOutBeforeTheInputEnds) {
-    int toCli[2];
-    int fromCli[2];
-    ASSERT_EQ(::pipe(toCli), 0);
-    ASSERT_EQ(::pipe(fromCli), 0);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(toCli[0], 0);
-        ::dup2(fromCli[1], 1);
-        for (int fd : {toCli[0], toCli[1], fromCli[0], fromCli[1]}) {
-            ::close(fd);
-        }
-        char* const argv[] = {const_cast<char*>(CUENTAS_CLI), const_cast<char*>("--table"),
-                              const_cast<char*>(registerFile.c_str()), const_cast<char*>("ccc"),
-                              nullptr};
-        char* const envp[] = {const_cast<char*>("LANG=C"), nullptr};
-        ::execve(CUENTAS_CLI, argv, envp);
-        ::_exit(127);
-    }
-    ::close(toCli[0]);
-    ::close(fromCli[1]);
-    // Waits for one result line; the limit only keeps a broken build from hanging the test.
-    const auto readLine = [&] {
-        std::string line;
-        char c = 0;
-        pollfd ready{fromCli[0], POLLIN, 0};
-        while (::poll(&ready, 1, 30000) == 1 && ::read(fromCli[0], &c, 1) == 1 && c != '\n') {
-            line.push_back(c);
-        }
-        return line;
-    };
-    const std::string first = "ES91 2100 0418 4502 0005 1332\n";
-    ASSERT_EQ(::write(toCli[1], first.data(), first.size()), ssize_t(first.size()));
-    EXPECT_EQ(readLine(), "21000418450200051332");
-    const std::string second = "2100-0418-45-0200051332\n";
-    ASSERT_EQ(::write(toCli[1], second.data(), second.size()), ssize_t(second.size()));
-    EXPECT_EQ(readLine(), "21000418450200051332");
-    ::close(toCli[1]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ::close(fromCli[0]);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ChildStreams pipes;
+    pipes.pipeInput = pipes.pipeOutput = true;
+    ChildProcess cli(CUENTAS_CLI, {"--table", registerFile, "ccc"}, std::vector<std::string>{"LANG=C"},
+                     pipes);
+    // The limit only keeps a broken build from hanging the test.
+    constexpr auto kLimit = std::chrono::seconds(30);
+    ASSERT_TRUE(cli.writeInput("ES91 2100 0418 4502 0005 1332\n"));
+    EXPECT_EQ(cli.readOutputLine(kLimit), "21000418450200051332");
+    ASSERT_TRUE(cli.writeInput("2100-0418-45-0200051332\n"));
+    EXPECT_EQ(cli.readOutputLine(kLimit), "21000418450200051332");
+    cli.closeInput();
+    EXPECT_EQ(cli.wait(), 0);
 }
 
 } // namespace

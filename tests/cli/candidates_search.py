@@ -14,9 +14,15 @@ alone only when nothing else fits. The random state is fixed. Exit 77 (skipped) 
 stdnum or dbfread.
 """
 import json
+import os
 import random
+import shlex
 import subprocess
 import sys
+
+# The program that runs the executable under test, when it is built for another system
+# (Wine for a Windows build).
+RUNNER = shlex.split(os.environ.get("CUENTAS_RUNNER", ""))
 
 try:
     from dbfread import DBF
@@ -123,7 +129,7 @@ for _ in range(150):
         cases.append(text[:i] + str((int(text[i]) + rng.randrange(1, 10)) % 10) + text[i + 1:])
 cases = [c for c in cases if not checks_pass(c)]
 texts = [written(c) for c in cases]
-result = subprocess.run([CLI, '--table', REGISTER, 'check', '--json'],
+result = subprocess.run(RUNNER + [CLI, '--table', REGISTER, 'check', '--json'],
                         input=''.join(t + '\n' for t, _ in texts).encode(), capture_output=True,
                         env={'LANG': 'C'}, check=False)
 lines = result.stdout.decode().splitlines()

@@ -5,15 +5,16 @@
 #include "platform/os/paths.h"
 #include "register/entity_register.h"
 #include "tests/register/register_layout.h"
+#include "tests/support/child_process.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <memory>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace cuentas::testing {
@@ -49,15 +50,12 @@ inline DbfBuilder sampleRegister() {
 class CliTest : public ::testing::Test {
 public:
     void SetUp() override {
-        directory = std::filesystem::temp_directory_path() /
-                    ("cuentas-cli-" + std::to_string(::getpid()) + "-" +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(directory);
-        std::filesystem::create_directories(directory);
+        folder = std::make_unique<TemporaryFolder>("cuentas-cli");
+        directory = folder->path();
         registerFile = (directory / "NomBancos.dbf").string();
         std::ofstream(registerFile, std::ios::binary) << sampleRegister().build();
     }
-    void TearDown() override { std::filesystem::remove_all(directory); }
+    void TearDown() override { folder.reset(); }
 
     // Runs with the sample register (unless the arguments name another) and LANG as given.
     // `inputFile`, `outputFile` and `errorFile`, when given, stand in for the input text and
@@ -78,33 +76,14 @@ public:
         if (withSampleRegister) {
             arguments.insert(arguments.begin(), {"--table", registerFile});
         }
-        arguments.insert(arguments.begin(), executable);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            std::FILE* streams[] = {std::freopen(in.c_str(), "r", stdin),
-                                    std::freopen(out.c_str(), "w", stdout),
-                                    std::freopen(err.c_str(), "w", stderr)};
-            (void)streams;
-            std::vector<char*> argv;
-            for (std::string& argument : arguments) {
-                argv.push_back(argument.data());
-            }
-            argv.push_back(nullptr);
-            std::vector<char*> envp;
-            for (std::string& variable : environment) {
-                envp.push_back(variable.data());
-            }
-            envp.push_back(nullptr);
-            ::execve(executable.c_str(), argv.data(), envp.data());
-            ::_exit(127);
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-                outputFile.empty() ? readWhole(out) : std::string(),
+        ChildStreams streams{in.string(), out.string(), err.string()};
+        ChildProcess cli(executable, arguments, environment, streams);
+        const std::optional<int> status = cli.wait();
+        return {status.value_or(-1), outputFile.empty() ? readWhole(out) : std::string(),
                 errorFile.empty() ? readWhole(err) : std::string()};
     }
 
+    std::unique_ptr<TemporaryFolder> folder;
     std::filesystem::path directory;
     std::string registerFile;
     bool withSampleRegister = true; // false: the built-in default register

@@ -148,22 +148,26 @@ TEST_F(Commands, ARegisterThatCannotBeReadExitsThreeSayingWhy) {
                                                  .field("NOMBRE", 'C', 40)
                                                  .record({"002100", "CaixaBank"})
                                                  .build();
+#ifndef _WIN32 // a backslash in a folder's name, where it is no separator
     // A folder whose name holds a backslash, beside the folders that name reads as.
     std::filesystem::create_directories(directory / "a\\b");
     std::filesystem::create_directories(directory / "a" / "b");
     std::ofstream(directory / "a\\b" / "t.dbf", std::ios::binary) << sampleRegister().build();
     std::ofstream(directory / "a" / "b" / "t.dbf", std::ios::binary) << sampleRegister().build();
     const std::string backslashed = (directory / "a\\b" / "t.dbf").string();
+#endif
     struct Case {
         std::string table;
         std::string message;
     };
     const Case cases[] = {
         {wide, "the register " + wide + " cannot be used: field BANCO is of width 6, not 4"},
+#ifndef _WIN32
         {backslashed, "cannot open the register " + backslashed + ": the folder " +
                           (directory / "a\\b").string() +
                           " has a backslash in its name, which this program takes for a "
                           "separator between folders"},
+#endif
         {missing, "cannot open the register " + missing + ": file not found"},
         {damaged,
          "the register " + damaged + " is damaged: file ends inside the field list (100 bytes)"},
@@ -188,6 +192,7 @@ TEST_F(Commands, ARegisterThatCannotBeReadExitsThreeSayingWhy) {
     EXPECT_EQ(digits.exitStatus, 0);
 }
 
+#ifndef _WIN32 // a folder as standard input, a device that is always full
 TEST_F(Commands, AnInputOrOutputThatFailsExitsThree) {
     const CliOutcome unreadable = run({"check"}, {}, {"LANG=C"}, directory.string());
     EXPECT_EQ(unreadable.err, "cuentas-cli: the standard input is a directory\n");
@@ -201,6 +206,7 @@ TEST_F(Commands, AnInputOrOutputThatFailsExitsThree) {
     const CliOutcome untoldBatch = run({"iban"}, "1\n", {"LANG=C"}, {}, {}, "/dev/full");
     EXPECT_EQ(untoldBatch.exitStatus, 3);
 }
+#endif
 
 TEST_F(Commands, DigitsOfPartsAreComputedNotRecovered) {
     const CliOutcome outcome = run({"digits", "--json", "49", "1", "1"});

@@ -12,8 +12,14 @@ that never closes), the table says which records the tool is to read instead.
 """
 import csv
 import io
+import os
+import shlex
 import subprocess
 import sys
+
+# The program that runs the executable under test, when it is built for another system
+# (Wine for a Windows build).
+RUNNER = shlex.split(os.environ.get("CUENTAS_RUNNER", ""))
 
 CLI, REGISTER = sys.argv[1], sys.argv[2]
 RESULT_COLUMNS = ['status', 'compact', 'iban', 'entity', 'message', 'ccc']
@@ -71,7 +77,7 @@ CASES = [
 
 failures = 0
 for name, options, text, separator, records in CASES:
-    result = subprocess.run([CLI, '--table', REGISTER, 'check', '--csv'] + options,
+    result = subprocess.run(RUNNER + [CLI, '--table', REGISTER, 'check', '--csv'] + options,
                             input=text.encode(), capture_output=True, env={'LANG': 'C'},
                             check=False)
     if result.returncode not in (0, 1):

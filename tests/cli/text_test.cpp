@@ -2,6 +2,8 @@
 #include "cli/messages.h"
 #include "cli/utf8.h"
 
+#include "tests/support/recording_os.h"
+
 #include <gtest/gtest.h>
 
 namespace cuentas::cli {
@@ -56,12 +58,21 @@ TEST(Messages, PlaceholdersAndLanguages) {
     pieces += "B";
     english.appendPiece(pieces, Text::Warning, 2);
     EXPECT_EQ(pieces, english.format(Text::Warning, {"A", "B"}));
+    // The first locale variable that is set decides.
+    testing::RecordingOs os;
+    ScopedOs scoped(os);
+    os.environment = {{"LC_ALL", std::nullopt}, {"LC_MESSAGES", std::nullopt}};
     for (const char* locale : {"es", "es_ES", "es_ES.UTF-8", "es.UTF-8", "es_ES@euro"}) {
-        EXPECT_EQ(languageOfLocale(locale), Language::Spanish) << locale;
+        os.environment["LANG"] = locale;
+        EXPECT_EQ(languageOfUser(), Language::Spanish) << locale;
     }
-    for (const char* locale : {"", "C", "POSIX", "en_US.UTF-8", "est", "eu_ES.UTF-8"}) {
-        EXPECT_EQ(languageOfLocale(locale), Language::English) << locale;
+    for (const char* locale : {"C", "POSIX", "en_US.UTF-8", "est", "eu_ES.UTF-8"}) {
+        os.environment["LANG"] = locale;
+        EXPECT_EQ(languageOfUser(), Language::English) << locale;
     }
+    os.environment["LC_MESSAGES"] = "en_US.UTF-8";
+    os.environment["LANG"] = "es_ES.UTF-8";
+    EXPECT_EQ(languageOfUser(), Language::English);
 }
 
 } // namespace

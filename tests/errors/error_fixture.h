@@ -7,6 +7,7 @@
 #include "platform/os/os.h"
 #include "platform/runtime/runtime.h"
 #include "tests/support/recording_os.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -51,23 +52,15 @@ private:
 
 class TemporaryDirectory {
 public:
-    TemporaryDirectory() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "cuentas-errors-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TemporaryDirectory() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
     const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // A name inside the folder; slashes in it separate folders, as the system separates them.
+    std::string file(const std::string& name) const {
+        return (folder_.path() / std::filesystem::path(name).make_preferred()).string();
+    }
 
 private:
-    std::string path_;
+    testing::TemporaryFolder folder_{"cuentas-errors"};
+    std::string path_ = folder_.path().string();
 };
 
 inline std::string readWhole(const std::string& nativePath) {

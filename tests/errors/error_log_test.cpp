@@ -1,16 +1,17 @@
 #include "platform/os/os_error.h"
 #include "tests/errors/error_fixture.h"
+#include "tests/support/child_process.h"
 
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <optional>
-#include <sched.h>
-#include <sys/mount.h>
+#include <vector>
+
+#ifndef _WIN32
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#endif
 
 namespace cuentas {
 namespace {
@@ -207,7 +208,7 @@ public:
             const std::size_t through = std::min(*room, size);
             *room -= through;
             long written = RecordingOs::writeFile(fd, data, through);
-            return through < size ? -ENOSPC : written;
+            return through < size ? -systemErrorFor(oserror::kDiskFull) : written;
         }
         return fd == logDescriptor && writeRefusal != 0 ? writeRefusal
                                                         : RecordingOs::writeFile(fd, data, size);
@@ -224,8 +225,10 @@ struct UnloggableCase {
 // none of these may make the handler wait.
 TEST_F(ErrorLogTest, ARecordThatCouldNotBeWrittenIsReportedInOneLine) {
     const UnloggableCase cases[] = {
+#ifndef _WIN32 // named pipes of the file system
         {"named pipe", [](const std::string& log, FaultyLogOs&) { ::mkfifo(log.c_str(), 0600); },
          "a named pipe where a file was expected"},
+#endif
         {"folder",
          [](const std::string& log, FaultyLogOs&) { std::filesystem::create_directory(log); },
          "a folder where a file was expected"},
@@ -294,69 +297,6 @@ TEST_F(ErrorLogTest, ARecordGoesInWholeOrNotAtAll) {
     }
 }
 
-// The same on a real file system that fills up: a tmpfs of two pages, mounted where only this
-// test's child process sees it (in a mount namespace of its own), so that nothing outside
-// the test notices. Skipped where mounting is not allowed.
-TEST_F(ErrorLogTest, OnARealFullDiskARecordGoesInWholeOrNotAtAll) {
-    const std::string mountPoint = directory.file("small");
-    std::filesystem::create_directory(mountPoint);
-    // A log whose last page has 596 bytes free, and none besides: the record fills them and
-    // the rest cannot follow. Without a log the disk is full from the start.
-    const std::string old = std::string(4096 - 596 - 2, 'o') + "\r\n";
-    for (bool withLog : {true, false}) {
-        SCOPED_TRACE(withLog ? "with a log" : "without a log");
-        int report[2];
-        ASSERT_EQ(::pipe(report), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::close(report[0]);
-            if (::unshare(CLONE_NEWNS) != 0 ||
-                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-                ::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=8k") != 0) {
-                ::_exit(77);
-            }
-            const std::string log = mountPoint + "/ERROR.LOG";
-            if (withLog) {
-                writeWhole(log, old);
-            }
-            std::ofstream filler(mountPoint + "/filler", std::ios::binary);
-            const std::string page(4096, 'f');
-            for (int pages = 0; pages < 4 && filler.write(page.data(), page.size()); ++pages) {
-                filler.flush();
-            }
-            os.executable = mountPoint + "/cuentas.exe";
-            const bool logged = appendErrorLogRecord(std::string(1000, 'm') + "\r\n", openError());
-            const std::string outcome =
-                std::string(logged ? "logged" : "not logged") + "; " +
-                (!std::filesystem::exists(log) ? "no log"
-                 : readWhole(log) == old
-                     ? "the log as it was"
-                     : "a changed log of " + std::to_string(readWhole(log).size()) + " bytes") +
-                "; " + os.debugText;
-            ssize_t written = ::write(report[1], outcome.data(), outcome.size());
-            ::_exit(written == static_cast<ssize_t>(outcome.size()) ? 0 : 1);
-        }
-        ::close(report[1]);
-        std::string outcome;
-        char buffer[512];
-        for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;) {
-            outcome.append(buffer, static_cast<std::size_t>(n));
-        }
-        ::close(report[0]);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
-            GTEST_SKIP() << "no tmpfs can be mounted here";
-        }
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        EXPECT_EQ(outcome, std::string("not logged; ") +
-                               (withLog ? "the log as it was" : "no log") +
-                               "; cuentas.exe: the error was not logged in " + mountPoint +
-                               "/ERROR.LOG: disk full\n");
-    }
-}
-
 TEST_F(ErrorLogTest, ALogHeldTooLongIsReportedAndAWrittenRecordIsNot) {
     EXPECT_TRUE(appendErrorLogRecord("m\r\n", openError()));
     EXPECT_EQ(os.debugText, "");
@@ -374,36 +314,44 @@ public:
     void sleep(std::uint32_t milliseconds) override { OperatingSystem::sleep(milliseconds); }
 };
 
+// The messages of the two writers. Long ones make each record larger than any single
+// pipe-sized write.
+std::string writersMessage(int writer) {
+    return writer == 0 ? std::string(3000, 'a') + "\r\n" : std::string(5000, 'b') + "\r\n";
+}
+
+// Another process appending records to the log of the executable it is given, as the handler
+// would, with the test's clock.
+CUENTAS_CHILD_ROLE(appendRecords) {
+    WaitingOs childOs;
+    childOs.executable = arguments.at(0);
+    childOs.clock = testing::fixedClock();
+    ScopedOs childScope(childOs);
+    declareErrorClass();
+    const std::string message = writersMessage(std::stoi(arguments.at(1)));
+    Value error = openError();
+    for (int i = std::stoi(arguments.at(2)); i > 0; --i) {
+        FileHandle handle = ERRORLOGOPEN();
+        if (handle == kNoFile) {
+            return 1;
+        }
+        ERRORLOGWRITE(handle, message, error);
+        FClose(handle);
+    }
+    return 0;
+}
+
 TEST_F(ErrorLogTest, TwoProcessesAppendingAtOnceLeaveOnlyWholeRecords) {
     constexpr int kRecordsEach = 150;
-    // A long message makes each record larger than any single pipe-sized write.
-    const std::string messages[2] = {std::string(3000, 'a') + "\r\n",
-                                     std::string(5000, 'b') + "\r\n"};
+    const std::string messages[2] = {writersMessage(0), writersMessage(1)};
     Value error = openError();
-    pid_t children[2];
-    for (int child = 0; child < 2; ++child) {
-        children[child] = ::fork();
-        ASSERT_GE(children[child], 0);
-        if (children[child] == 0) {
-            WaitingOs childOs;
-            childOs.executable = os.executable;
-            childOs.clock = os.clock;
-            ScopedOs childScope(childOs);
-            for (int i = 0; i < kRecordsEach; ++i) {
-                FileHandle handle = ERRORLOGOPEN();
-                if (handle == kNoFile) {
-                    ::_exit(1);
-                }
-                ERRORLOGWRITE(handle, messages[child], error);
-                FClose(handle);
-            }
-            ::_exit(0);
-        }
+    std::vector<testing::ChildProcess> writers;
+    for (int writer = 0; writer < 2; ++writer) {
+        writers.push_back(testing::startChildRole(
+            "appendRecords", {*os.executable, std::to_string(writer), std::to_string(kRecordsEach)}));
     }
-    for (pid_t child : children) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    for (testing::ChildProcess& writer : writers) {
+        EXPECT_EQ(writer.wait(), 0);
     }
 
     std::string records[2] = {errorDumpRecord(messages[0], error),

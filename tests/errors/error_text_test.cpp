@@ -138,7 +138,7 @@ TEST(HexText, HexBytesGivesTwoDigitsAndABlankPerCharacter) {
 TEST(ExeFileName, GivesTheWholePathOrTheNameAfterTheLastBackslash) {
     testing::RecordingOs os;
     ScopedOs scoped(os);
-    os.executable = "/opt/cuentas/bin/cuentas.exe";
+    os.executable = nativePath("\\opt\\cuentas\\bin\\cuentas.exe");
     EXPECT_EQ(EXEFILENAME(ExePath::FullPath), "\\opt\\cuentas\\bin\\cuentas.exe");
     EXPECT_EQ(EXEFILENAME(ExePath::FileName), "cuentas.exe");
     os.executable = "cuentas";

@@ -54,18 +54,22 @@ TEST_F(LogDirectory, ALogDirectoryThatExistsReceivesTheLog) {
 
 TEST_F(LogDirectory, AMissingValueGivesNoDirectoryAndTheKeyIsCreated) {
     EXPECT_EQ(LOGDIRECTORY(), "");
+#ifndef _WIN32 // the stand-in's hive file
     EXPECT_NE(
         readWhole(hivePath()).find("SYSTEM\\CurrentControlSet\\Services\\W3SVC\\Parameters]"),
         std::string::npos);
+#endif
     // Asking again opens the key that is now there, and still finds no value.
     EXPECT_EQ(LOGDIRECTORY(), "");
 }
 
+#ifndef _WIN32 // the stand-in's hive file in a place that cannot hold one
 TEST_F(LogDirectory, ARegistryThatCannotBeOpenedGivesNoDirectory) {
     writeWhole(directory.file("plain-file"), "");
     os.environment["CUENTAS_HKEY_LOCAL_MACHINE"] = directory.file("plain-file/HKLM.reg");
     EXPECT_EQ(LOGDIRECTORY(), "");
 }
+#endif
 
 TEST_F(LogDirectory, AValueTooLongForTheBufferGivesNoDirectory) {
     setLogFileDirectory("D:\\" + std::string(300, 'L'));

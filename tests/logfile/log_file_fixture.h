@@ -5,6 +5,7 @@
 
 #include "logfile/logfile.h"
 #include "tests/errors/error_fixture.h"
+#include "tests/logfile/log_directory_value.h"
 
 #include <initializer_list>
 
@@ -34,12 +35,7 @@ protected:
     }
 
     std::string hivePath() const { return directory.file("HKEY_LOCAL_MACHINE.reg"); }
-    void setLogFileDirectory(const std::string& value) {
-        writeWhole(hivePath(), "REGEDIT4\r\n\r\n"
-                               "[SYSTEM\\CurrentControlSet\\Services\\W3SVC\\Parameters]\r\n"
-                               "\"LogFileDirectory\"=\"" +
-                                   escaped(value) + "\"\r\n");
-    }
+    void setLogFileDirectory(const std::string& value) { logDirectory.set(value); }
 
     // The executable's directory in runtime form, with its trailing backslash.
     std::string serverPath() const { return runtimePath(directory.path()) + "\\"; }
@@ -62,17 +58,7 @@ protected:
         return get(log, property).asLogic();
     }
 
-private:
-    static std::string escaped(const std::string& value) {
-        std::string out;
-        for (char c : value) {
-            if (c == '\\' || c == '"') {
-                out += '\\';
-            }
-            out += c;
-        }
-        return out;
-    }
+    LogDirectoryValue logDirectory{hivePath()};
 };
 
 } // namespace cuentas::testing

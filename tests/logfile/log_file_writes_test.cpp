@@ -1,7 +1,5 @@
 #include "tests/logfile/log_file_fixture.h"
-
-#include <sys/wait.h>
-#include <unistd.h>
+#include "tests/support/child_process.h"
 
 #include <map>
 #include <sstream>
@@ -153,26 +151,34 @@ TEST_F(LogFileWrites, AWrittenDebugLineMayBeEmpty) {
     EXPECT_EQ(logContent(), "\r\n");
 }
 
+// Another process writing debug lines and dumps to the log of the executable it is given.
+CUENTAS_CHILD_ROLE(writeLog) {
+    testing::RecordingOs childOs;
+    childOs.executable = arguments.at(0);
+    childOs.clock = testing::fixedClock();
+    ScopedOs childScope(childOs);
+    declareErrorClass();
+    declareLogFileClass();
+    Value log(CreateInstance(logFileClassSymbol(), {}));
+    Value error = openError();
+    for (int i = 0; i < std::stoi(arguments.at(2)); ++i) {
+        Value text("child " + arguments.at(1) + " line " + std::to_string(i));
+        Send(log, Symbol::intern("DEBUGMSG"), {&text, 1});
+        Send(log, Symbol::intern("DUMPERROR"), {&error, 1});
+    }
+    return 0;
+}
+
 // Two processes write to one log at once: every record and line arrives whole and once.
 TEST_F(LogFileWrites, TwoProcessesWritingAtOnceLoseAndMixNothing) {
     constexpr int kRoundsEach = 100;
-    Value error = openError();
-    pid_t children[2];
-    for (int child = 0; child < 2; ++child) {
-        children[child] = ::fork();
-        ASSERT_GE(children[child], 0);
-        if (children[child] == 0) {
-            for (int i = 0; i < kRoundsEach; ++i) {
-                debug("child " + std::to_string(child) + " line " + std::to_string(i));
-                dump(error);
-            }
-            ::_exit(0);
-        }
+    std::vector<testing::ChildProcess> writers;
+    for (int writer = 0; writer < 2; ++writer) {
+        writers.push_back(testing::startChildRole(
+            "writeLog", {*os.executable, std::to_string(writer), std::to_string(kRoundsEach)}));
     }
-    for (pid_t child : children) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_EQ(WEXITSTATUS(status), 0);
+    for (testing::ChildProcess& writer : writers) {
+        EXPECT_EQ(writer.wait(), 0);
     }
     std::string content = logContent();
     std::map<std::string, int> debugLines;

@@ -1,7 +1,7 @@
 #include "tests/logfile/log_file_fixture.h"
+#include "tests/support/child_process.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
+#include <iostream>
 
 namespace cuentas {
 namespace {
@@ -57,35 +57,32 @@ TEST_F(OpenRetry, AFileLetGoOfBetweenTriesIsOpened) {
     FClose(handle);
 }
 
+// Another process holding a file without sharing it: it says "held" once it has it, and lets
+// go when its input ends.
+CUENTAS_CHILD_ROLE(holdExclusively) {
+    FileHandle holder = FOpen(arguments.at(0), openmode::kReadWrite | openmode::kShareExclusive);
+    std::cout << (holder == kNoFile ? "refused" : "held") << std::endl;
+    std::string ignored;
+    std::getline(std::cin, ignored);
+    return 0;
+}
+
 TEST_F(OpenRetry, AnotherProcessHoldingTheFileIsWaitedForAndThenGivenUp) {
     writeWhole(directory.file("busy.log"), "");
-    int held[2], release[2];
-    ASSERT_EQ(::pipe(held), 0);
-    ASSERT_EQ(::pipe(release), 0);
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        FileHandle holder = holdExclusively();
-        char signal = holder == kNoFile ? 'n' : 'y';
-        (void)!::write(held[1], &signal, 1);
-        (void)!::read(release[0], &signal, 1);
-        ::_exit(0);
-    }
-    char signal = 0;
-    ASSERT_EQ(::read(held[0], &signal, 1), 1);
-    ASSERT_EQ(signal, 'y');
+    testing::ChildStreams pipes;
+    pipes.pipeInput = pipes.pipeOutput = true;
+    testing::ChildProcess holder = testing::startChildRole("holdExclusively", {name()}, pipes);
+    ASSERT_EQ(holder.readOutputLine(std::chrono::seconds(30)), "held");
     EXPECT_EQ(FOPENRETRY(name(), openmode::kReadWrite), kNoFile);
-    EXPECT_EQ(os.sleeps.size(), 10u);
+    EXPECT_EQ(os.sleeps, std::vector<std::uint32_t>(10, 1));
+    EXPECT_EQ(FError(), oserror::kSharingViolation);
+    EXPECT_TRUE(NetErr());
 
-    (void)!::write(release[1], &signal, 1);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+    holder.closeInput();
+    EXPECT_EQ(holder.wait(), 0);
     FileHandle handle = FOPENRETRY(name(), openmode::kReadWrite);
     EXPECT_NE(handle, kNoFile);
     FClose(handle);
-    for (int fd : {held[0], held[1], release[0], release[1]}) {
-        ::close(fd);
-    }
 }
 
 TEST(FilePath, TheDirectoryWithItsBackslashOrTheWholeText) {

@@ -1,22 +1,22 @@
 #include "platform/os/os.h"
 #include "platform/os/os_error.h"
 #include "platform/runtime/runtime.h"
+#include "tests/support/child_process.h"
 #include "tests/support/recording_os.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <map>
+#include <memory>
 #include <sstream>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace cuentas {
 namespace {
@@ -37,19 +37,18 @@ std::string readNative(const fs::path& path) {
 class Files : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("cuentas-files-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        folder = std::make_unique<testing::TemporaryFolder>("cuentas-files");
+        dir = folder->path();
     }
-    void TearDown() override { fs::remove_all(dir); }
+    void TearDown() override { folder.reset(); }
     std::string runtime(const std::string& name) const {
         return runtimePath((dir / name).string());
     }
+    std::unique_ptr<testing::TemporaryFolder> folder;
     fs::path dir;
 };
 
+#ifndef _WIN32 // Windows paths are native: windows_files_test.cpp
 TEST_F(Files, PathsTurnSlashesIntoBackslashesAndBack) {
     EXPECT_EQ(runtimePath("/opt/cuentas/bin/cuentas"), "\\opt\\cuentas\\bin\\cuentas");
     EXPECT_EQ(nativePath("\\opt\\cuentas\\tmp\\xtras.ini"), "/opt/cuentas/tmp/xtras.ini");
@@ -59,6 +58,7 @@ TEST_F(Files, PathsTurnSlashesIntoBackslashesAndBack) {
     EXPECT_EQ(WorkDir(), "\\opt\\cuentas\\bin\\");
     EXPECT_EQ(executableName(), "\\opt\\cuentas\\bin\\cuentas");
 }
+#endif
 
 TEST_F(Files, MemoWritReplacesTheWholeFileWithExactlyTheText) {
     std::string name = runtime("xtras.ini");
@@ -92,31 +92,29 @@ TEST_F(Files, AFailedWriteLeavesTheOldFileIntactAndNoTemporary) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
-// A save whose process stops in the middle of its rename: killed there, or held there until
-// the test lets it go on.
+// A save whose process stops in the middle of its rename: ends there, as a killed one
+// would, or says "stopped" and goes on when a line comes in on its input.
 class StoppingOs : public testing::RecordingOs {
 public:
-    int proceed = -1; // a pipe to read one byte from before renaming; -1: die instead
+    bool dies = true;
     int renameFile(const std::string& from, const std::string& to) override {
-        if (proceed < 0) {
-            ::raise(SIGKILL);
+        if (dies) {
+            std::_Exit(137);
         }
-        char go = 0;
-        [[maybe_unused]] ssize_t n = ::read(proceed, &go, 1);
+        std::cout << "stopped" << std::endl;
+        std::string go;
+        std::getline(std::cin, go);
         return OperatingSystem::renameFile(from, to);
     }
 };
 
-// Starts a process that saves `text` to `name` and stops before its rename.
-pid_t saveInAnotherProcess(const std::string& name, const std::string& text, int proceed) {
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        StoppingOs stopping;
-        stopping.proceed = proceed;
-        ScopedOs scoped(stopping);
-        ::_exit(MemoWrit(name, text) ? 0 : 1);
-    }
-    return pid;
+// Saves the text (second argument) to the file (first), and stops before its rename: "die"s
+// there or "wait"s (third).
+CUENTAS_CHILD_ROLE(saveAndStop) {
+    StoppingOs stopping;
+    stopping.dies = arguments.at(2) == "die";
+    ScopedOs scoped(stopping);
+    return MemoWrit(arguments.at(0), arguments.at(1)) ? 0 : 1;
 }
 
 std::vector<std::string> namesIn(const fs::path& dir) {
@@ -131,10 +129,8 @@ std::vector<std::string> namesIn(const fs::path& dir) {
 TEST_F(Files, ALaterSaveRemovesTheTemporariesOfSavesWhoseProcessIsGone) {
     std::string name = runtime("xtras.ini");
     for (int i = 0; i < 3; ++i) {
-        pid_t killed = saveInAnotherProcess(name, "lost", -1);
-        int status = 0;
-        ::waitpid(killed, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status));
+        testing::ChildProcess killed = testing::startChildRole("saveAndStop", {name, "lost", "die"});
+        ASSERT_EQ(killed.wait(), 137);
     }
     // Each killed save removed the one before it; two more of long-gone processes.
     writeNative(dir / "xtras.ini.tmp1", "lost");
@@ -157,28 +153,24 @@ TEST_F(Files, ACopyFromAFileNamedLikeATemporaryOfItsTargetKeepsItsSource) {
 
 TEST_F(Files, ASaveStillBeingWrittenKeepsItsTemporaryAndEndsWell) {
     std::string name = runtime("xtras.ini");
-    int pipeEnds[2];
-    ASSERT_EQ(::pipe(pipeEnds), 0);
-    pid_t writer = saveInAnotherProcess(name, "from the other save", pipeEnds[0]);
-    const std::string temporary = "xtras.ini.tmp" + std::to_string(writer);
-    for (int tries = 0; !fs::exists(dir / temporary) && tries < 1000; ++tries) {
-        ::usleep(1000);
-    }
+    testing::ChildStreams pipes;
+    pipes.pipeInput = pipes.pipeOutput = true;
+    testing::ChildProcess writer =
+        testing::startChildRole("saveAndStop", {name, "from the other save", "wait"}, pipes);
+    ASSERT_EQ(writer.readOutputLine(std::chrono::seconds(30)), "stopped");
+    const std::string temporary = "xtras.ini.tmp" + std::to_string(writer.id());
     ASSERT_TRUE(fs::exists(dir / temporary));
     ASSERT_TRUE(MemoWrit(name, "ours"));
     EXPECT_TRUE(fs::exists(dir / temporary)) << "removed while its writer was alive";
-    ASSERT_EQ(::write(pipeEnds[1], "g", 1), 1);
-    int status = 0;
-    ::waitpid(writer, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(writer.writeInput("go\n"));
+    EXPECT_EQ(writer.wait(), 0);
     EXPECT_EQ(readNative(dir / "xtras.ini"), "from the other save");
     EXPECT_EQ(namesIn(dir), std::vector<std::string>{"xtras.ini"});
-    ::close(pipeEnds[0]);
-    ::close(pipeEnds[1]);
 }
 
 TEST_F(Files, ALeftoverOfAnEarlierProcessWithOurIdIsReplaced) {
-    writeNative(dir / ("xtras.ini.tmp" + std::to_string(::getpid())), "left by a crash");
+    writeNative(dir / ("xtras.ini.tmp" + std::to_string(operatingSystem().processId())),
+                "left by a crash");
     ASSERT_TRUE(MemoWrit(runtime("xtras.ini"), "saved"));
     EXPECT_EQ(namesIn(dir), std::vector<std::string>{"xtras.ini"});
     EXPECT_EQ(readNative(dir / "xtras.ini"), "saved");
@@ -213,12 +205,12 @@ TEST_F(Files, AnExclusiveOpenMakesOtherOpensASharingViolation) {
     ASSERT_NE(exclusive, kNoFile);
     EXPECT_EQ(FOpen(name, openmode::kRead | openmode::kShareDenyNone), kNoFile);
     EXPECT_EQ(FError(), oserror::kSharingViolation);
-    writeNative(dir / "shared.dbf", "held");
+    FWrite(exclusive, "held");
     EXPECT_EQ(FCreate(name), kNoFile) << "emptied under its holder";
     EXPECT_EQ(FError(), oserror::kSharingViolation);
     EXPECT_TRUE(NetErr());
-    EXPECT_EQ(readNative(dir / "shared.dbf"), "held");
     FClose(exclusive);
+    EXPECT_EQ(readNative(dir / "shared.dbf"), "held");
     FileHandle again = FOpen(name, openmode::kRead);
     EXPECT_NE(again, kNoFile);
     FClose(again);
@@ -259,18 +251,22 @@ struct NotAFile {
 };
 
 const NotAFile kNotFiles[] = {
+#ifndef _WIN32 // named pipes and devices of the file system
     {"named pipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
      oserror::kAccessDenied, OsCause::Pipe},
     {"link to /dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
      oserror::kAccessDenied, OsCause::Device},
+#endif
     {"folder", [](const fs::path& p) { fs::create_directory(p); }, oserror::kAccessDenied,
      OsCause::Folder},
+#ifndef _WIN32
     {"loop of links",
      [](const fs::path& p) {
          fs::create_symlink(p.string() + ".other", p);
          fs::create_symlink(p, p.string() + ".other");
      },
      oserror::kGeneralFailure, OsCause::LinkLoop},
+#endif
 };
 
 TEST_F(Files, WhatIsNotARegularFileIsRefusedAtOnceWithWhatItIs) {

@@ -71,7 +71,7 @@ std::string ownExecutable();
 // Declares a role for startChildRole: CUENTAS_CHILD_ROLE(holdFile) { ...; return 0; }, with
 // `arguments` in scope.
 #define CUENTAS_CHILD_ROLE(name)                                                               \
-    static int childRole_##name(const std::vector<std::string>& arguments);                   \
+    static int childRole_##name([[maybe_unused]] const std::vector<std::string>& arguments);  \
     [[maybe_unused]] static const bool childRoleRegistered_##name =                           \
         ::cuentas::testing::registerChildRole(#name, childRole_##name);                        \
-    static int childRole_##name(const std::vector<std::string>& arguments)
+    static int childRole_##name([[maybe_unused]] const std::vector<std::string>& arguments)

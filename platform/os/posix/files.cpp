@@ -77,6 +77,16 @@ int createTemporary(const std::string& temporary) {
     }
 }
 
+bool removableWhileOpen() {
+    return true;
+}
+
+void discardTemporary(int file, const std::string& temporary) {
+    // Removed while our lock still tells other saves that it is being written.
+    operatingSystem().removeFile(temporary);
+    operatingSystem().closeFile(file);
+}
+
 int putInPlace(int file, const std::string& temporary, const std::string& target) {
     OperatingSystem& system = operatingSystem();
     // Renamed, or removed, while our lock still tells other saves that it is being written.

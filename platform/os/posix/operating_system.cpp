@@ -1,5 +1,6 @@
 // The operating-system seam on POSIX systems.
 #include "platform/os/operating_system.h"
+#include "platform/os/user_language.h"
 
 #include <cerrno>
 #include <climits>
@@ -274,16 +275,8 @@ std::optional<std::string> OperatingSystem::environmentVariable(std::string_view
     return std::string(value);
 }
 
-std::string OperatingSystem::messageLanguage() {
-    // As the C library chooses the language of its messages.
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        std::optional<std::string> value = environmentVariable(name);
-        if (value && !value->empty()) {
-            std::string language = value->substr(0, value->find_first_of("_.@"));
-            return language == "C" || language == "POSIX" ? std::string() : language;
-        }
-    }
-    return {};
+std::string userInterfaceLanguage() {
+    return {}; // the locale variables are all there is
 }
 
 void OperatingSystem::tone(std::uint32_t frequency, std::uint32_t ticks) {

@@ -90,6 +90,16 @@ int createTemporary(const std::string& temporary) {
     return file;
 }
 
+bool removableWhileOpen() {
+    return false;
+}
+
+void discardTemporary(int file, const std::string& temporary) {
+    // Held without sharing, it can be removed only once closed.
+    operatingSystem().closeFile(file);
+    operatingSystem().removeFile(temporary);
+}
+
 int putInPlace(int file, const std::string& temporary, const std::string& target) {
     OperatingSystem& system = operatingSystem();
     // A file open without sharing cannot be renamed, even by its holder: closed first. From

@@ -20,15 +20,15 @@ HANDLE standardStream(int file) {
 
 } // namespace
 
-int HandleTable::add(HANDLE handle) {
+int HandleTable::add(HANDLE handle, bool appending) {
     std::lock_guard<std::mutex> hold(mutex_);
     for (std::size_t i = 0; i < handles_.size(); ++i) {
-        if (handles_[i] == INVALID_HANDLE_VALUE) {
-            handles_[i] = handle;
+        if (handles_[i].handle == INVALID_HANDLE_VALUE) {
+            handles_[i] = {handle, appending};
             return kFirstFile + static_cast<int>(i);
         }
     }
-    handles_.push_back(handle);
+    handles_.push_back({handle, appending});
     return kFirstFile + static_cast<int>(handles_.size() - 1);
 }
 
@@ -39,7 +39,14 @@ HANDLE HandleTable::find(int file) {
     }
     std::lock_guard<std::mutex> hold(mutex_);
     const auto index = static_cast<std::size_t>(file - kFirstFile);
-    return file >= kFirstFile && index < handles_.size() ? handles_[index] : INVALID_HANDLE_VALUE;
+    return file >= kFirstFile && index < handles_.size() ? handles_[index].handle
+                                                         : INVALID_HANDLE_VALUE;
+}
+
+bool HandleTable::appending(int file) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    const auto index = static_cast<std::size_t>(file - kFirstFile);
+    return file >= kFirstFile && index < handles_.size() && handles_[index].appending;
 }
 
 HANDLE HandleTable::remove(int file) {
@@ -51,8 +58,8 @@ HANDLE HandleTable::remove(int file) {
     if (index >= handles_.size()) {
         return INVALID_HANDLE_VALUE;
     }
-    HANDLE handle = handles_[index];
-    handles_[index] = INVALID_HANDLE_VALUE;
+    HANDLE handle = handles_[index].handle;
+    handles_[index] = {INVALID_HANDLE_VALUE, false};
     return handle;
 }
 

@@ -2,6 +2,7 @@
 #include "platform/os/operating_system.h"
 
 #include "platform/os/codepage.h"
+#include "platform/os/user_language.h"
 #include "platform/os/win32/handles.h"
 #include "platform/os/win32/wide_text.h"
 
@@ -27,13 +28,15 @@ DWORD accessOf(const FileOpening& opening) {
     return GENERIC_READ;
 }
 
-// What other opens may do meanwhile. Free and shared opens let others read, write, rename
-// and remove the file: a program that replaces a file we read must not be held up by us.
+// What other opens may do meanwhile. Free opens (reading a table, a file copied whole) let
+// others read, write, rename and remove the file: a program that replaces a file we read must
+// not be held up by us. Opens under the sharing rules let others read and write it.
 DWORD shareModeOf(FileOpening::Sharing sharing) {
     switch (sharing) {
     case FileOpening::Sharing::Free:
-    case FileOpening::Sharing::Shared:
         return FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    case FileOpening::Sharing::Shared:
+        return FILE_SHARE_READ | FILE_SHARE_WRITE;
     case FileOpening::Sharing::DenyWrite:
         return FILE_SHARE_READ;
     case FileOpening::Sharing::DenyRead:
@@ -144,32 +147,8 @@ bool isConsole(HANDLE handle) {
     return GetFileType(handle) == FILE_TYPE_CHAR && GetConsoleMode(handle, &mode);
 }
 
-} // namespace
-
-int OperatingSystem::openFile(const std::string& nativePath, const FileOpening& opening) {
-    DWORD attributes = opening.readOnly ? FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE
-                                        : FILE_ATTRIBUTE_ARCHIVE;
-    if (!opening.followLinks) {
-        attributes |= FILE_FLAG_OPEN_REPARSE_POINT;
-    }
-    HANDLE handle =
-        CreateFileA(nativePath.c_str(), accessOf(opening), shareModeOf(opening.sharing), nullptr,
-                    dispositionOf(opening.creation), attributes, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return lastError();
-    }
-    return win32::handles().add(handle);
-}
-
-long OperatingSystem::writeFile(int file, const void* data, std::size_t size) {
-    HANDLE handle = win32::handles().find(file);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return -ERROR_INVALID_HANDLE;
-    }
-    if ((file == kStandardOutput || file == kStandardError) && isConsole(handle)) {
-        return consoleText().write(handle, static_cast<const char*>(data), size);
-    }
-    // Writes everything or fails: a short write is continued.
+// Writes everything or fails: a short write is continued.
+long writeWhole(HANDLE handle, const void* data, std::size_t size) {
     const auto* bytes = static_cast<const char*>(data);
     std::size_t done = 0;
     while (done < size) {
@@ -184,6 +163,50 @@ long OperatingSystem::writeFile(int file, const void* data, std::size_t size) {
         done += written;
     }
     return static_cast<long>(done);
+}
+
+} // namespace
+
+int OperatingSystem::openFile(const std::string& nativePath, const FileOpening& opening) {
+    DWORD attributes = opening.readOnly ? FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE
+                                        : FILE_ATTRIBUTE_ARCHIVE;
+    if (!opening.followLinks) {
+        attributes |= FILE_FLAG_OPEN_REPARSE_POINT;
+    }
+    HANDLE handle =
+        CreateFileA(nativePath.c_str(), accessOf(opening), shareModeOf(opening.sharing), nullptr,
+                    dispositionOf(opening.creation), attributes, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return lastError();
+    }
+    return win32::handles().add(handle, opening.append);
+}
+
+long OperatingSystem::writeFile(int file, const void* data, std::size_t size) {
+    HANDLE handle = win32::handles().find(file);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return -ERROR_INVALID_HANDLE;
+    }
+    if ((file == kStandardOutput || file == kStandardError) && isConsole(handle)) {
+        return consoleText().write(handle, static_cast<const char*>(data), size);
+    }
+    // Appends of several processes to one file are taken in turns: not every file system
+    // appends one writer's piece whole while another appends too. The lock lies past any end
+    // a file can have, so it holds up no reader.
+    const bool appending = win32::handles().appending(file);
+    OVERLAPPED turn{};
+    turn.Offset = MAXDWORD - 1;
+    turn.OffsetHigh = MAXDWORD >> 1;
+    if (appending) {
+        LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn);
+        LARGE_INTEGER end{};
+        SetFilePointerEx(handle, end, nullptr, FILE_END);
+    }
+    long result = writeWhole(handle, data, size);
+    if (appending) {
+        UnlockFileEx(handle, 0, 1, 0, &turn);
+    }
+    return result;
 }
 
 long OperatingSystem::readFile(int file, void* data, std::size_t size) {
@@ -391,7 +414,7 @@ std::optional<std::string> OperatingSystem::environmentVariable(std::string_view
     return value;
 }
 
-std::string OperatingSystem::messageLanguage() {
+std::string userInterfaceLanguage() {
     char code[9] = {};
     const LCID language = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
     return GetLocaleInfoA(language, LOCALE_SISO639LANGNAME, code, sizeof code) > 0 ? std::string(code)

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
+#include <random>
 #include <sys/stat.h>
 
 namespace cuentas {
@@ -84,6 +85,7 @@ struct HostileFile {
 const HostileFile kHostileFiles[] = {
     {"folder", [](const auto& p) { std::filesystem::create_directory(p); }, oserror::kAccessDenied,
      "a folder where a file was expected"},
+#ifndef _WIN32 // named pipes, devices and symbolic links of the file system
     {"named pipe", [](const auto& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
      oserror::kAccessDenied, "a named pipe where a file was expected"},
     {"link to /dev/zero", [](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); },
@@ -97,6 +99,7 @@ const HostileFile kHostileFiles[] = {
          std::filesystem::create_symlink(p.filename(), p.parent_path() / "Other.dbf");
      },
      oserror::kGeneralFailure, "too many levels of symbolic links"},
+#endif
 };
 
 TEST_F(DbServerErrors, WhatIsNotARegularFileIsAnOpenErrorNamingWhatItIs) {
@@ -116,16 +119,20 @@ TEST_F(DbServerErrors, WhatIsNotARegularFileIsAnOpenErrorNamingWhatItIs) {
     }
 }
 
-// Another program rewriting the table and cutting it short while it is open changes nothing
+// The table rewritten and then cut short while it is open changes nothing
 // the table gives, and never ends the process: its bytes are held as they were opened.
 TEST_F(DbServerErrors, ATableRewrittenAndCutShortWhileOpenReadsAsItWasOpened) {
     place(bankTable().build());
     RecordingErrors errors;
     Value table = openTable();
-    const std::string file = (dir / "NomBancos.dbf").string();
-    const std::string command = "head -c 5000 /dev/urandom > '" + file + "' && : > '" + file + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    ASSERT_EQ(std::filesystem::file_size(dir / "NomBancos.dbf"), 0u);
+    {
+        std::ofstream rewritten(dir / "NomBancos.dbf", std::ios::binary | std::ios::trunc);
+        std::mt19937 random(7);
+        for (int i = 0; i < 5000; ++i) {
+            rewritten.put(static_cast<char>(random()));
+        }
+    }
+    std::filesystem::resize_file(dir / "NomBancos.dbf", 0);
     std::vector<std::string> names;
     for (send(table, "GOTOP"); !send(table, "EOF").asLogic(); send(table, "SKIP")) {
         names.push_back(std::string(field(table, "BANCO").asString()) + " " +
@@ -137,6 +144,7 @@ TEST_F(DbServerErrors, ATableRewrittenAndCutShortWhileOpenReadsAsItWasOpened) {
     EXPECT_TRUE(errors.errors.empty());
 }
 
+#ifndef _WIN32 // symbolic links
 TEST_F(DbServerErrors, ALinkToARegularTableIsReadThroughIt) {
     writeFile(dir / "real.dbf", bankTable().build());
     std::filesystem::create_symlink("real.dbf", dir / "NomBancos.dbf");
@@ -145,6 +153,7 @@ TEST_F(DbServerErrors, ALinkToARegularTableIsReadThroughIt) {
     EXPECT_TRUE(errors.errors.empty());
     EXPECT_EQ(send(table, "RECCOUNT").asInteger(), 3);
 }
+#endif
 
 // Counts the bytes the table layer reads, to show that it reads what the header declares.
 class CountingOs : public testing::TableOs {

@@ -198,6 +198,9 @@ std::optional<std::string> ChildProcess::readOutputLine(std::chrono::millisecond
         if (auto newline = system_->pending.find('\n'); newline != std::string::npos) {
             std::string line = system_->pending.substr(0, newline);
             system_->pending.erase(0, newline + 1);
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back(); // a text stream's CR LF
+            }
             return line;
         }
         DWORD available = 0;
