@@ -60,6 +60,18 @@ void version(Output& out, const Messages& messages, const std::string& file,
     out.append("\n");
 }
 
+// The installed register; one named from the program's folder ("..\\NomBancos.dbf": beside
+// the folder the program lies in) is found from where the program is.
+std::string installedRegister() {
+    const std::string_view installed = CUENTAS_INSTALLED_REGISTER;
+    if (!installed.starts_with("..\\")) {
+        return std::string(installed);
+    }
+    std::string folder = WorkDir(); // the program's folder, ending in a backslash
+    folder.pop_back();
+    return folder.substr(0, folder.rfind('\\') + 1) + std::string(installed.substr(3));
+}
+
 // The register read unless --table names another: the build's own while this is the
 // executable the build wrote, the installed one anywhere else.
 std::string defaultRegister() {
@@ -69,7 +81,7 @@ std::string defaultRegister() {
     const bool asBuilt = os.pathStatus(os.executablePath(), running) == 0 &&
                          os.pathStatus(CUENTAS_BUILT_CLI, built) == 0 &&
                          running.device == built.device && running.inode == built.inode;
-    return asBuilt ? CUENTAS_REGISTER_FILE : CUENTAS_INSTALLED_REGISTER;
+    return asBuilt ? CUENTAS_REGISTER_FILE : installedRegister();
 }
 
 int finish(Output& out, Output& err, const Messages& messages, int status) {

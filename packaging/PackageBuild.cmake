@@ -4,7 +4,13 @@
 option(CUENTAS_PACKAGE "Build the Debian package: hardening flags, installed paths" OFF)
 
 # The installed layout, used by the install rules and by the command-line tool's default.
-set(CUENTAS_INSTALLED_REGISTER "/opt/cuentas/share/NomBancos.dbf")
+if(WIN32)
+  # On Windows the layout moves with the installation folder: the program in its bin\ folder,
+  # the table beside that folder (the backslash doubled for the C string it becomes).
+  set(CUENTAS_INSTALLED_REGISTER "..\\\\NomBancos.dbf")
+else()
+  set(CUENTAS_INSTALLED_REGISTER "/opt/cuentas/share/NomBancos.dbf")
+endif()
 
 if(CUENTAS_PACKAGE)
   # Debian's own flags for every hardening feature (fortified functions, stack protector,
