@@ -147,6 +147,17 @@ bool isConsole(HANDLE handle) {
     return GetFileType(handle) == FILE_TYPE_CHAR && GetConsoleMode(handle, &mode);
 }
 
+// Whether standard output or error is a console, asked once: the streams stay what they
+// were when the program started, and each question costs a call into the system.
+bool isConsoleStream(int file, HANDLE handle) {
+    static const bool output = isConsole(GetStdHandle(STD_OUTPUT_HANDLE));
+    static const bool error = isConsole(GetStdHandle(STD_ERROR_HANDLE));
+    if (handle != GetStdHandle(file == kStandardOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE)) {
+        return isConsole(handle);
+    }
+    return file == kStandardOutput ? output : error;
+}
+
 // Writes everything or fails: a short write is continued.
 long writeWhole(HANDLE handle, const void* data, std::size_t size) {
     const auto* bytes = static_cast<const char*>(data);
@@ -187,7 +198,7 @@ long OperatingSystem::writeFile(int file, const void* data, std::size_t size) {
     if (handle == INVALID_HANDLE_VALUE) {
         return -ERROR_INVALID_HANDLE;
     }
-    if ((file == kStandardOutput || file == kStandardError) && isConsole(handle)) {
+    if ((file == kStandardOutput || file == kStandardError) && isConsoleStream(file, handle)) {
         return consoleText().write(handle, static_cast<const char*>(data), size);
     }
     // Appends of several processes to one file are taken in turns: not every file system
