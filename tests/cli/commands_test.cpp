@@ -243,16 +243,23 @@ TEST_F(Commands, HelpNamesTheDefaultRegisterAndTheDefaultIsRead) {
 }
 
 TEST_F(Commands, AnInstalledToolNamesAndReadsTheInstalledRegister) {
-    // A copy outside the build tree stands for the installed /usr/bin/cuentas-cli.
-    executable = (directory / "cuentas-cli").string();
+    // A copy outside the build tree stands for the installed /usr/bin/cuentas-cli, or for
+    // bin\cuentas-cli.exe in the installation folder on Windows, whose register lies beside
+    // the program's folder.
+    std::filesystem::create_directories(directory / "bin");
+    executable = (directory / "bin" / std::filesystem::path(CUENTAS_CLI).filename()).string();
     std::filesystem::copy_file(CUENTAS_CLI, executable);
     withSampleRegister = false;
+    const std::string installed = CUENTAS_INSTALLED_REGISTER;
+    const std::string expected = installed.starts_with("..\\")
+                                     ? (directory / installed.substr(3)).string()
+                                     : installed;
     const CliOutcome help = run({"--help"});
-    EXPECT_NE(help.out.find("instead of\n                      " CUENTAS_INSTALLED_REGISTER "\n"),
+    EXPECT_NE(help.out.find("instead of\n                      " + expected + "\n"),
               std::string::npos)
         << help.out;
     const CliOutcome version = run({"--version"});
-    EXPECT_NE((version.out + version.err).find(CUENTAS_INSTALLED_REGISTER), std::string::npos)
+    EXPECT_NE((version.out + version.err).find(expected), std::string::npos)
         << version.out << version.err;
 }
 
