@@ -227,8 +227,8 @@ TEST_F(Batch, JsonLinesCarryTheFindingsFacts) {
 TEST_F(Batch, ResultsStreamOutBeforeTheInputEnds) {
     ChildStreams pipes;
     pipes.pipeInput = pipes.pipeOutput = true;
-    ChildProcess cli(CUENTAS_CLI, {"--table", registerFile, "ccc"}, std::vector<std::string>{"LANG=C"},
-                     pipes);
+    ChildProcess cli(CUENTAS_CLI, {"--table", registerFile, "ccc"},
+                     std::vector<std::string>{"LANG=C"}, pipes);
     // The limit only keeps a broken build from hanging the test.
     constexpr auto kLimit = std::chrono::seconds(30);
     ASSERT_TRUE(cli.writeInput("ES91 2100 0418 4502 0005 1332\n"));

@@ -251,9 +251,8 @@ TEST_F(Commands, AnInstalledToolNamesAndReadsTheInstalledRegister) {
     std::filesystem::copy_file(CUENTAS_CLI, executable);
     withSampleRegister = false;
     const std::string installed = CUENTAS_INSTALLED_REGISTER;
-    const std::string expected = installed.starts_with("..\\")
-                                     ? (directory / installed.substr(3)).string()
-                                     : installed;
+    const std::string expected =
+        installed.starts_with("..\\") ? (directory / installed.substr(3)).string() : installed;
     const CliOutcome help = run({"--help"});
     EXPECT_NE(help.out.find("instead of\n                      " + expected + "\n"),
               std::string::npos)

@@ -347,8 +347,9 @@ TEST_F(ErrorLogTest, TwoProcessesAppendingAtOnceLeaveOnlyWholeRecords) {
     Value error = openError();
     std::vector<testing::ChildProcess> writers;
     for (int writer = 0; writer < 2; ++writer) {
-        writers.push_back(testing::startChildRole(
-            "appendRecords", {*os.executable, std::to_string(writer), std::to_string(kRecordsEach)}));
+        writers.push_back(
+            testing::startChildRole("appendRecords", {*os.executable, std::to_string(writer),
+                                                      std::to_string(kRecordsEach)}));
     }
     for (testing::ChildProcess& writer : writers) {
         EXPECT_EQ(writer.wait(), 0);

@@ -3,20 +3,10 @@
 // flag for the program to see.
 #include "platform/table/db_server.h"
 #include "tests/errors/error_fixture.h"
-#include "tests/support/child_process.h"
-
-#include <iostream>
+#include "tests/support/file_holder.h"
 
 namespace cuentas {
 namespace {
-
-CUENTAS_CHILD_ROLE(holdTable) {
-    FileHandle holder = FOpen(arguments.at(0), openmode::kReadWrite | openmode::kShareExclusive);
-    std::cout << (holder == kNoFile ? "refused" : "held") << std::endl;
-    std::string go;
-    std::getline(std::cin, go);
-    return 0;
-}
 
 class WindowsSharing : public testing::ErrorLayerTest {};
 
@@ -24,10 +14,7 @@ TEST_F(WindowsSharing, ATableHeldByAnotherProcessIsSettledQuietlyAsASharingViola
     declareTableClasses();
     const std::string table = directory.file("NomBancos.dbf");
     testing::writeWhole(table, "whatever it holds");
-    testing::ChildStreams pipes;
-    pipes.pipeInput = pipes.pipeOutput = true;
-    testing::ChildProcess holder = testing::startChildRole("holdTable", {table}, pipes);
-    ASSERT_EQ(holder.readOutputLine(std::chrono::seconds(30)), "held");
+    testing::ChildProcess holder = testing::holdExclusively(table);
 
     std::vector<Value> received;
     Value previousFunction = ErrorFunc(defErrorGenPointer());

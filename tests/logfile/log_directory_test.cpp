@@ -55,9 +55,8 @@ TEST_F(LogDirectory, ALogDirectoryThatExistsReceivesTheLog) {
 TEST_F(LogDirectory, AMissingValueGivesNoDirectoryAndTheKeyIsCreated) {
     EXPECT_EQ(LOGDIRECTORY(), "");
 #ifndef _WIN32 // the stand-in's hive file
-    EXPECT_NE(
-        readWhole(hivePath()).find("SYSTEM\\CurrentControlSet\\Services\\W3SVC\\Parameters]"),
-        std::string::npos);
+    EXPECT_NE(readWhole(hivePath()).find("SYSTEM\\CurrentControlSet\\Services\\W3SVC\\Parameters]"),
+              std::string::npos);
 #endif
     // Asking again opens the key that is now there, and still finds no value.
     EXPECT_EQ(LOGDIRECTORY(), "");

@@ -1,7 +1,5 @@
 #include "tests/logfile/log_file_fixture.h"
-#include "tests/support/child_process.h"
-
-#include <iostream>
+#include "tests/support/file_holder.h"
 
 namespace cuentas {
 namespace {
@@ -57,22 +55,9 @@ TEST_F(OpenRetry, AFileLetGoOfBetweenTriesIsOpened) {
     FClose(handle);
 }
 
-// Another process holding a file without sharing it: it says "held" once it has it, and lets
-// go when its input ends.
-CUENTAS_CHILD_ROLE(holdExclusively) {
-    FileHandle holder = FOpen(arguments.at(0), openmode::kReadWrite | openmode::kShareExclusive);
-    std::cout << (holder == kNoFile ? "refused" : "held") << std::endl;
-    std::string ignored;
-    std::getline(std::cin, ignored);
-    return 0;
-}
-
 TEST_F(OpenRetry, AnotherProcessHoldingTheFileIsWaitedForAndThenGivenUp) {
     writeWhole(directory.file("busy.log"), "");
-    testing::ChildStreams pipes;
-    pipes.pipeInput = pipes.pipeOutput = true;
-    testing::ChildProcess holder = testing::startChildRole("holdExclusively", {name()}, pipes);
-    ASSERT_EQ(holder.readOutputLine(std::chrono::seconds(30)), "held");
+    testing::ChildProcess holder = testing::holdExclusively(name());
     EXPECT_EQ(FOPENRETRY(name(), openmode::kReadWrite), kNoFile);
     EXPECT_EQ(os.sleeps, std::vector<std::uint32_t>(10, 1));
     EXPECT_EQ(FError(), oserror::kSharingViolation);

@@ -129,7 +129,8 @@ std::vector<std::string> namesIn(const fs::path& dir) {
 TEST_F(Files, ALaterSaveRemovesTheTemporariesOfSavesWhoseProcessIsGone) {
     std::string name = runtime("xtras.ini");
     for (int i = 0; i < 3; ++i) {
-        testing::ChildProcess killed = testing::startChildRole("saveAndStop", {name, "lost", "die"});
+        testing::ChildProcess killed =
+            testing::startChildRole("saveAndStop", {name, "lost", "die"});
         ASSERT_EQ(killed.wait(), 137);
     }
     // Each killed save removed the one before it; two more of long-gone processes.

@@ -2,7 +2,7 @@
 // the whole-file replace of a file another process reads.
 #include "platform/os/os.h"
 #include "platform/runtime/runtime.h"
-#include "tests/support/child_process.h"
+#include "tests/support/file_holder.h"
 #include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
@@ -35,8 +35,8 @@ CUENTAS_CHILD_ROLE(readAndHold) {
     if (arguments.at(1) == "delete") {
         share |= FILE_SHARE_DELETE;
     }
-    HANDLE file = CreateFileA(arguments.at(0).c_str(), GENERIC_READ, share, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(arguments.at(0).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         std::cout << "refused" << std::endl;
         return 1;
@@ -49,15 +49,6 @@ CUENTAS_CHILD_ROLE(readAndHold) {
     ReadFile(file, buffer, sizeof buffer, &read, nullptr);
     std::cout << std::string(buffer, read) << std::endl;
     CloseHandle(file);
-    return 0;
-}
-
-// Holds the file without sharing it until a line comes in.
-CUENTAS_CHILD_ROLE(holdAlone) {
-    FileHandle holder = FOpen(arguments.at(0), openmode::kReadWrite | openmode::kShareExclusive);
-    std::cout << (holder == kNoFile ? "refused" : "held") << std::endl;
-    std::string go;
-    std::getline(std::cin, go);
     return 0;
 }
 
@@ -78,7 +69,7 @@ protected:
 TEST_F(WindowsFiles, AFileAnotherProcessHoldsAloneIsASharingViolationForEveryOpen) {
     const std::string name = path("table.dbf");
     std::ofstream(name) << "x";
-    testing::ChildProcess holder = hold("holdAlone", {name});
+    testing::ChildProcess holder = testing::holdExclusively(name);
     for (std::uint32_t mode : {openmode::kRead, openmode::kReadWrite | openmode::kShareDenyNone,
                                openmode::kWrite | openmode::kShareExclusive}) {
         SCOPED_TRACE(mode);

@@ -22,8 +22,8 @@ protected:
     void SetUp() override {
         path = "SOFTWARE\\cuentas-test-" + std::to_string(GetCurrentProcessId());
         ::HKEY key = nullptr;
-        ASSERT_EQ(::RegCreateKeyExA(kMachine, path.c_str(), 0, nullptr, 0,
-                                    KEY_SET_VALUE, nullptr, &key, nullptr),
+        ASSERT_EQ(::RegCreateKeyExA(kMachine, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                    &key, nullptr),
                   ERROR_SUCCESS);
         const char directory[] = "%SystemRoot%\\System32\\LogFiles";
         ::RegSetValueExA(key, "LogFileDirectory", 0, REG_EXPAND_SZ,
@@ -41,17 +41,16 @@ protected:
 TEST_F(WindowsRegistry, AValueUnderTheMachineHiveIsReadAsTheSystemHoldsIt) {
     cuentas::HKEY key = 0;
     std::uint32_t disposition = 0;
-    ASSERT_EQ(cuentas::RegCreateKeyExA(0x80000002u, path.c_str(), 0, nullptr, 0, 1, nullptr,
-                                       &key, &disposition),
+    ASSERT_EQ(cuentas::RegCreateKeyExA(0x80000002u, path.c_str(), 0, nullptr, 0, 1, nullptr, &key,
+                                       &disposition),
               0);
     EXPECT_NE(key, 0u);
     EXPECT_EQ(disposition, 2u); // it was there
     std::array<std::uint8_t, 260> data{};
     std::uint32_t size = data.size();
     std::uint32_t type = 0;
-    ASSERT_EQ(cuentas::RegQueryValueExA(key, "LogFileDirectory", nullptr, &type, data.data(),
-                                        &size),
-              0);
+    ASSERT_EQ(
+        cuentas::RegQueryValueExA(key, "LogFileDirectory", nullptr, &type, data.data(), &size), 0);
     EXPECT_EQ(type, 2u); // REG_EXPAND_SZ
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(data.data())),
               "%SystemRoot%\\System32\\LogFiles");

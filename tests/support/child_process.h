@@ -66,12 +66,15 @@ ChildProcess startChildRole(const std::string& role, const std::vector<std::stri
 // The path of the running executable.
 std::string ownExecutable();
 
+// The first whole line of `pending`, taken from it without its line end (LF or CR LF).
+std::optional<std::string> takeLine(std::string& pending);
+
 } // namespace cuentas::testing
 
 // Declares a role for startChildRole: CUENTAS_CHILD_ROLE(holdFile) { ...; return 0; }, with
 // `arguments` in scope.
-#define CUENTAS_CHILD_ROLE(name)                                                               \
-    static int childRole_##name([[maybe_unused]] const std::vector<std::string>& arguments);  \
-    [[maybe_unused]] static const bool childRoleRegistered_##name =                           \
-        ::cuentas::testing::registerChildRole(#name, childRole_##name);                        \
+#define CUENTAS_CHILD_ROLE(name)                                                                   \
+    static int childRole_##name([[maybe_unused]] const std::vector<std::string>& arguments);       \
+    [[maybe_unused]] static const bool childRoleRegistered_##name =                                \
+        ::cuentas::testing::registerChildRole(#name, childRole_##name);                            \
     static int childRole_##name([[maybe_unused]] const std::vector<std::string>& arguments)

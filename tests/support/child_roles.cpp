@@ -36,4 +36,17 @@ ChildProcess startChildRole(const std::string& role, const std::vector<std::stri
     return ChildProcess(ownExecutable(), all, std::nullopt, streams);
 }
 
+std::optional<std::string> takeLine(std::string& pending) {
+    const auto newline = pending.find('\n');
+    if (newline == std::string::npos) {
+        return std::nullopt;
+    }
+    std::string line = pending.substr(0, newline);
+    pending.erase(0, newline + 1);
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back(); // a text stream's CR LF
+    }
+    return line;
+}
+
 } // namespace cuentas::testing

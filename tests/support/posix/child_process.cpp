@@ -158,12 +158,7 @@ void ChildProcess::closeInput() {
 std::optional<std::string> ChildProcess::readOutputLine(std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     for (;;) {
-        if (auto newline = system_->pending.find('\n'); newline != std::string::npos) {
-            std::string line = system_->pending.substr(0, newline);
-            system_->pending.erase(0, newline + 1);
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back(); // a text stream's CR LF
-            }
+        if (std::optional<std::string> line = takeLine(system_->pending)) {
             return line;
         }
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(

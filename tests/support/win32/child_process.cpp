@@ -42,10 +42,10 @@ std::string quoted(const std::string& argument) {
 
 HANDLE inheritableFile(const std::string& path, bool writing) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE file = CreateFileA(path.c_str(), writing ? GENERIC_WRITE : GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
-                              writing ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file =
+        CreateFileA(path.c_str(), writing ? GENERIC_WRITE : GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
+                    writing ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         throw std::runtime_error("cannot open " + path + " for a child process");
     }
@@ -117,9 +117,9 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     startup.hStdInput = childInput;
     startup.hStdOutput = childOutput;
     startup.hStdError = childError;
-    const BOOL started = CreateProcessA(
-        program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-        environment ? block.data() : nullptr, nullptr, &startup, &system_->process);
+    const BOOL started =
+        CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                       environment ? block.data() : nullptr, nullptr, &startup, &system_->process);
     for (HANDLE handle : {childInput, childOutput, childError}) {
         if (handle) {
             CloseHandle(handle);
@@ -195,17 +195,12 @@ void ChildProcess::closeInput() {
 std::optional<std::string> ChildProcess::readOutputLine(std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     for (;;) {
-        if (auto newline = system_->pending.find('\n'); newline != std::string::npos) {
-            std::string line = system_->pending.substr(0, newline);
-            system_->pending.erase(0, newline + 1);
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back(); // a text stream's CR LF
-            }
+        if (std::optional<std::string> line = takeLine(system_->pending)) {
             return line;
         }
         DWORD available = 0;
-        if (!system_->output || !PeekNamedPipe(system_->output, nullptr, 0, nullptr, &available,
-                                               nullptr)) {
+        if (!system_->output ||
+            !PeekNamedPipe(system_->output, nullptr, 0, nullptr, &available, nullptr)) {
             return std::nullopt; // the output ended
         }
         if (available == 0) {
