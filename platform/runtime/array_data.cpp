@@ -11,8 +11,8 @@ Value* allocateElements(std::size_t capacity) {
     return static_cast<Value*>(::operator new(capacity * sizeof(Value)));
 }
 
-void freeElements(Value* elements, std::size_t capacity) {
-    ::operator delete(elements, capacity * sizeof(Value));
+void freeElements(Value* elements) {
+    ::operator delete(elements);
 }
 
 } // namespace
@@ -45,7 +45,7 @@ ArrayData::ArrayData(Value first, Value second) noexcept : ArrayData() {
 ArrayData::~ArrayData() {
     truncate(0);
     if (data_ != inlineElements()) {
-        freeElements(data_, capacity_);
+        freeElements(data_);
     }
 }
 
@@ -83,7 +83,7 @@ void ArrayData::reserve(std::size_t capacity) {
         data_[i].~Value();
     }
     if (data_ != inlineElements()) {
-        freeElements(data_, capacity_);
+        freeElements(data_);
     }
     data_ = elements;
     capacity_ = static_cast<std::uint32_t>(capacity);

@@ -21,7 +21,7 @@ struct RowsDeleter {
         for (std::size_t i = count; i > 0; --i) {
             rows[i - 1].~ArrayData();
         }
-        ::operator delete(rows, rowsSize(count), kRowAlignment);
+        ::operator delete(rows, kRowAlignment);
     }
 };
 
