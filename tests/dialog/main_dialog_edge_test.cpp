@@ -109,7 +109,7 @@ TEST_F(AccountDialogTest, OnlyLeavingTheBankFieldTouchesTheName) {
         EXPECT_EQ(caption(Dc), "96");
         EXPECT_EQ(caption(Nombre), "marca");
         // Editing the code does not clear the name either, until the field is left.
-        QTest::keyClick(focus(), Qt::Key_A, Qt::ControlModifier);
+        driver->selectAll();
         type("81");
         EXPECT_EQ(caption(Nombre), "marca");
         tab();
@@ -154,8 +154,6 @@ TEST_F(AccountDialogTest, ANameWiderThanItsDisplayIsKeptAndWrittenWhole) {
         type("3001");
         click(Grabar);
     });
-    EXPECT_GT(label(Nombre)->fontMetrics().horizontalAdvance(label(Nombre)->text()),
-              label(Nombre)->width());
     EXPECT_EQ(caption(Nombre), name);
     EXPECT_EQ(transferFile(), "BANCO=" + name + "\r\n20DIGITOS=30010000000000000000");
 }
@@ -183,7 +181,7 @@ TEST_F(AccountDialogTest, AnUnwritableTmpKeepsTheDialogOpenAndSaysWhy) {
         tab();
         type("77");
         click(Grabar);
-        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(driver->isShown());
         ASSERT_EQ(os.messageBoxes.size(), 1u);
         EXPECT_EQ(os.messageBoxes[0].text,
                   "No se ha podido grabar el fichero\n" + (base / "tmp" / "xtras.ini").string() +
@@ -227,7 +225,7 @@ TEST_F(AccountDialogTest, AFolderNamedLikeTheTransferFileIsNamedAsTheCause) {
     fs::create_directories(base / "tmp" / "xtras.ini");
     int result = run([&] {
         click(Grabar);
-        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(driver->isShown());
         ASSERT_EQ(os.messageBoxes.size(), 1u);
         EXPECT_EQ(os.messageBoxes[0].text,
                   "No se ha podido grabar el fichero\n" + (base / "tmp" / "xtras.ini").string() +

@@ -1,5 +1,7 @@
 #include "platform/gui/gui.h"
-#include "platform/gui/qt_text.h"
+#include "platform/gui/qt/fonts.h"
+#include "platform/gui/qt/qt_dialog.h"
+#include "platform/gui/qt/qt_text.h"
 #include "platform/runtime/raise.h"
 #include "tests/support/gui_application.h"
 #include "tests/support/recording_errors.h"
@@ -86,7 +88,7 @@ protected:
                                   Value::logic(true)};
         dialog = Value(CreateInstance(sym("RECORDINGDIALOG"), args));
         window = objectAs<RecordingDialog>(dialog);
-        ASSERT_NE(window->widget(), nullptr);
+        ASSERT_NE(templateDialogOf(*window), nullptr);
         bind("SINGLELINEEDIT", kFirst, "FIRST");
         bind("SINGLELINEEDIT", kSecond, "SECOND");
         bind("PUSHBUTTON", kAccept, "ACEPTAR");
@@ -102,7 +104,7 @@ protected:
         return control;
     }
 
-    TemplateDialog& widget() { return *window->widget(); }
+    TemplateDialog& widget() { return *templateDialogOf(*window); }
     template <class T> T* control(int id) { return qobject_cast<T*>(widget().control(id)); }
 
     // Runs the dialog modally; `actions` play the user inside its event loop. A dialog the
@@ -133,11 +135,11 @@ TEST_F(DialogWindowTest, ControlsKeepTheirTemplateRectanglesAfterANewFont) {
     for (const ControlTemplate& c : widget().dialogTemplate().controls) {
         std::array<Value, 2> args{font, Value::logic(false)};
         EXPECT_EQ(Send(controls[c.id], sym("FONT"), args).asObject(), font.asObject());
-        EXPECT_EQ(widget().control(c.id)->geometry(), toPixels(c.rect, units)) << c.id;
+        EXPECT_EQ(widget().control(c.id)->geometry(), toQRect(toPixels(c.rect, units))) << c.id;
         EXPECT_EQ(widget().control(c.id)->font().pixelSize(), 19) << c.id;
         EXPECT_TRUE(widget().control(c.id)->font().bold()) << c.id;
     }
-    EXPECT_EQ(widget().size(), toPixels({0, 0, 160, 60}, units).size());
+    EXPECT_EQ(widget().size(), toQRect(toPixels({0, 0, 160, 60}, units)).size());
     EXPECT_EQ(widget().minimumSize(), widget().maximumSize());
 }
 
@@ -400,7 +402,7 @@ TEST(DialogWindowErrors, MisusesRaiseRuntimeErrorsWithClearDescriptions) {
     std::array<Value, 3> unknown{Value(), makeResourceId(std::string("nosuch")),
                                  Value::logic(true)};
     Value missing(CreateInstance(sym("DIALOGWINDOW"), unknown));
-    EXPECT_EQ(objectAs<DialogWindow>(missing)->widget(), nullptr);
+    EXPECT_EQ(objectAs<DialogWindow>(missing)->nativeDialog(), nullptr);
     EXPECT_TRUE(Send(missing, sym("SHOW")).isNil());
 
     std::array<Value, 3> good{Value(), makeResourceId(std::string("GUITEST")), Value::logic(true)};
