@@ -8,6 +8,14 @@ namespace {
 
 using enum MainDialogId;
 
+// What the system can tell of a file where a folder should be: POSIX names it, Windows finds
+// no such folder.
+#ifdef _WIN32
+const char* const kFileInTheWay = "No existe la carpeta de destino.";
+#else
+const char* const kFileInTheWay = "Una parte de la ruta es un fichero y no una carpeta.";
+#endif
+
 const std::string kRetryAdvice =
     "\n\nCorrija la causa y pulse \"Grabar\" de nuevo, o pulse \"Cancelar\" para salir sin "
     "grabar.";
@@ -183,9 +191,9 @@ TEST_F(AccountDialogTest, AnUnwritableTmpKeepsTheDialogOpenAndSaysWhy) {
         click(Grabar);
         EXPECT_TRUE(driver->isShown());
         ASSERT_EQ(os.messageBoxes.size(), 1u);
-        EXPECT_EQ(os.messageBoxes[0].text,
-                  "No se ha podido grabar el fichero\n" + (base / "tmp" / "xtras.ini").string() +
-                      "\n\nUna parte de la ruta es un fichero y no una carpeta." + kRetryAdvice);
+        EXPECT_EQ(os.messageBoxes[0].text, "No se ha podido grabar el fichero\n" +
+                                               (base / "tmp" / "xtras.ini").string() + "\n\n" +
+                                               kFileInTheWay + kRetryAdvice);
         EXPECT_EQ(os.messageBoxes[0].caption, kMainDialogCaption);
         EXPECT_EQ(os.messageBoxes[0].flags, kMessageBoxOk | kMessageBoxIconError);
         // Every field stays as typed.

@@ -18,7 +18,7 @@ constexpr LPARAM kTabScan = 0x0F, kReturnScan = 0x1C, kEscapeScan = 0x01, kSpace
 
 class Win32DialogDriver : public DialogDriver {
 public:
-    using DialogDriver::DialogDriver;
+    explicit Win32DialogDriver(gui::DialogWindow& dialog) : DialogDriver(dialog) {}
 
     int run(const std::function<void()>& actions) override {
         m_leftOpen = false;
