@@ -37,6 +37,8 @@ public:
     virtual void space() = 0;
     // Control+A: the focused edit's whole text selected.
     virtual void selectAll() = 0;
+    // End: the focused edit's cursor after its last character.
+    virtual void end() = 0;
 
     // The left mouse button on a control: pressed and released, or one of the two.
     virtual void click(int id) = 0;

@@ -39,6 +39,7 @@ public:
     void escape() override { QTest::keyClick(focus(), Qt::Key_Escape); }
     void space() override { QTest::keyClick(focus(), Qt::Key_Space); }
     void selectAll() override { QTest::keyClick(focus(), Qt::Key_A, Qt::ControlModifier); }
+    void end() override { QTest::keyClick(focus(), Qt::Key_End); }
 
     void click(int id) override { QTest::mouseClick(widget(id), Qt::LeftButton); }
     void press(int id) override { QTest::mousePress(widget(id), Qt::LeftButton); }

@@ -14,7 +14,8 @@ namespace cuentas::testing {
 namespace {
 
 // The scan codes of the keys the tests press (set 1), as the keyboard gives them.
-constexpr LPARAM kTabScan = 0x0F, kReturnScan = 0x1C, kEscapeScan = 0x01, kSpaceScan = 0x39;
+constexpr LPARAM kTabScan = 0x0F, kReturnScan = 0x1C, kEscapeScan = 0x01, kSpaceScan = 0x39,
+                 kEndScan = 0x4F | (1 << 8);
 
 class Win32DialogDriver : public DialogDriver {
 public:
@@ -46,6 +47,7 @@ public:
     void keypadEnter() override { key(VK_RETURN, kReturnScan | (1 << 8)); }
     void escape() override { key(VK_ESCAPE, kEscapeScan); }
     void space() override { key(VK_SPACE, kSpaceScan); }
+    void end() override { key(VK_END, kEndScan); }
     void selectAll() override {
         SendMessageW(GetFocus(), EM_SETSEL, 0, -1);
         pump();
