@@ -53,14 +53,14 @@ std::string nameFromCaption(std::string_view caption) {
                                                      : caption.substr(0, end + 1));
 }
 
-std::map<int, std::string> accessibleNamesFromTemplate(const DialogTemplate& dialogTemplate) {
+std::map<int, int> namingFixedTexts(const DialogTemplate& dialogTemplate) {
     std::vector<const ControlTemplate*> fixedTexts;
     for (const ControlTemplate& control : dialogTemplate.controls) {
         if (isFixedText(control)) {
             fixedTexts.push_back(&control);
         }
     }
-    std::map<int, std::string> names;
+    std::map<int, int> labels;
     const ControlTemplate* previousFixedText = nullptr;
     for (const ControlTemplate& control : dialogTemplate.controls) {
         if (needsName(control)) {
@@ -69,12 +69,20 @@ std::map<int, std::string> accessibleNamesFromTemplate(const DialogTemplate& dia
                 label = previousFixedText;
             }
             if (label) {
-                names[control.id] = nameFromCaption(label->text);
+                labels[control.id] = label->id;
             }
         }
         if (isFixedText(control)) {
             previousFixedText = &control;
         }
+    }
+    return labels;
+}
+
+std::map<int, std::string> accessibleNamesFromTemplate(const DialogTemplate& dialogTemplate) {
+    std::map<int, std::string> names;
+    for (const auto& [id, label] : namingFixedTexts(dialogTemplate)) {
+        names[id] = nameFromCaption(dialogTemplate.control(label)->text);
     }
     return names;
 }

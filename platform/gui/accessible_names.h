@@ -22,6 +22,9 @@ namespace cuentas::gui {
 // Control id to name (Windows-1252), for the controls the rule above names.
 std::map<int, std::string> accessibleNamesFromTemplate(const DialogTemplate& dialogTemplate);
 
+// Control id to the id of the fixed text that names it, for the same controls.
+std::map<int, int> namingFixedTexts(const DialogTemplate& dialogTemplate);
+
 // A fixed text as a name: without its trailing colons and blanks.
 std::string nameFromCaption(std::string_view caption);
 

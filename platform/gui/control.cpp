@@ -5,8 +5,6 @@
 #include "platform/gui/gui_errors.h"
 #include "platform/gui/hyper_label.h"
 #include "platform/gui/resource_id.h"
-#include "platform/gui/template_dialog.h"
-#include "platform/gui/qt_text.h"
 #include "platform/runtime/class_declaration.h"
 #include "platform/runtime/raise.h"
 #include "platform/runtime/runtime_symbols.h"
@@ -30,7 +28,7 @@ const char* className(ControlClass controlClass) {
 
 void Control::init(const Value& ownerValue, const Value& resourceId) {
     auto* dialog = objectAs<DialogWindow>(ownerValue);
-    if (!dialog || !dialog->widget()) {
+    if (!dialog || !dialog->nativeDialog()) {
         raiseGuiError(gencode::kArgument, "Control owner is not a dialog window", symbols::kInit,
                       ownerValue);
         return;
@@ -38,7 +36,7 @@ void Control::init(const Value& ownerValue, const Value& resourceId) {
     const ResourceId id = resourceIdOf(resourceId);
     const auto* number = std::get_if<std::uint32_t>(&id);
     const ControlTemplate* control =
-        number ? dialog->widget()->dialogTemplate().control(static_cast<int>(*number)) : nullptr;
+        number ? dialog->dialogTemplate()->control(static_cast<int>(*number)) : nullptr;
     if (!control) {
         raiseGuiError(gencode::kArgument, "Control id not in the dialog template", symbols::kInit,
                       resourceId);
@@ -52,13 +50,17 @@ void Control::init(const Value& ownerValue, const Value& resourceId) {
         return;
     }
     m_id = control->id;
-    m_widget = dialog->widget()->control(m_id);
     m_owner = dialog->weak_from_this();
     dialog->attach(reference());
 }
 
 DialogWindow* Control::owner() const {
     return dynamic_cast<DialogWindow*>(m_owner.lock().get());
+}
+
+NativeDialog* Control::window() const {
+    DialogWindow* dialog = m_id != 0 ? owner() : nullptr;
+    return dialog ? dialog->nativeDialog() : nullptr;
 }
 
 Value Control::ownerValue() const {
@@ -77,12 +79,13 @@ Symbol Control::nameSymbol() const {
 }
 
 std::string Control::accessibleName() const {
-    return m_widget ? toWindows1252(m_widget->accessibleName()) : std::string();
+    NativeDialog* dialog = window();
+    return dialog ? dialog->accessibleName(m_id) : std::string();
 }
 
 void Control::setAccessibleName(const std::string& name) {
-    if (m_widget) {
-        m_widget->setAccessibleName(fromWindows1252(name));
+    if (NativeDialog* dialog = window()) {
+        dialog->setAccessibleName(m_id, name);
     }
 }
 
@@ -92,18 +95,8 @@ void Control::setFont(const Value& font, bool redraw) {
         return;
     }
     m_font = font;
-    if (!m_widget) {
-        return;
-    }
-    // Qt widgets outside layouts keep their geometry on a new font; keep it explicitly so the
-    // template's rectangle holds whatever a style would make of the font.
-    const QRect rect = m_widget->geometry();
-    m_widget->setFont(fontObject->qfont());
-    m_widget->setGeometry(rect);
-    if (redraw) {
-        m_widget->repaint();
-    } else {
-        m_widget->update();
+    if (NativeDialog* dialog = window()) {
+        dialog->setFont(m_id, fontObject->nativeFont(), redraw);
     }
 }
 

@@ -1,12 +1,11 @@
 #pragma once
-// CONTROL: the runtime object of one control of a dialog, bound by its id to the widget the
-// dialog built from its template. The dialog owns its controls; a control only points back.
+// CONTROL: the runtime object of one control of a dialog, bound by its id to the control the
+// dialog's window built from its template. The dialog owns its controls; a control only points
+// back.
 
 #include "platform/gui/dialog_template.h"
+#include "platform/gui/native_dialog.h"
 #include "platform/runtime/object.h"
-
-#include <QPointer>
-#include <QWidget>
 
 namespace cuentas::gui {
 
@@ -21,7 +20,6 @@ public:
     void init(const Value& owner, const Value& resourceId);
 
     int id() const { return m_id; }
-    QWidget* widget() const { return m_widget; }
     // The owner dialog, or nullptr once it is gone.
     DialogWindow* owner() const;
     Value ownerValue() const;
@@ -44,10 +42,11 @@ public:
 protected:
     // The template class this kind of control binds to.
     virtual ControlClass controlClass() const = 0;
+    // The window of the owner dialog, or nullptr once it is gone or when the control is unbound.
+    NativeDialog* window() const;
 
 private:
     int m_id = 0;
-    QPointer<QWidget> m_widget;
     std::weak_ptr<Object> m_owner;
     Value m_hyperLabel;
     Value m_font;

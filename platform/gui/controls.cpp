@@ -1,14 +1,8 @@
 #include "platform/gui/controls.h"
 
-#include "platform/gui/picture_validator.h"
-#include "platform/gui/qt_text.h"
-#include "platform/gui/template_label.h"
+#include "platform/gui/picture.h"
 #include "platform/runtime/class_declaration.h"
 #include "platform/runtime/text.h"
-
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 
 namespace cuentas::gui {
 namespace {
@@ -24,54 +18,45 @@ std::string textOf(const Value& value) {
 } // namespace
 
 std::string SingleLineEdit::textValue() const {
-    const auto* edit = qobject_cast<const QLineEdit*>(widget());
-    return edit ? toWindows1252(edit->text()) : std::string();
+    NativeDialog* dialog = window();
+    return dialog ? dialog->text(id()) : std::string();
 }
 
 bool SingleLineEdit::setTextValue(const std::string& text) {
-    auto* edit = qobject_cast<QLineEdit*>(widget());
-    if (!edit || !fitsPicture(text, m_picture)) {
+    NativeDialog* dialog = window();
+    if (!dialog || !fitsPicture(text, m_picture)) {
         return false;
     }
-    edit->setText(fromWindows1252(text));
+    dialog->setText(id(), text);
     return true;
 }
 
 void SingleLineEdit::setPicture(const std::string& mask) {
     m_picture = mask;
-    auto* edit = qobject_cast<QLineEdit*>(widget());
-    if (!edit) {
-        return;
+    if (NativeDialog* dialog = window()) {
+        dialog->setEditMask(id(), mask);
     }
-    delete edit->validator();
-    if (mask.empty()) {
-        edit->setValidator(nullptr);
-        edit->setMaxLength(32767);
-        return;
-    }
-    edit->setValidator(new PictureValidator(mask, edit));
-    edit->setMaxLength(static_cast<int>(mask.size()));
 }
 
 std::string PushButton::caption() const {
-    const auto* button = qobject_cast<const QPushButton*>(widget());
-    return button ? toWindows1252(button->text()) : std::string();
+    NativeDialog* dialog = window();
+    return dialog ? dialog->text(id()) : std::string();
 }
 
 void PushButton::setCaption(const std::string& caption) {
-    if (auto* button = qobject_cast<QPushButton*>(widget())) {
-        button->setText(fromWindows1252(caption));
+    if (NativeDialog* dialog = window()) {
+        dialog->setText(id(), caption);
     }
 }
 
 std::string FixedText::caption() const {
-    const auto* label = qobject_cast<const QLabel*>(widget());
-    return label ? toWindows1252(label->text()) : std::string();
+    NativeDialog* dialog = window();
+    return dialog ? dialog->text(id()) : std::string();
 }
 
 void FixedText::setCaption(const std::string& caption) {
-    if (auto* label = qobject_cast<TemplateLabel*>(widget())) {
-        label->setCaption(fromWindows1252(caption));
+    if (NativeDialog* dialog = window()) {
+        dialog->setText(id(), caption);
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The three kinds of control: SINGLELINEEDIT (a QLineEdit with TEXTVALUE and a PICTURE mask),
-// PUSHBUTTON (pressing it calls the dialog method of its name) and FIXEDTEXT (a QLabel with
-// a CAPTION).
+// The three kinds of control: SINGLELINEEDIT (an edit with TEXTVALUE and a PICTURE mask),
+// PUSHBUTTON (pressing it calls the dialog method of its name) and FIXEDTEXT (a static text
+// with a CAPTION).
 
 #include "platform/gui/control.h"
 

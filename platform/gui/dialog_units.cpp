@@ -1,6 +1,5 @@
 #include "platform/gui/dialog_units.h"
 
-#include <QFontMetrics>
 #include <cstdint>
 
 namespace cuentas::gui {
@@ -20,16 +19,9 @@ int mulDiv(int number, int numerator, int denominator) {
     return static_cast<int>(result);
 }
 
-BaseUnits baseUnitsOf(const QFont& font) {
-    QFontMetrics metrics(font);
-    int alphabet = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return BaseUnits{(alphabet / 26 + 1) / 2, metrics.ascent() + metrics.descent()};
-}
-
-QRect toPixels(const DialogRect& rect, BaseUnits units) {
-    return QRect(mulDiv(rect.x, units.x, 4), mulDiv(rect.y, units.y, 8),
-                 mulDiv(rect.width, units.x, 4), mulDiv(rect.height, units.y, 8));
+PixelRect toPixels(const DialogRect& rect, BaseUnits units) {
+    return PixelRect{mulDiv(rect.x, units.x, 4), mulDiv(rect.y, units.y, 8),
+                     mulDiv(rect.width, units.x, 4), mulDiv(rect.height, units.y, 8)};
 }
 
 int fontPixelHeight(int points, int dpi) {

@@ -5,13 +5,12 @@
 #include "platform/gui/gui_errors.h"
 #include "platform/gui/gui_symbols.h"
 #include "platform/gui/hyper_label.h"
-#include "platform/gui/qt_text.h"
 #include "platform/gui/resource_id.h"
 #include "platform/runtime/class_declaration.h"
 #include "platform/runtime/raise.h"
 #include "platform/runtime/runtime_symbols.h"
 
-#include <QApplication>
+#include <array>
 
 namespace cuentas::gui {
 DialogWindow::DialogWindow(const ClassInfo& classInfo) : Object(classInfo) {}
@@ -23,7 +22,7 @@ DialogWindow::~DialogWindow() {
 
 void DialogWindow::init(const Value& owner, const Value& resourceId, bool modal) {
     m_modal = modal;
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+    if (!canCreateNativeDialogs()) {
         raiseGuiError(gencode::kInternal, "No GUI application to show the dialog in",
                       symbols::kInit);
         return;
@@ -34,17 +33,16 @@ void DialogWindow::init(const Value& owner, const Value& resourceId, bool modal)
         return;
     }
     const auto* ownerDialog = objectAs<DialogWindow>(owner);
-    m_dialog = std::make_unique<TemplateDialog>(*dialogTemplate,
-                                                ownerDialog ? ownerDialog->widget() : nullptr);
-    m_dialog->setModal(modal);
-    QObject::connect(m_dialog.get(), &TemplateDialog::editFocusChanged, m_dialog.get(),
-                     [this](int id, bool got) { editFocusChanged(id, got); });
-    QObject::connect(m_dialog.get(), &TemplateDialog::buttonClicked, m_dialog.get(),
-                     [this](int id) { buttonClicked(id); });
-    QObject::connect(m_dialog.get(), &QDialog::finished, m_dialog.get(),
-                     [this](int result) { m_result = result; });
-    m_dialog->setRefusedPasteHandler(
-        [this](int id, const QString& text) { return editPasteRefused(id, text); });
+    NativeDialog::Handlers handlers;
+    handlers.editFocusChanged = [this](int id, bool got) { editFocusChanged(id, got); };
+    handlers.buttonClicked = [this](int id) { buttonClicked(id); };
+    handlers.editPasteRefused = [this](int id, const std::string& text) {
+        return editPasteRefused(id, text);
+    };
+    handlers.finished = [this](int result) { m_result = result; };
+    m_template = dialogTemplate;
+    m_dialog = createNativeDialog(*dialogTemplate, ownerDialog ? ownerDialog->nativeDialog() : nullptr,
+                                  std::move(handlers));
 }
 
 Value DialogWindow::show() {
@@ -68,12 +66,12 @@ void DialogWindow::endDialog(int result) {
 }
 
 std::string DialogWindow::caption() const {
-    return m_dialog ? toWindows1252(m_dialog->windowTitle()) : std::string();
+    return m_dialog ? m_dialog->caption() : std::string();
 }
 
 void DialogWindow::setCaption(const std::string& caption) {
     if (m_dialog) {
-        m_dialog->setWindowTitle(fromWindows1252(caption));
+        m_dialog->setCaption(caption);
     }
 }
 
@@ -131,15 +129,13 @@ void DialogWindow::buttonClicked(int id) {
     }
 }
 
-bool DialogWindow::editPasteRefused(int id, const QString& text) {
+bool DialogWindow::editPasteRefused(int id, const std::string& text) {
     ObjectRef self = weak_from_this().lock();
     Control* control = controlById(id);
     if (!self || !control) {
         return false;
     }
-    // Invisible formatting characters, which the code page mostly lacks, would turn into '?'.
-    std::array<Value, 2> args{Value(control->reference()),
-                              Value(toWindows1252(withoutFormatCharacters(text)))};
+    std::array<Value, 2> args{Value(control->reference()), Value(text)};
     return Send(Value(self), symbols::kEditPasteRefused, args).asLogic();
 }
 

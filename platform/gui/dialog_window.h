@@ -2,9 +2,10 @@
 // DIALOGWINDOW: a dialog built from a registered template. SHOW runs a modal dialog until
 // ENDDIALOG or the close box ends it; edits report focus changes to EDITFOCUSCHANGE and pasted
 // text their masks refuse to EDITPASTEREFUSED, and each push button calls the dialog method of
-// its name.
+// its name. The window itself is the toolkit's (NativeDialog).
 
-#include "platform/gui/template_dialog.h"
+#include "platform/gui/dialog_template.h"
+#include "platform/gui/native_dialog.h"
 #include "platform/runtime/object.h"
 
 #include <map>
@@ -24,8 +25,10 @@ public:
     // application to show it in, raises an error and leaves the dialog without a window.
     void init(const Value& owner, const Value& resourceId, bool modal);
 
-    // The Qt dialog; nullptr when INIT failed.
-    TemplateDialog* widget() const { return m_dialog.get(); }
+    // The toolkit's dialog; nullptr when INIT failed.
+    NativeDialog* nativeDialog() const { return m_dialog.get(); }
+    // The template the dialog was built from; nullptr when INIT failed.
+    const DialogTemplate* dialogTemplate() const { return m_template; }
     bool isModal() const { return m_modal; }
 
     // Runs a modal dialog and returns its result code; shows a modeless one and returns nil.
@@ -50,9 +53,10 @@ public:
 private:
     void editFocusChanged(int id, bool gotFocus);
     void buttonClicked(int id);
-    bool editPasteRefused(int id, const QString& text);
+    bool editPasteRefused(int id, const std::string& text);
 
-    std::unique_ptr<TemplateDialog> m_dialog;
+    std::unique_ptr<NativeDialog> m_dialog;
+    const DialogTemplate* m_template = nullptr;
     bool m_modal = true;
     int m_result = 0;
     Value m_hyperLabel;
@@ -64,7 +68,8 @@ private:
 // EDITPASTEREFUSED, and the properties CAPTION, HYPERLABEL, NAMESYM, CLASSICKEYS, RESULT.
 // EDITPASTEREFUSED (edit control, pasted text) is called when text pasted into an edit would
 // break its mask or length, with the text's invisible formatting characters left out; a
-// dialog that deals with the text answers TRUE, and the edit then inserts nothing. The inherited one answers FALSE: the edit refuses the paste as it would.
+// dialog that deals with the text answers TRUE, and the edit then inserts nothing. The
+// inherited one answers FALSE: the edit refuses the paste as it would.
 void declareDialogWindowClass();
 
 } // namespace cuentas::gui

@@ -1,9 +1,6 @@
 #include "platform/gui/font_object.h"
 
-#include "platform/gui/dialog_units.h"
-#include "platform/gui/fonts.h"
 #include "platform/gui/gui_symbols.h"
-#include "platform/gui/screen.h"
 #include "platform/runtime/class_declaration.h"
 
 namespace cuentas::gui {
@@ -14,7 +11,7 @@ constexpr int kBoldWeight = 700;
 
 } // namespace
 
-QFont FontObject::qfont() const {
+NativeFont FontObject::nativeFont() const {
     FontDefinition effective = definition;
     if (effective.faceName.empty()) {
         switch (family) {
@@ -30,9 +27,7 @@ QFont FontObject::qfont() const {
             break;
         }
     }
-    QFont result = toQFont(effective, screenProvider().dotsPerInch());
-    result.setUnderline(underline);
-    return result;
+    return NativeFont{effective, underline};
 }
 
 Value makeFont(FontFamily family, int points, std::string faceName) {

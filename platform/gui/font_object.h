@@ -3,9 +3,8 @@
 // BOLD, ITALIC and UNDERLINE switches.
 
 #include "platform/gui/dialog_template.h"
+#include "platform/gui/native_dialog.h"
 #include "platform/runtime/object.h"
-
-#include <QFont>
 
 namespace cuentas::gui {
 
@@ -19,8 +18,8 @@ public:
     FontFamily family = FontFamily::Any;
     bool underline = false;
 
-    // The Qt font at the screen's resolution; the face of the family when no face is named.
-    QFont qfont() const;
+    // The font to make: the face of the family when no face is named.
+    NativeFont nativeFont() const;
 };
 
 // A new FONT object (INIT with family, points and face name).

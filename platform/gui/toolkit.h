@@ -1,10 +1,9 @@
 #pragma once
-// The GUI toolkit for the life of the program: brought up only on a display that answers,
-// since the toolkit itself ends the process, with a core dump, on one that does not.
+// The GUI toolkit for the life of the program. On Qt it is brought up only on a display that
+// answers, since the toolkit itself ends the process, with a core dump, on one that does not;
+// Windows always has its desktop.
 
 #include <memory>
-
-class QApplication;
 
 namespace cuentas::gui {
 
@@ -19,13 +18,14 @@ public:
     Toolkit(const Toolkit&) = delete;
     Toolkit& operator=(const Toolkit&) = delete;
 
-    bool isUp() const { return m_application != nullptr; }
+    bool isUp() const;
     // Closes the first dialog as soon as it is shown, as its close box would: start-up is
     // then timed, or checked, from the start of the process to the dialog shown.
     void closeFirstDialogWhenShown();
 
 private:
-    std::unique_ptr<QApplication> m_application;
+    struct State;
+    std::unique_ptr<State> m_state;
 };
 
 } // namespace cuentas::gui

@@ -1,7 +1,7 @@
 #pragma once
-// Tones through the desktop's sound output (ALSA's default device, its library loaded on the
-// first tone), which the program installs as the desktop's tone (DesktopServices). It never
-// shows a window or touches a file.
+// Tones through the desktop's sound output (on Linux ALSA's default device, its library loaded
+// on the first tone; on Windows Beep), which the program installs as the desktop's tone
+// (DesktopServices). It never shows a window or touches a file.
 
 #include <cstdint>
 

@@ -7,7 +7,7 @@
 #include "platform/runtime/text.h"
 #include "platform/table/db_server.h"
 #include "platform/table/dbf_image.h"
-#include "tests/dialog/account_dialog_fixture.h"
+#include "tests/dialog/qt/qt_account_dialog_fixture.h"
 
 #include <QFontMetrics>
 
@@ -41,10 +41,10 @@ Value bundledDirectory() {
     return directory;
 }
 
-class BundledRegisterTest : public AccountDialogTest {
+class BundledRegisterTest : public QtAccountDialogTest {
 protected:
     void SetUp() override {
-        AccountDialogTest::SetUp();
+        QtAccountDialogTest::SetUp();
         bankDirectory() = bundledDirectory();
     }
 

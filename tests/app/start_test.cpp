@@ -3,7 +3,7 @@
 #include "app/app.h"
 #include "dialog/account_globals.h"
 #include "dialog/main_dialog_template.h"
-#include "platform/gui/template_dialog.h"
+#include "platform/gui/qt/template_dialog.h"
 #include "platform/os/os.h"
 #include "platform/runtime/runtime.h"
 #include "tests/support/gui_application.h"

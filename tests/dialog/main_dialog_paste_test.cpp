@@ -1,7 +1,6 @@
 // Pasting into the account dialog through the real clipboard and the paste keys.
+#include "platform/os/codepage.h"
 #include "tests/dialog/account_dialog_fixture.h"
-
-#include <QClipboard>
 
 namespace cuentas::testing {
 namespace {
@@ -10,15 +9,11 @@ using enum MainDialogId;
 
 class PasteTest : public AccountDialogTest {
 protected:
-    void paste(MainDialogId into, const char* text) { pasteText(into, fromWindows1252(text)); }
+    void paste(MainDialogId into, const char* text) {
+        pasteUtf8(into, utf8FromWindows1252(text).c_str());
+    }
     // Text as another program puts it on the clipboard, in UTF-8.
-    void pasteUtf8(MainDialogId into, const char* text) {
-        pasteText(into, QString::fromUtf8(text));
-    }
-    void pasteText(MainDialogId into, const QString& text) {
-        QApplication::clipboard()->setText(text);
-        QTest::keyClick(edit(into), Qt::Key_V, Qt::ControlModifier);
-    }
+    void pasteUtf8(MainDialogId into, const char* text) { driver->paste(idOf(into), text); }
     // Types into the three fields, leaving the focus in the account field.
     void typeFields(const char* bank, const char* branch, const char* account) {
         type(bank);
@@ -50,7 +45,7 @@ TEST_F(PasteTest, AWholeNumberPastedIntoAnyFieldFillsAllThreeAndSavesAsTyped) {
                 EXPECT_EQ(this->text(Cuenta), "0200051332");
                 EXPECT_EQ(caption(Nombre), "CAIXABANK");
                 EXPECT_EQ(caption(Dc), "45");
-                EXPECT_EQ(focus(), edit(into));
+                EXPECT_TRUE(focusIs(into));
                 click(Grabar);
             });
             EXPECT_EQ(result, 0);
@@ -136,7 +131,7 @@ TEST_F(PasteTest, ANumberWithAFailingCheckDigitIsRefusedAndTheFieldsStayAsTheyWe
                 type("77");
                 // In the bank field, typed and not yet left: no zero-fill, no lookup follows.
                 clickInto(Banco);
-                QTest::keyClick(focus(), Qt::Key_A, Qt::ControlModifier);
+                driver->selectAll();
                 type("49");
                 if (into != Banco) {
                     clickInto(into);

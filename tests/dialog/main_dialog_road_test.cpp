@@ -18,10 +18,10 @@ TEST_F(AccountDialogTest, TheRoadOfOneTypicalUse) {
         type("77");
         // "Grabar" pressed with the mouse while the focus is still in the account field: the
         // field is left first, so the display shows the digits before the file is written.
-        QTest::mousePress(button(Grabar), Qt::LeftButton);
+        driver->press(idOf(Grabar));
         EXPECT_EQ(caption(Dc), "53");
         EXPECT_FALSE(transferFile());
-        QTest::mouseRelease(button(Grabar), Qt::LeftButton);
+        driver->release(idOf(Grabar));
     });
     EXPECT_FALSE(leftOpen);
     EXPECT_EQ(result, 0);
@@ -67,12 +67,12 @@ TEST_F(AccountDialogTest, CalcularShowsTheDigitsOfTheFieldsAsTheyAre) {
         EXPECT_EQ(caption(Dc), "06");
         tab();
         tab();
-        ASSERT_EQ(focus(), button(Calcular));
+        ASSERT_TRUE(focusIs(Calcular));
         // Clear the display behind the user's back: only the command can bring it back.
         Value dc = IVarGet(dialog, Symbol::intern("DC"));
         for (int press = 0; press < 2; ++press) {
             IVarPut(dc, Symbol::intern("CAPTION"), Value(""));
-            QTest::keyClick(focus(), Qt::Key_Space);
+            driver->space();
             EXPECT_EQ(caption(Dc), "06");
         }
         IVarPut(dc, Symbol::intern("CAPTION"), Value(""));
@@ -92,9 +92,8 @@ TEST_F(AccountDialogTest, CancelarEscapeAndTheCloseBoxWriteNothing) {
     };
     const Case cases[] = {
         {"Cancelar", 1, [&] { click(Cancelar); }},
-        {"Escape", gui::TemplateDialog::kClosedResult,
-         [&] { QTest::keyClick(focus(), Qt::Key_Escape); }},
-        {"close box", gui::TemplateDialog::kClosedResult, [&] { window->close(); }},
+        {"Escape", gui::kClosedDialogResult, [&] { driver->escape(); }},
+        {"close box", gui::kClosedDialogResult, [&] { driver->closeBox(); }},
     };
     for (const Case& c : cases) {
         newDialog();
@@ -113,16 +112,16 @@ TEST_F(AccountDialogTest, CancelarEscapeAndTheCloseBoxWriteNothing) {
 TEST_F(AccountDialogTest, EnterMovesOnLikeTab) {
     run([&] {
         type("49");
-        QTest::keyClick(focus(), Qt::Key_Return);
-        EXPECT_EQ(focus(), edit(Sucursal));
+        driver->enter();
+        EXPECT_TRUE(focusIs(Sucursal));
         EXPECT_EQ(text(Banco), "0049");
         EXPECT_EQ(caption(Nombre), "BANCO SANTANDER");
         type("1");
-        QTest::keyClick(focus(), Qt::Key_Enter, Qt::KeypadModifier);
-        EXPECT_EQ(focus(), edit(Cuenta));
+        driver->keypadEnter();
+        EXPECT_TRUE(focusIs(Cuenta));
         type("77");
-        QTest::keyClick(focus(), Qt::Key_Return);
-        EXPECT_EQ(focus(), button(Grabar));
+        driver->enter();
+        EXPECT_TRUE(focusIs(Grabar));
         EXPECT_EQ(caption(Dc), "53");
     });
     EXPECT_TRUE(leftOpen);
@@ -130,7 +129,9 @@ TEST_F(AccountDialogTest, EnterMovesOnLikeTab) {
 }
 
 TEST_F(AccountDialogTest, EnterOrSpaceOnAFocusedButtonPressesIt) {
-    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+    const std::pair<const char*, void (DialogDriver::*)()> keys[] = {
+        {"Enter", &DialogDriver::enter}, {"Space", &DialogDriver::space}};
+    for (const auto& [name, key] : keys) {
         fs::remove(transferPath());
         newDialog();
         int result = run([&] {
@@ -138,12 +139,12 @@ TEST_F(AccountDialogTest, EnterOrSpaceOnAFocusedButtonPressesIt) {
             tab();
             tab();
             tab();
-            ASSERT_EQ(focus(), button(Grabar));
-            QTest::keyClick(focus(), key);
+            ASSERT_TRUE(focusIs(Grabar));
+            ((*driver).*key)();
         });
-        EXPECT_FALSE(leftOpen) << key;
-        EXPECT_EQ(result, 0) << key;
-        EXPECT_EQ(transferFile(), "BANCO=CAIXABANK\r\n20DIGITOS=21000000600000000000") << key;
+        EXPECT_FALSE(leftOpen) << name;
+        EXPECT_EQ(result, 0) << name;
+        EXPECT_EQ(transferFile(), "BANCO=CAIXABANK\r\n20DIGITOS=21000000600000000000") << name;
     }
     newDialog();
     int result = run([&] {
@@ -151,8 +152,8 @@ TEST_F(AccountDialogTest, EnterOrSpaceOnAFocusedButtonPressesIt) {
         tab();
         tab();
         tab();
-        ASSERT_EQ(focus(), button(Cancelar));
-        QTest::keyClick(focus(), Qt::Key_Return);
+        ASSERT_TRUE(focusIs(Cancelar));
+        driver->enter();
     });
     EXPECT_EQ(result, 1);
 }

@@ -1,6 +1,7 @@
 #include "dialog/transfer_file.h"
 
 #include "platform/os/os_error.h"
+#include "platform/os/paths.h"
 
 #include <gtest/gtest.h>
 
@@ -41,8 +42,8 @@ TEST(TransferFile, FailureMessagesNameTheFileAndTheReasonInSpanish) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(transferFailureMessage("\\srv\\cuentas\\tmp\\xtras.ini", c.osError),
-                  std::string("No se ha podido grabar el fichero\n/srv/cuentas/tmp/xtras.ini\n\n") +
-                      c.reason +
+                  "No se ha podido grabar el fichero\n" +
+                      nativePath("\\srv\\cuentas\\tmp\\xtras.ini") + "\n\n" + c.reason +
                       "\n\nCorrija la causa y pulse \"Grabar\" de nuevo, o pulse \"Cancelar\" "
                       "para salir sin grabar.")
             << c.osError;
@@ -66,7 +67,8 @@ TEST(TransferFile, FailureMessagesNameTheFileAndTheReasonInSpanish) {
     for (const auto& c : causes) {
         std::string message = transferFailureMessage("\\tmp\\xtras.ini", c.osError, c.cause);
         EXPECT_EQ(message.substr(0, message.find("\n\nCorrija")),
-                  std::string("No se ha podido grabar el fichero\n/tmp/xtras.ini\n\n") + c.reason);
+                  "No se ha podido grabar el fichero\n" + nativePath("\\tmp\\xtras.ini") + "\n\n" +
+                      c.reason);
     }
 }
 

@@ -1,5 +1,5 @@
 // What a screen reader finds in the account dialog, read through Qt's accessibility interface.
-#include "tests/dialog/account_dialog_fixture.h"
+#include "tests/dialog/qt/qt_account_dialog_fixture.h"
 
 #include <QAccessible>
 
@@ -17,7 +17,7 @@ QString shownText(QAccessibleInterface* iface) {
     return text ? text->text(0, text->characterCount()) : QString("<no text interface>");
 }
 
-TEST_F(AccountDialogTest, EveryControlHasARoleAndAName) {
+TEST_F(QtAccountDialogTest, EveryControlHasARoleAndAName) {
     struct Expected {
         MainDialogId id;
         QAccessible::Role role;
@@ -38,12 +38,12 @@ TEST_F(AccountDialogTest, EveryControlHasARoleAndAName) {
         {Calcular, QAccessible::Button, "Calcular"},
     };
     for (const Expected& c : controls) {
-        QAccessibleInterface* iface = accessibleOf(window->control(static_cast<int>(c.id)));
+        QAccessibleInterface* iface = accessibleOf(window()->control(static_cast<int>(c.id)));
         ASSERT_NE(iface, nullptr) << c.name;
         EXPECT_EQ(iface->role(), c.role) << c.name;
         EXPECT_EQ(iface->text(QAccessible::Name), fromWindows1252(c.name)) << c.name;
     }
-    QAccessibleInterface* dialogIface = accessibleOf(window);
+    QAccessibleInterface* dialogIface = accessibleOf(window());
     EXPECT_EQ(dialogIface->role(), QAccessible::Dialog);
     EXPECT_EQ(dialogIface->text(QAccessible::Name), fromWindows1252(kMainDialogCaption));
     EXPECT_EQ(dialogIface->childCount(), 12);
@@ -56,7 +56,7 @@ TEST_F(AccountDialogTest, EveryControlHasARoleAndAName) {
               "N\xBA Banco");
 }
 
-TEST_F(AccountDialogTest, TheDisplaysOfferWhatTheyShowAsTheirValue) {
+TEST_F(QtAccountDialogTest, TheDisplaysOfferWhatTheyShowAsTheirValue) {
     QAccessibleInterface* name = accessibleOf(label(Nombre));
     QAccessibleInterface* digits = accessibleOf(label(Dc));
     EXPECT_EQ(name->text(QAccessible::Value), "");
@@ -82,25 +82,25 @@ TEST_F(AccountDialogTest, TheDisplaysOfferWhatTheyShowAsTheirValue) {
     });
 }
 
-TEST_F(AccountDialogTest, AScreenReaderFindsTheFocusWhereTheKeyboardPutIt) {
+TEST_F(QtAccountDialogTest, AScreenReaderFindsTheFocusWhereTheKeyboardPutIt) {
     run([&] {
-        QAccessibleInterface* dialogIface = accessibleOf(window);
+        QAccessibleInterface* dialogIface = accessibleOf(window());
         struct Step {
             std::function<void()> keys;
             const char* focused;
         };
         const Step steps[] = {
             {[] {}, "N\xBA Banco"},
-            {[] {
+            {[this] {
                  type("49");
                  tab();
              },
              "N\xBA Sucursal"},
-            {[] { tab(); }, "N\xBA de cuenta"},
-            {[] { QTest::keyClick(focus(), Qt::Key_Return); }, "Grabar"},
-            {[] { tab(); }, "Cancelar"},
-            {[] { tab(); }, "Calcular"},
-            {[] { tab(); }, "N\xBA Banco"},
+            {[this] { tab(); }, "N\xBA de cuenta"},
+            {[this] { QTest::keyClick(focus(), Qt::Key_Return); }, "Grabar"},
+            {[this] { tab(); }, "Cancelar"},
+            {[this] { tab(); }, "Calcular"},
+            {[this] { tab(); }, "N\xBA Banco"},
         };
         for (const Step& step : steps) {
             step.keys();

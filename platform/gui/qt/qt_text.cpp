@@ -1,4 +1,4 @@
-#include "platform/gui/qt_text.h"
+#include "platform/gui/qt/qt_text.h"
 
 #include "platform/os/codepage.h"
 

@@ -1,4 +1,4 @@
-#include "platform/gui/template_label.h"
+#include "platform/gui/qt/template_label.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

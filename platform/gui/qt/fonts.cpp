@@ -1,9 +1,10 @@
-#include "platform/gui/fonts.h"
+#include "platform/gui/qt/fonts.h"
 
-#include "platform/gui/dialog_units.h"
-#include "platform/gui/qt_text.h"
+#include "platform/gui/qt/qt_text.h"
+#include "platform/gui/qt/screen.h"
 #include "platform/runtime/text.h"
 
+#include <QFontMetrics>
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -36,6 +37,19 @@ QFont toQFont(const FontDefinition& definition, int dpi) {
     font.setWeight(static_cast<QFont::Weight>(std::clamp(definition.weight, 100, 900)));
     font.setItalic(definition.italic);
     return font;
+}
+
+QFont toQFont(const NativeFont& font) {
+    QFont result = toQFont(font.definition, screenProvider().dotsPerInch());
+    result.setUnderline(font.underline);
+    return result;
+}
+
+BaseUnits baseUnitsOf(const QFont& font) {
+    QFontMetrics metrics(font);
+    int alphabet = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return BaseUnits{(alphabet / 26 + 1) / 2, metrics.ascent() + metrics.descent()};
 }
 
 } // namespace cuentas::gui

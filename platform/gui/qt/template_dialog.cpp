@@ -1,11 +1,11 @@
-#include "platform/gui/template_dialog.h"
+#include "platform/gui/qt/template_dialog.h"
 
 #include "platform/gui/accessible_names.h"
-#include "platform/gui/fonts.h"
-#include "platform/gui/qt_text.h"
-#include "platform/gui/screen.h"
-#include "platform/gui/template_edit.h"
-#include "platform/gui/template_label.h"
+#include "platform/gui/qt/fonts.h"
+#include "platform/gui/qt/qt_text.h"
+#include "platform/gui/qt/screen.h"
+#include "platform/gui/qt/template_edit.h"
+#include "platform/gui/qt/template_label.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -64,7 +64,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* pa
     setFont(toQFont(fontDefinition, screenProvider().dotsPerInch()));
     m_units = baseUnitsOf(font());
 
-    const QRect client = toPixels(m_template.rect, m_units);
+    const QRect client = toQRect(toPixels(m_template.rect, m_units));
     resize(client.size());
     if (look.fixedSize) {
         setFixedSize(client.size());
@@ -75,7 +75,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* pa
         const ControlLook controlLook =
             decodeControlStyle(control.controlClass, control.style, control.extendedStyle);
         QWidget* widget = createControl(control, controlLook);
-        widget->setGeometry(toPixels(control.rect, m_units));
+        widget->setGeometry(toQRect(toPixels(control.rect, m_units)));
         widget->setHidden(!controlLook.visible);
         widget->setEnabled(!(control.style & kDisabled));
         m_controls[control.id] = widget;
@@ -230,7 +230,7 @@ void TemplateDialog::placeOnScreen() {
         return;
     }
     // Otherwise the template's position counts from the owner's client area or the screen.
-    QPoint origin = toPixels(m_template.rect, m_units).topLeft();
+    QPoint origin = toQRect(toPixels(m_template.rect, m_units)).topLeft();
     if (parentWidget()) {
         origin = parentWidget()->mapToGlobal(origin);
     } else if (area) {

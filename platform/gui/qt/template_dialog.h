@@ -5,6 +5,7 @@
 
 #include "platform/gui/dialog_template.h"
 #include "platform/gui/dialog_units.h"
+#include "platform/gui/native_dialog.h"
 #include "platform/gui/window_styles.h"
 
 #include <QDialog>
@@ -17,7 +18,7 @@ class TemplateDialog : public QDialog {
     Q_OBJECT
 public:
     // The result when the close box or Escape ends the dialog.
-    static constexpr int kClosedResult = 2;
+    static constexpr int kClosedResult = kClosedDialogResult;
 
     TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent);
 

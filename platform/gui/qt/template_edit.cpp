@@ -1,4 +1,4 @@
-#include "platform/gui/template_edit.h"
+#include "platform/gui/qt/template_edit.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>

@@ -4,7 +4,6 @@
 // X any character; ! any character, turned to upper case. Any other mask character admits
 // only itself.
 
-#include <QValidator>
 #include <string>
 #include <string_view>
 
@@ -13,15 +12,7 @@ namespace cuentas::gui {
 // TRUE when the text (Windows-1252) fits the mask; the empty mask admits everything.
 bool fitsPicture(std::string_view text, std::string_view mask);
 
-class PictureValidator : public QValidator {
-    Q_OBJECT
-public:
-    PictureValidator(std::string mask, QObject* parent);
-    const std::string& mask() const { return m_mask; }
-    State validate(QString& input, int& position) const override;
-
-private:
-    std::string m_mask;
-};
+// The text as the mask shows it: the characters under a '!' in upper case.
+std::string applyPicture(std::string_view text, std::string_view mask);
 
 } // namespace cuentas::gui

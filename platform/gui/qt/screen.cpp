@@ -1,4 +1,4 @@
-#include "platform/gui/screen.h"
+#include "platform/gui/qt/screen.h"
 
 #include <QGuiApplication>
 #include <QScreen>

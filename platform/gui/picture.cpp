@@ -1,6 +1,5 @@
-#include "platform/gui/picture_validator.h"
+#include "platform/gui/picture.h"
 
-#include "platform/gui/qt_text.h"
 #include "platform/runtime/text.h"
 
 namespace cuentas::gui {
@@ -52,26 +51,14 @@ bool fitsPicture(std::string_view text, std::string_view mask) {
     return true;
 }
 
-PictureValidator::PictureValidator(std::string mask, QObject* parent)
-    : QValidator(parent), m_mask(std::move(mask)) {}
-
-QValidator::State PictureValidator::validate(QString& input, int&) const {
-    std::string text = toWindows1252(input);
-    // A character the code page lacks comes back as '?', which a mask may admit; refuse it.
-    if (fromWindows1252(text) != input || !fitsPicture(text, m_mask)) {
-        return Invalid;
-    }
-    bool upper = false;
-    for (std::size_t i = 0; i < text.size() && i < m_mask.size(); ++i) {
-        if (m_mask[i] == '!') {
-            text[i] = Upper(text.substr(i, 1))[0];
-            upper = true;
+std::string applyPicture(std::string_view text, std::string_view mask) {
+    std::string shown(text);
+    for (std::size_t i = 0; i < shown.size() && i < mask.size(); ++i) {
+        if (mask[i] == '!') {
+            shown[i] = Upper(shown.substr(i, 1))[0];
         }
     }
-    if (upper) {
-        input = fromWindows1252(text);
-    }
-    return Acceptable;
+    return shown;
 }
 
 } // namespace cuentas::gui

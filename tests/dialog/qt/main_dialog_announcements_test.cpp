@@ -2,7 +2,7 @@
 // these events on only while its accessibility bridge is active, so ctest runs this under
 // tests/support/accessibility_bus.sh (the X platform and the AT-SPI bus).
 #include "platform/gui/message_boxes.h"
-#include "tests/dialog/account_dialog_fixture.h"
+#include "tests/dialog/qt/qt_account_dialog_fixture.h"
 
 #include <QAccessible>
 #include <QMessageBox>
@@ -31,10 +31,10 @@ void listen(QAccessibleEvent* event) {
     heard().push_back(h);
 }
 
-class AnnouncementTest : public AccountDialogTest {
+class AnnouncementTest : public QtAccountDialogTest {
 protected:
     void SetUp() override {
-        AccountDialogTest::SetUp();
+        QtAccountDialogTest::SetUp();
         ASSERT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000))
             << "Qt's accessibility bridge is off; run under tests/support/accessibility_bus.sh";
         previous = QAccessible::installUpdateHandler(listen);
@@ -42,7 +42,7 @@ protected:
     }
     void TearDown() override {
         QAccessible::installUpdateHandler(previous);
-        AccountDialogTest::TearDown();
+        QtAccountDialogTest::TearDown();
     }
 
     // The new texts announced by an object, in order.

@@ -1,6 +1,6 @@
 #include "platform/gui/message_boxes.h"
 
-#include "platform/gui/qt_text.h"
+#include "platform/gui/qt/qt_text.h"
 
 #include <QApplication>
 #include <QMessageBox>

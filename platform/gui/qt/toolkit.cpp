@@ -1,6 +1,6 @@
 #include "platform/gui/toolkit.h"
 
-#include "platform/gui/display_probe.h"
+#include "platform/gui/qt/display_probe.h"
 #include "platform/os/operating_system.h"
 
 #include <QApplication>
@@ -63,7 +63,11 @@ public:
 
 } // namespace
 
-Toolkit::Toolkit(int& argc, char** argv) {
+struct Toolkit::State {
+    std::unique_ptr<QApplication> application;
+};
+
+Toolkit::Toolkit(int& argc, char** argv) : m_state(std::make_unique<State>()) {
     const char* self = argc > 0 ? argv[0] : "cuentas";
     if (!hasDisplay()) {
         refuse("this program needs a graphical display, and none was found (DISPLAY and "
@@ -90,14 +94,18 @@ Toolkit::Toolkit(int& argc, char** argv) {
             return;
         }
     }
-    m_application = std::make_unique<QApplication>(argc, argv);
+    m_state->application = std::make_unique<QApplication>(argc, argv);
 }
 
 Toolkit::~Toolkit() = default;
 
+bool Toolkit::isUp() const {
+    return m_state->application != nullptr;
+}
+
 void Toolkit::closeFirstDialogWhenShown() {
-    if (m_application) {
-        m_application->installEventFilter(new CloseWhenShown(m_application.get()));
+    if (QApplication* application = m_state->application.get()) {
+        application->installEventFilter(new CloseWhenShown(application));
     }
 }
 

@@ -1,4 +1,5 @@
-#include "platform/gui/picture_validator.h"
+#include "platform/gui/picture.h"
+#include "platform/gui/qt/picture_validator.h"
 #include "tests/support/gui_application.h"
 
 #include <QApplication>

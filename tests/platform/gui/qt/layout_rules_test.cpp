@@ -1,4 +1,7 @@
 #include "platform/gui/gui.h"
+#include "platform/gui/qt/fonts.h"
+#include "platform/gui/qt/screen.h"
+#include "platform/gui/qt/template_dialog.h"
 #include "tests/support/gui_application.h"
 
 #include <gtest/gtest.h>
@@ -37,9 +40,9 @@ TEST(DialogUnits, FontHeightsFollowPointsAndResolution) {
 
 TEST(DialogUnits, EachOfPositionAndSizeIsConvertedOnItsOwn) {
     const BaseUnits units{6, 13};
-    EXPECT_EQ(toPixels({80, 11, 27, 13}, units), QRect(120, 18, 41, 21));
-    EXPECT_EQ(toPixels({233, 84, 53, 25}, units), QRect(350, 137, 80, 41));
-    EXPECT_EQ(toPixels({1, 1, 1, 1}, BaseUnits{7, 12}), QRect(2, 2, 2, 2));
+    EXPECT_EQ(toPixels({80, 11, 27, 13}, units), (PixelRect{120, 18, 41, 21}));
+    EXPECT_EQ(toPixels({233, 84, 53, 25}, units), (PixelRect{350, 137, 80, 41}));
+    EXPECT_EQ(toPixels({1, 1, 1, 1}, BaseUnits{7, 12}), (PixelRect{2, 2, 2, 2}));
 }
 
 TEST(DialogUnits, BaseUnitsOfTheDialogFaceAtEightPoints) {
@@ -156,7 +159,7 @@ TEST(Screen, DialogsAreMeasuredForItsResolutionAndPlacedInItsArea) {
             EXPECT_EQ(dialog.frameGeometry().center(), QRect(100, 40, 1000, 700).center());
         } else {
             EXPECT_EQ(dialog.pos(),
-                      QPoint(100, 40) + toPixels(t.rect, dialog.baseUnits()).topLeft());
+                      QPoint(100, 40) + toQRect(toPixels(t.rect, dialog.baseUnits())).topLeft());
         }
     }
 }

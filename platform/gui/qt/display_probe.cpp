@@ -1,4 +1,4 @@
-#include "platform/gui/display_probe.h"
+#include "platform/gui/qt/display_probe.h"
 
 #include <condition_variable>
 #include <mutex>
