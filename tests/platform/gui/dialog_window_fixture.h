@@ -71,6 +71,34 @@ inline void declareTestDialog() {
         });
 }
 
+// Pastes into the first edit, whose mask is "9999", and what comes of them; the dialog takes
+// the paste "tomado" and declines any other the mask refuses.
+struct PasteCase {
+    const char* before; // the edit's text, all of it selected when `selected`
+    bool selected;
+    const char* pasted;
+    const char* after;
+    std::vector<std::string> log;
+};
+
+inline const std::vector<PasteCase>& pasteCases() {
+    static const std::vector<PasteCase> cases = {
+        // What the edit admits is pasted as always, and the dialog hears nothing of it.
+        {"", false, "12", "12", {}},
+        {"1", false, "234", "1234", {}},
+        {"1234", true, "5678", "5678", {}},
+        // Refused whole: the dialog may decline, and the edit does as it always did.
+        {"", false, "12a", "", {"paste FIRST 12a"}},
+        {"12", false, "345", "1234", {"paste FIRST 345"}},
+        {"", false, "es 12", "", {"paste FIRST es 12"}},
+        // Invisible formatting characters do not reach the dialog.
+        {"", false, "es\u200B 12", "", {"paste FIRST es 12"}},
+        // Or take it.
+        {"99", false, "tomado", "0042", {"paste FIRST tomado"}},
+    };
+    return cases;
+}
+
 class DialogWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -103,6 +131,18 @@ protected:
         const int result = driver->run(actions);
         leftOpen = driver->leftOpen();
         return result;
+    }
+
+    // The first edit masked and the dialog answering refused pastes as pasteCases() expects.
+    void preparePasteCases() {
+        IVarPut(controls[kFirst], sym("PICTURE"), Value("9999"));
+        window->onRefusedPaste = [](const Value& edit, const std::string& text) {
+            if (text != "tomado") {
+                return false;
+            }
+            IVarPut(edit, sym("TEXTVALUE"), Value("0042"));
+            return true;
+        };
     }
 
     Value dialog;
