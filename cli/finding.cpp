@@ -140,16 +140,26 @@ Finding Examiner::missingField(std::uint32_t fieldCount, std::uint32_t column, s
 }
 
 Finding Examiner::examine(std::string_view input) const {
+    // Each way returns its finding unnamed, so that it is built where the caller wants it
+    // rather than copied there.
     const std::string_view code = command_ == Command::Bank ? trimmed(input) : std::string_view();
     if (!code.empty() && code.size() <= 4 && allDigits(code)) {
-        Finding finding;
-        finding.entityCodeOnly = true;
-        for (char c : code) { // as zero-filled: 49 is 0049
-            finding.entityCode = finding.entityCode * 10 + static_cast<std::uint32_t>(c - '0');
-        }
-        lookUpEntity(finding);
-        return finding;
+        return examineEntityCode(code);
     }
+    return examineNumber(input);
+}
+
+Finding Examiner::examineEntityCode(std::string_view code) const {
+    Finding finding;
+    finding.entityCodeOnly = true;
+    for (char c : code) { // as zero-filled: 49 is 0049
+        finding.entityCode = finding.entityCode * 10 + static_cast<std::uint32_t>(c - '0');
+    }
+    lookUpEntity(finding);
+    return finding;
+}
+
+Finding Examiner::examineNumber(std::string_view input) const {
     Finding finding(input, command_ == Command::Digits ? ControlDigitRule::Compute
                                                        : ControlDigitRule::Check);
     judge(finding);

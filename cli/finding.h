@@ -91,6 +91,8 @@ public:
     static Finding missingField(std::uint32_t fieldCount, std::uint32_t column, std::uint64_t line);
 
 private:
+    Finding examineEntityCode(std::string_view code) const;
+    Finding examineNumber(std::string_view input) const;
     void judge(Finding& finding) const;
     void lookUpEntity(Finding& finding) const;
 
