@@ -95,7 +95,7 @@ std::string hex(std::uint32_t value, std::size_t digits) {
 
 } // namespace
 
-void appendShownCharacter(std::string& out, const Messages& messages, std::string_view bytes,
+void appendShownCharacter(TextBuilder& out, const Messages& messages, std::string_view bytes,
                           bool wellFormed) {
     if (bytes.empty()) {
         return;

@@ -12,7 +12,7 @@
 namespace cuentas::cli {
 
 // `bytes` is one character as characterAt gives it (a single byte when it is no UTF-8).
-void appendShownCharacter(std::string& out, const Messages& messages, std::string_view bytes,
+void appendShownCharacter(TextBuilder& out, const Messages& messages, std::string_view bytes,
                           bool wellFormed);
 
 } // namespace cuentas::cli

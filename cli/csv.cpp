@@ -1,9 +1,8 @@
 #include "cli/csv.h"
 
-#include "cli/line_break.h"
+#include "cli/byte_search.h"
 
 #include <array>
-#include <cstring>
 
 namespace cuentas::cli {
 namespace {
@@ -14,7 +13,7 @@ public:
     FieldWalker(std::string_view record, char separator) : record_(record), separator_(separator) {}
 
     // Moves past the next field; false when there is none left.
-    bool next(std::string* out) {
+    bool next(TextBuilder* out) {
         if (done_) {
             return false;
         }
@@ -40,12 +39,11 @@ public:
             }
         }
         // Unquoted text, or what follows a closing quote, up to the separator.
-        const std::size_t end = record_.find(separator_, at_);
-        const std::size_t stop = end == std::string_view::npos ? record_.size() : end;
+        const std::size_t stop = at_ + findByte(record_.substr(at_), separator_);
         if (out) {
             out->append(record_.substr(at_, stop - at_));
         }
-        done_ = end == std::string_view::npos;
+        done_ = stop == record_.size();
         at_ = stop + 1;
         return true;
     }
@@ -73,11 +71,11 @@ void CsvScanner::reset() {
 std::size_t CsvScanner::findEnd(std::string_view text, std::size_t offset) {
     if (state_ == State::FieldStart || state_ == State::Unquoted) {
         // Most records hold no quote at all: their end is the next line break.
-        const std::size_t lineEnd = findLineBreak(text);
-        if (std::memchr(text.data(), '"', lineEnd) == nullptr) {
-            if (lineEnd < text.size()) {
+        const std::size_t stop = findAnyOf(text, '\n', '\r', '"', '"');
+        if (stop == text.size() || text[stop] != '"') {
+            if (stop < text.size()) {
                 state_ = State::FieldStart;
-                return lineEnd;
+                return stop;
             }
             if (!text.empty()) {
                 state_ = separates(text.back()) ? State::FieldStart : State::Unquoted;
@@ -125,7 +123,7 @@ std::size_t CsvScanner::findEnd(std::string_view text, std::size_t offset) {
     return std::string_view::npos;
 }
 
-bool csvField(std::string_view record, char separator, std::size_t index, std::string& out) {
+bool csvField(std::string_view record, char separator, std::size_t index, TextBuilder& out) {
     FieldWalker walker(record, separator);
     for (std::size_t i = 0; i < index; ++i) {
         if (!walker.next(nullptr)) {
@@ -166,7 +164,7 @@ std::optional<std::size_t> csvFieldNamed(std::string_view record, char separator
     };
     name = trim(name);
     FieldWalker walker(record, separator);
-    std::string field;
+    TextBuilder field;
     for (std::size_t index = 0; walker.next(&field); ++index) {
         if (same(trim(field), name)) {
             return index;
@@ -194,25 +192,14 @@ char detectSeparator(std::string_view record) {
     return kCandidates[best];
 }
 
-void appendCsvField(std::string& out, std::string_view field, char separator) {
-    // A short field is looked through once; a long one, a message, by each character's search.
-    bool plain = true;
-    if (field.size() < 32) {
-        for (char c : field) {
-            plain = plain && c != separator && c != '"' && c != '\n' && c != '\r';
-        }
-    } else {
-        for (char c : {separator, '"', '\n', '\r'}) {
-            plain = plain && field.find(c) == std::string_view::npos;
-        }
-    }
-    if (plain) {
+void appendCsvField(TextBuilder& out, std::string_view field, char separator) {
+    if (findAnyOf(field, separator, '"', '\n', '\r') == field.size()) {
         out.append(field);
         return;
     }
     out.push_back('"');
-    for (std::size_t quote = field.find('"'); quote != std::string_view::npos;
-         quote = field.find('"')) {
+    for (std::size_t quote = findByte(field, '"'); quote < field.size();
+         quote = findByte(field, '"')) {
         out.append(field.substr(0, quote + 1));
         out.push_back('"');
         field.remove_prefix(quote + 1);

@@ -3,6 +3,8 @@
 // quote, "" inside standing for one quote, and may hold separators and line breaks; a quote
 // anywhere else is an ordinary character.
 
+#include "cli/text_builder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -48,7 +50,7 @@ private:
 
 // The field at `index` (from 0) of a record without its line end, unquoted into `out`; false
 // when the record has fewer fields.
-bool csvField(std::string_view record, char separator, std::size_t index, std::string& out);
+bool csvField(std::string_view record, char separator, std::size_t index, TextBuilder& out);
 std::size_t csvFieldCount(std::string_view record, char separator);
 // The index of the first field whose text, without blanks at its ends and in any letter case
 // of A to Z, is `name`; one pass over the record.
@@ -57,6 +59,6 @@ std::optional<std::size_t> csvFieldNamed(std::string_view record, char separator
 // The most frequent of comma, semicolon and tab outside quotes; comma on a tie or when none.
 char detectSeparator(std::string_view record);
 // Appends a field, quoted when it holds the separator, a quote or a line break.
-void appendCsvField(std::string& out, std::string_view field, char separator);
+void appendCsvField(TextBuilder& out, std::string_view field, char separator);
 
 } // namespace cuentas::cli

@@ -4,7 +4,7 @@
 
 namespace cuentas::cli {
 
-void appendJsonString(std::string& out, std::string_view text) {
+void appendJsonString(TextBuilder& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     out.push_back('"');
     std::size_t at = 0;

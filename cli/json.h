@@ -1,6 +1,8 @@
 #pragma once
 // JSON text for the tool's one-object-a-line output.
 
+#include "cli/text_builder.h"
+
 #include <string>
 #include <string_view>
 
@@ -8,6 +10,6 @@ namespace cuentas::cli {
 
 // Appends `text` as a JSON string with its quotes: quote, backslash and control characters
 // escaped, bytes that are not UTF-8 replaced by U+FFFD.
-void appendJsonString(std::string& out, std::string_view text);
+void appendJsonString(TextBuilder& out, std::string_view text);
 
 } // namespace cuentas::cli

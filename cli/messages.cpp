@@ -346,7 +346,7 @@ Messages::Messages(Language language) : language_(language) {
     }
 }
 
-void Messages::append(std::string& out, Text id,
+void Messages::append(TextBuilder& out, Text id,
                       std::initializer_list<std::string_view> arguments) const {
     const std::size_t i = static_cast<std::size_t>(id);
     const std::string& pattern = texts_[i];
@@ -355,25 +355,25 @@ void Messages::append(std::string& out, Text id,
         if (piece.argument >= 0 && static_cast<std::size_t>(piece.argument) < arguments.size()) {
             out.append(arguments.begin()[piece.argument]);
         } else {
-            out.append(pattern.data() + piece.start, piece.size);
+            out.append(std::string_view(pattern.data() + piece.start, piece.size));
         }
     }
 }
 
-void Messages::appendPiece(std::string& out, Text id, std::size_t placeholder) const {
+void Messages::appendPiece(TextBuilder& out, Text id, std::size_t placeholder) const {
     const std::size_t i = static_cast<std::size_t>(id);
     const std::vector<Piece>& pieces = pieces_[i];
     // Literal pieces and placeholders alternate: the literal after the k-th is at 2k.
     if (2 * placeholder < pieces.size()) {
         const Piece& piece = pieces[2 * placeholder];
-        out.append(texts_[i].data() + piece.start, piece.size);
+        out.append(std::string_view(texts_[i].data() + piece.start, piece.size));
     }
 }
 
 std::string Messages::format(Text id, std::initializer_list<std::string_view> arguments) const {
-    std::string out;
+    TextBuilder out;
     append(out, id, arguments);
-    return out;
+    return std::string(out.view());
 }
 
 } // namespace cuentas::cli

@@ -2,6 +2,8 @@
 // The tool's texts for people, in English and Spanish, and the choice between them from the
 // locale variables. Texts are kept in Windows-1252 and handed out in UTF-8.
 
+#include "cli/text_builder.h"
+
 #include <array>
 #include <cstdint>
 #include <initializer_list>
@@ -106,11 +108,11 @@ public:
     Language language() const { return language_; }
     std::string_view text(Text id) const { return texts_[static_cast<std::size_t>(id)]; }
     // Appends the text with its placeholders replaced; it allocates only when `out` grows.
-    void append(std::string& out, Text id, std::initializer_list<std::string_view> arguments) const;
+    void append(TextBuilder& out, Text id, std::initializer_list<std::string_view> arguments) const;
     std::string format(Text id, std::initializer_list<std::string_view> arguments) const;
     // The literal text after the k-th placeholder of a text (k = 0: before the first), so
     // that a caller can write the arguments itself between them, in the order they stand.
-    void appendPiece(std::string& out, Text id, std::size_t placeholder) const;
+    void appendPiece(TextBuilder& out, Text id, std::size_t placeholder) const;
 
 private:
     // A text cut at its placeholders once, so that a message is made by appending pieces.

@@ -1,7 +1,8 @@
 #pragma once
 // Output to a file descriptor in blocks, through the operating-system seam.
 
-#include <string>
+#include "cli/text_builder.h"
+
 #include <string_view>
 
 namespace cuentas::cli {
@@ -11,7 +12,7 @@ public:
     explicit Output(int fd);
 
     // Results are appended here directly; the buffer keeps its capacity across blocks.
-    std::string& buffer() { return buffer_; }
+    TextBuilder& buffer() { return buffer_; }
     void append(std::string_view text) { buffer_.append(text); }
 
     // Writes once a block has gathered; false after a failed write.
@@ -26,7 +27,7 @@ private:
 
     int fd_;
     int error_ = 0;
-    std::string buffer_;
+    TextBuilder buffer_;
 };
 
 } // namespace cuentas::cli

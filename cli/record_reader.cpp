@@ -1,6 +1,6 @@
 #include "cli/record_reader.h"
 
-#include "cli/line_break.h"
+#include "cli/byte_search.h"
 #include "platform/os/operating_system.h"
 
 #include <cstring>

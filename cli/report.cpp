@@ -22,7 +22,7 @@ public:
     std::string_view view() const { return {digits_, size_}; }
 
 private:
-    char digits_[24];
+    char digits_[24]{};
     std::size_t size_ = 0;
 };
 
@@ -45,23 +45,23 @@ std::uint32_t positionOf(std::string_view input, std::size_t offset) {
     return characterAt(input, offset).position;
 }
 
-void appendJsonKey(std::string& out, std::string_view key) {
+void appendJsonKey(TextBuilder& out, std::string_view key) {
     out.append(",\"");
     out.append(key);
     out.append("\":");
 }
 
-void appendJsonText(std::string& out, std::string_view key, std::string_view value) {
+void appendJsonText(TextBuilder& out, std::string_view key, std::string_view value) {
     appendJsonKey(out, key);
     appendJsonString(out, value);
 }
 
-void appendJsonNumber(std::string& out, std::string_view key, std::uint64_t value) {
+void appendJsonNumber(TextBuilder& out, std::string_view key, std::uint64_t value) {
     appendJsonKey(out, key);
     out.append(Number(value).view());
 }
 
-void appendCompact(std::string& out, const Finding& finding) {
+void appendCompact(TextBuilder& out, const Finding& finding) {
     if (finding.entityCodeOnly) {
         out.append(Code(finding.entityCode).view());
     } else if (finding.account.form == AccountForm::Iban) {
@@ -73,7 +73,7 @@ void appendCompact(std::string& out, const Finding& finding) {
 }
 
 // An IBAN's 24 characters in groups of four, or a code's 20 digits as 4, 4, 2 and 10.
-void appendPaperForm(std::string& out, const char* number, bool iban) {
+void appendPaperForm(TextBuilder& out, const char* number, bool iban) {
     if (iban) {
         for (std::size_t i = 0; i < kIbanLength; i += 4) {
             if (i > 0) {
@@ -115,7 +115,7 @@ Text partOfDigit(std::size_t index) {
 
 } // namespace
 
-void appendPaperForm(std::string& out, const AccountDiagnosis& account) {
+void appendPaperForm(TextBuilder& out, const AccountDiagnosis& account) {
     if (account.form == AccountForm::Iban) {
         appendPaperForm(out, account.iban().data(), true);
     } else {
@@ -169,7 +169,7 @@ const Reporter::EntityTexts* Reporter::textsOf(const Entity* entity) const {
                   : nullptr;
 }
 
-void Reporter::appendEntityWarning(std::string& out, const Finding& finding) const {
+void Reporter::appendEntityWarning(TextBuilder& out, const Finding& finding) const {
     if (finding.warning == Warning::UnknownBank) {
         messages_.append(out, Text::UnknownBank, {Code(finding.entityCode).view()});
     } else if (const EntityTexts* texts = textsOf(finding.entity)) {
@@ -177,13 +177,13 @@ void Reporter::appendEntityWarning(std::string& out, const Finding& finding) con
     }
 }
 
-void Reporter::describeWarning(std::string& out, const Finding& finding) const {
+void Reporter::describeWarning(TextBuilder& out, const Finding& finding) const {
     detail_.clear();
     appendEntityWarning(detail_, finding);
     messages_.append(out, Text::WarningOnly, {detail_});
 }
 
-void Reporter::appendFault(std::string& out, const Finding& finding, std::string_view input) const {
+void Reporter::appendFault(TextBuilder& out, const Finding& finding, std::string_view input) const {
     const AccountDiagnosis& a = finding.account;
     switch (finding.status) {
     case Status::TooLong:
@@ -284,7 +284,7 @@ void Reporter::appendFault(std::string& out, const Finding& finding, std::string
     }
 }
 
-void Reporter::describe(std::string& out, const Finding& finding, std::string_view input,
+void Reporter::describe(TextBuilder& out, const Finding& finding, std::string_view input,
                         bool entityName) const {
     if (!finding.valid && finding.warning == Warning::None) {
         appendFault(out, finding, input);
@@ -337,7 +337,7 @@ void Reporter::describe(std::string& out, const Finding& finding, std::string_vi
     messages_.append(out, Text::Warning, {base_, detail_});
 }
 
-void Reporter::appendResult(std::string& out, Command command, const Finding& finding,
+void Reporter::appendResult(TextBuilder& out, Command command, const Finding& finding,
                             std::string_view input) const {
     switch (command) {
     case Command::Check:
@@ -371,7 +371,7 @@ void Reporter::appendResult(std::string& out, Command command, const Finding& fi
     }
 }
 
-void Reporter::appendCsvColumns(std::string& out, const Finding& finding, std::string_view input,
+void Reporter::appendCsvColumns(TextBuilder& out, const Finding& finding, std::string_view input,
                                 char separator) const {
     out.push_back(separator);
     appendCsvField(out, statusWord(finding.status), separator);
@@ -400,7 +400,7 @@ void Reporter::appendCsvColumns(std::string& out, const Finding& finding, std::s
     }
 }
 
-void Reporter::appendJson(std::string& out, const Finding& finding, std::string_view input,
+void Reporter::appendJson(TextBuilder& out, const Finding& finding, std::string_view input,
                           std::uint64_t line, std::uint64_t length) const {
     const AccountDiagnosis& a = finding.account;
     out.append("{\"status\":\"");
@@ -510,7 +510,7 @@ const Reporter::EntityTexts* Reporter::textsOfCode(const std::array<char, kIbanL
 // "ES91 2100 0418 4502 0005 1332 (CaixaBank, S.A.), the 0 and 5 at positions 14 and 15
 // swapped" for an IBAN; a code's candidate is its number, with the entity when its bank
 // changed.
-void Reporter::appendCandidate(std::string& out, const Finding& finding, const Candidate& candidate,
+void Reporter::appendCandidate(TextBuilder& out, const Finding& finding, const Candidate& candidate,
                                std::string_view input) const {
     const AccountDiagnosis& a = finding.account;
     const bool iban = a.form == AccountForm::Iban;
@@ -545,7 +545,7 @@ void Reporter::appendCandidate(std::string& out, const Finding& finding, const C
 
 // What was written where the number should begin, when it reads as another country: the
 // word IBAN alone or without a blank after it, or an unreadable letter of the country.
-bool Reporter::appendMisreading(std::string& out, const Finding& finding,
+bool Reporter::appendMisreading(TextBuilder& out, const Finding& finding,
                                 std::string_view input) const {
     const AccountDiagnosis& a = finding.account;
     const std::size_t start = input.find_first_not_of(' ');
@@ -573,7 +573,7 @@ bool Reporter::appendMisreading(std::string& out, const Finding& finding,
     return false;
 }
 
-bool Reporter::appendCrossCheck(std::string& out, const Finding& finding,
+bool Reporter::appendCrossCheck(TextBuilder& out, const Finding& finding,
                                 std::string_view input) const {
     const AccountDiagnosis& a = finding.account;
     const Candidates& candidates = finding.candidates;
@@ -654,7 +654,7 @@ bool Reporter::appendCrossCheck(std::string& out, const Finding& finding,
     return true;
 }
 
-void Reporter::appendCandidatesJson(std::string& out, const Finding& finding,
+void Reporter::appendCandidatesJson(TextBuilder& out, const Finding& finding,
                                     std::string_view input) const {
     const Candidates& candidates = finding.candidates;
     if (!candidates.searched || candidates.tooMany) {

@@ -58,7 +58,7 @@ bool Session::flushAll() {
 }
 
 void Session::errorPrefix(std::uint64_t line, std::string_view input) {
-    std::string& err = err_.buffer();
+    TextBuilder& err = err_.buffer();
     err.append(kProgram);
     if (line > 0) {
         messages_.append(err, Text::Where, {std::to_string(line)});
@@ -71,7 +71,7 @@ void Session::errorPrefix(std::uint64_t line, std::string_view input) {
 void Session::report(const Finding& finding, std::string_view input, std::uint64_t line,
                      std::string_view lineEnd) {
     someInvalid_ = someInvalid_ || !finding.valid;
-    std::string& out = out_.buffer();
+    TextBuilder& out = out_.buffer();
     if (options_.json) {
         reporter_.appendJson(out, finding, input, line);
         out.push_back('\n');
@@ -152,7 +152,7 @@ std::string_view Session::lineEndOf(const RecordReader::Record& record) {
 }
 
 void Session::blankLine(std::string_view text, std::uint64_t line, std::string_view lineEnd) {
-    std::string& out = out_.buffer();
+    TextBuilder& out = out_.buffer();
     if (options_.json) {
         reporter_.appendJson(out, Examiner::unread(Status::Blank, line), text, line);
         out.push_back('\n');
@@ -164,7 +164,7 @@ void Session::blankLine(std::string_view text, std::uint64_t line, std::string_v
 
 // A line too long to check passes through piece by piece; its result follows the last piece.
 void Session::tooLongPiece(const RecordReader::Record& record) {
-    std::string& out = out_.buffer();
+    TextBuilder& out = out_.buffer();
     const bool echoed = options_.csv || options_.command == Command::Check;
     if (!options_.json && echoed) {
         out.append(record.text);
@@ -246,7 +246,7 @@ bool Session::csv() {
     bool first = true;
     RecordReader::Record record;
     while (stopped_ == 0 && reader.next(record)) {
-        std::string& out = out_.buffer();
+        TextBuilder& out = out_.buffer();
         if (record.line == 1 && reader.byteOrderMark() && !options_.json && !bomWritten_) {
             out.append(kByteOrderMark);
             bomWritten_ = true;
@@ -283,18 +283,20 @@ bool Session::csv() {
                 continue;
             }
         }
-        Finding finding;
-        if (record.fault == RecordFault::UnterminatedQuote) {
-            finding = Examiner::unread(Status::UnterminatedQuote, record.line, record.quoteLine);
+        // Built in place: a finding is large, and copying it shows in a batch's time.
+        const Finding finding = [&] {
+            if (record.fault == RecordFault::UnterminatedQuote) {
+                field_.clear();
+                return Examiner::unread(Status::UnterminatedQuote, record.line, record.quoteLine);
+            }
+            if (csvField(record.text, csvSeparator_, column, field_)) {
+                return examiner_.examine(field_);
+            }
             field_.clear();
-        } else if (csvField(record.text, csvSeparator_, column, field_)) {
-            finding = examiner_.examine(field_);
-        } else {
-            finding = Examiner::missingField(
+            return Examiner::missingField(
                 static_cast<std::uint32_t>(csvFieldCount(record.text, csvSeparator_)),
                 static_cast<std::uint32_t>(column + 1), record.line);
-            field_.clear();
-        }
+        }();
         someInvalid_ = someInvalid_ || !finding.valid;
         if (options_.json) {
             const bool unread = record.fault != RecordFault::None;

@@ -51,7 +51,7 @@ private:
     const Reporter& reporter_;
     Output& out_;
     Output& err_;
-    std::string field_; // the number's CSV field, unquoted
+    TextBuilder field_; // the number's CSV field, unquoted
     char csvSeparator_ = ',';
     LineEnd lastLineEnd_ = LineEnd::Lf;
     bool bomWritten_ = false;

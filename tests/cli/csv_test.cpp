@@ -10,11 +10,12 @@ namespace {
 
 std::vector<std::string> fields(std::string_view record, char separator) {
     std::vector<std::string> result(csvFieldCount(record, separator));
+    TextBuilder field;
     for (std::size_t i = 0; i < result.size(); ++i) {
-        EXPECT_TRUE(csvField(record, separator, i, result[i]));
+        EXPECT_TRUE(csvField(record, separator, i, field));
+        result[i] = field.view();
     }
-    std::string past;
-    EXPECT_FALSE(csvField(record, separator, result.size(), past));
+    EXPECT_FALSE(csvField(record, separator, result.size(), field));
     return result;
 }
 
@@ -77,13 +78,13 @@ TEST(CsvOutput, SeparatorDetectionAndQuoting) {
     EXPECT_EQ(detectSeparator("a\tb"), '\t');
     EXPECT_EQ(detectSeparator("\"x;y;z\",1"), ',');
     EXPECT_EQ(detectSeparator("plain"), ',');
-    std::string out;
+    TextBuilder out;
     appendCsvField(out, "plain", ',');
     appendCsvField(out, "a,b", ',');
     appendCsvField(out, "a,b", ';');
     appendCsvField(out, "say \"hi\"", ';');
     appendCsvField(out, "two\r\nlines", ';');
-    EXPECT_EQ(out, "plain\"a,b\"a,b\"say \"\"hi\"\"\"\"two\r\nlines\"");
+    EXPECT_EQ(out.view(), "plain\"a,b\"a,b\"say \"\"hi\"\"\"\"two\r\nlines\"");
 }
 
 } // namespace

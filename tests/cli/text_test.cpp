@@ -1,5 +1,6 @@
 #include "cli/json.h"
 #include "cli/messages.h"
+#include "cli/text_builder.h"
 #include "cli/utf8.h"
 
 #include "tests/support/recording_os.h"
@@ -36,10 +37,40 @@ TEST(Utf8, CharactersAreCountedAndIllFormedBytesStandAlone) {
     }
 }
 
+TEST(TextBuilder, PiecesOfEveryLengthArriveWholeAndInOrder) {
+    // Every length the short copies treat apart, at every alignment, through many growths.
+    std::string source;
+    for (int i = 0; i < 300; ++i) {
+        source.push_back(static_cast<char>('!' + i % 90));
+    }
+    TextBuilder built;
+    std::string expected;
+    for (std::size_t offset = 0; offset < 17; ++offset) {
+        for (std::size_t length = 0; length <= 130; ++length) {
+            const std::string_view piece = std::string_view(source).substr(offset, length);
+            built.append(piece);
+            built.push_back('|');
+            expected.append(piece);
+            expected.push_back('|');
+        }
+    }
+    EXPECT_EQ(built.view(), expected);
+    // A piece of the text itself, appended when it must grow, is read before it moves.
+    TextBuilder own;
+    own.append("0123456789");
+    for (int i = 0; i < 8; ++i) {
+        own.append(own.view());
+    }
+    EXPECT_EQ(own.size(), 2560u);
+    EXPECT_EQ(own.view().substr(2550), "0123456789");
+    own.clear();
+    EXPECT_TRUE(own.empty());
+}
+
 TEST(Json, StringsAreEscapedAndKeptValidUtf8) {
-    std::string out;
+    TextBuilder out;
     appendJsonString(out, "a\"b\\c\n\x01\x1F \xC3\xB1 \xF1 \xE2\x82\xAC");
-    EXPECT_EQ(out, "\"a\\\"b\\\\c\\u000a\\u0001\\u001f \xC3\xB1 \xEF\xBF\xBD \xE2\x82\xAC\"");
+    EXPECT_EQ(out.view(), "\"a\\\"b\\\\c\\u000a\\u0001\\u001f \xC3\xB1 \xEF\xBF\xBD \xE2\x82\xAC\"");
 }
 
 TEST(Messages, PlaceholdersAndLanguages) {
@@ -51,13 +82,13 @@ TEST(Messages, PlaceholdersAndLanguages) {
               "el car\xC3\xA1"
               "cter \xC2\xABx\xC2\xBB de la posici\xC3\xB3n 3 no es una cifra");
     // The literal pieces between placeholders, for callers that write the arguments.
-    std::string pieces;
+    TextBuilder pieces;
     english.appendPiece(pieces, Text::Warning, 0);
     pieces += "A";
     english.appendPiece(pieces, Text::Warning, 1);
     pieces += "B";
     english.appendPiece(pieces, Text::Warning, 2);
-    EXPECT_EQ(pieces, english.format(Text::Warning, {"A", "B"}));
+    EXPECT_EQ(pieces.view(), english.format(Text::Warning, {"A", "B"}));
     // The first locale variable that is set decides.
     testing::RecordingOs os;
     ScopedOs scoped(os);
