@@ -117,10 +117,10 @@ public:
             const int control = value(computed);
             return control == 0 ? 0 : control != 1 ? 11 - control : static_cast<int>(sum() % 11);
         };
-        remainder1_ =
-            remainderOf(account.controlDigits[0], [this] { return detail::weightedSum<8>(ccc_); });
+        remainder1_ = remainderOf(account.controlDigits[0],
+                                  [this] { return codeSums(ccc_).bankBranch; });
         remainder2_ = remainderOf(account.controlDigits[1],
-                                  [this] { return detail::weightedSum<10>(ccc_ + 10); });
+                                  [this] { return codeSums(ccc_).account; });
         firstPasses_ = digitOfRemainder(remainder1_) == digit(8);
         secondPasses_ = digitOfRemainder(remainder2_) == digit(9);
         if (iban_) {
@@ -370,9 +370,9 @@ private:
 
     bool passesEverything(const std::array<char, kIbanLength>& number) const {
         const std::string_view ccc(number.data() + offset(), kCccLength);
-        if (controlDigit(ccc.substr(0, 8)) != static_cast<std::uint32_t>(value(ccc[8])) ||
-            controlDigit(ccc.substr(10)) != static_cast<std::uint32_t>(value(ccc[9])) ||
-            !known(ccc.data())) {
+        const std::array<std::uint32_t, 2> controlDigits = codeControlDigits(ccc.data());
+        if (controlDigits[0] != static_cast<std::uint32_t>(value(ccc[8])) ||
+            controlDigits[1] != static_cast<std::uint32_t>(value(ccc[9])) || !known(ccc.data())) {
             return false;
         }
         return ibanCheckDigits("ES", ccc) ==

@@ -4,6 +4,7 @@
 #include "controldigits/iban_digits.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace cuentas {
 namespace {
@@ -79,36 +80,41 @@ struct Reading {
     bool iban = false;
 };
 
-// Digits in groups separated by single blanks where `blanks` has one, copied without them.
-bool readGroups(std::string_view text, std::string_view blanks, char* out) {
-    bool fits = true;
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        const bool blank = blanks[i] == ' ';
-        fits &= blank ? c == ' ' : isDigit(c);
-        out[count] = c;
-        count += blank ? 0 : 1;
-    }
-    return fits;
-}
-
+// The forms on paper, "2100 0418 45 0200051332" and "ES91 2100 0418 4502 0005 1332": blanks
+// where the groups meet, and the groups copied whole, to be checked as the compact forms are.
 bool readPaperForm(std::string_view text, Reading& reading) {
-    static constexpr std::string_view kCcc = "0000 0000 00 0000000000";
-    static constexpr std::string_view kIban = "00 0000 0000 0000 0000 0000";
-    if (text.size() == kCcc.size() && readGroups(text, kCcc, reading.chars.data())) {
+    char* out = reading.chars.data();
+    const char* in = text.data();
+    if (text.size() == 23) {
+        if (in[4] != ' ' || in[9] != ' ' || in[12] != ' ') {
+            return false;
+        }
+        std::memcpy(out, in, 4);
+        std::memcpy(out + 4, in + 5, 4);
+        std::memcpy(out + 8, in + 10, 2);
+        std::memcpy(out + 10, in + 13, 10);
+        if (!detail::allDigits(std::string_view(out, kCccLength))) {
+            return false;
+        }
         reading.count = kCccLength;
         return true;
     }
-    if (text.size() == kIban.size() + 2 && isLetter(text[0]) && isLetter(text[1]) &&
-        readGroups(text.substr(2), kIban, reading.chars.data() + 2)) {
-        reading.chars[0] = upper(text[0]);
-        reading.chars[1] = upper(text[1]);
-        reading.count = kIbanLength;
-        reading.iban = true;
-        return true;
+    if (text.size() != 29 || in[4] != ' ' || in[9] != ' ' || in[14] != ' ' || in[19] != ' ' ||
+        in[24] != ' ') {
+        return false;
     }
-    return false;
+    for (std::size_t group = 0; group < 6; ++group) {
+        std::memcpy(out + 4 * group, in + 5 * group, 4);
+    }
+    if (!isLetter(out[0]) || !isLetter(out[1]) ||
+        !detail::allDigits(std::string_view(out + 2, kIbanLength - 2))) {
+        return false;
+    }
+    out[0] = upper(out[0]);
+    out[1] = upper(out[1]);
+    reading.count = kIbanLength;
+    reading.iban = true;
+    return true;
 }
 
 Reading readCharacters(std::string_view text) {
@@ -215,9 +221,8 @@ public:
 private:
     // Every digit read: the common case, each check digit computed once.
     void checkReadable() {
-        const std::string_view digits(d_.ccc.data(), d_.ccc.size());
-        d_.controlDigits = {digitChar(controlDigit(digits.substr(0, kBankBranchEnd))),
-                            digitChar(controlDigit(digits.substr(kAccountStart)))};
+        const std::array<std::uint32_t, 2> computed = codeControlDigits(d_.ccc.data());
+        d_.controlDigits = {digitChar(computed[0]), digitChar(computed[1])};
         const bool firstFails = d_.controlDigits[0] != firstDigit_;
         const bool secondFails = d_.controlDigits[1] != secondDigit_;
         if (firstFails || secondFails) {

@@ -3,6 +3,11 @@
 #include "controldigits/control_digits.h"
 
 #include <array>
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace cuentas {
 namespace {
@@ -50,11 +55,45 @@ constexpr std::array<std::uint32_t, 20> kSpanishPlaces = [] {
 }();
 constexpr std::uint32_t kSpanishTail = 142800 % 97;
 
+#if defined(__SSE2__)
+// The places as the processor multiplies them, eight at a time: those of digits 1 to 16, then
+// of digits 13 to 20 with the first four (already counted) worth nothing.
+alignas(16) constexpr auto kPlaceVectors = [] {
+    std::array<std::int16_t, 24> vectors{};
+    for (std::size_t i = 0; i < 16; ++i) {
+        vectors[i] = static_cast<std::int16_t>(kSpanishPlaces[i]);
+    }
+    for (std::size_t i = 16; i < 20; ++i) {
+        vectors[i + 4] = static_cast<std::int16_t>(kSpanishPlaces[i]);
+    }
+    return vectors;
+}();
+#endif
+
 std::uint32_t spanishCheckDigits(std::string_view digits) {
     std::uint32_t sum = kSpanishTail;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i ascii = _mm_set1_epi8('0');
+    const auto places = [](std::size_t at) {
+        return _mm_load_si128(reinterpret_cast<const __m128i*>(kPlaceVectors.data() + at));
+    };
+    // Digits 1 to 16, and 5 to 20.
+    const __m128i front =
+        _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(digits.data())), ascii);
+    const __m128i back =
+        _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(digits.data() + 4)), ascii);
+    __m128i sums = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(front, zero), places(0)),
+                                 _mm_madd_epi16(_mm_unpackhi_epi8(front, zero), places(8)));
+    sums = _mm_add_epi32(sums, _mm_madd_epi16(_mm_unpackhi_epi8(back, zero), places(16)));
+    sums = _mm_add_epi32(sums, _mm_srli_si128(sums, 8));
+    sums = _mm_add_epi32(sums, _mm_srli_si128(sums, 4));
+    sum += static_cast<std::uint32_t>(_mm_cvtsi128_si32(sums));
+#else
     for (std::size_t i = 0; i < 20; ++i) {
         sum += kSpanishPlaces[i] * static_cast<std::uint32_t>(digits[i] - '0');
     }
+#endif
     return 98 - sum % 97;
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace cuentas {
 namespace {
 
@@ -54,6 +57,26 @@ TEST(ControlDigits, EveryDigitRespondsToItsOwnWeight) {
         std::uint32_t r = accountWeights[i] % 11;
         std::uint32_t expected = r == 1 ? 1 : 11 - r;
         EXPECT_EQ(controlDigits("0", "0", account), expected) << "position " << i + 1;
+    }
+}
+
+TEST(ControlDigits, AWholeCodeGetsTheDigitsOfItsFields) {
+    // Both groups at once (the reader's shortcut) give what each group gives on its own.
+    std::uint64_t state = 20261209;
+    std::vector<std::string> codes{std::string(20, '0'), std::string(20, '9')};
+    for (int i = 0; i < 2000; ++i) {
+        std::string code;
+        for (int d = 0; d < 20; ++d) {
+            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+            code.push_back(static_cast<char>('0' + (state >> 33) % 10));
+        }
+        codes.push_back(code);
+    }
+    for (const std::string& code : codes) {
+        const std::string_view view(code);
+        const std::array<std::uint32_t, 2> digits = codeControlDigits(code.data());
+        ASSERT_EQ(digits[0], controlDigit(view.substr(0, 8))) << code;
+        ASSERT_EQ(digits[1], controlDigit(view.substr(10))) << code;
     }
 }
 
