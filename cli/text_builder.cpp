@@ -1,6 +1,7 @@
 #include "cli/text_builder.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace cuentas::cli {
 
@@ -20,7 +21,9 @@ void TextBuilder::reserve(std::size_t capacity) {
 }
 
 const char* TextBuilder::grow(std::string_view piece) {
-    const bool own = !piece.empty() && piece.data() >= begin_ && piece.data() < end_;
+    const std::less_equal<const char*> notAfter;
+    const bool own = !piece.empty() && notAfter(begin_, piece.data()) &&
+                     !notAfter(end_, piece.data());
     const std::size_t offset = own ? static_cast<std::size_t>(piece.data() - begin_) : 0;
     const std::size_t capacity = static_cast<std::size_t>(limit_ - begin_);
     reserve(std::max({capacity * 2, size() + piece.size(), std::size_t{64}}));
