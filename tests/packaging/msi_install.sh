@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# The installer as an office's administrator and a clerk use it, under Wine in a prefix of its own
+# (Wine's null graphics driver): a silent install; the files where the program wants them;
+# cuentas-cli.exe found by its bare name through PATH; a save through the Start-menu shortcut,
+# tmp\xtras.ini compared byte for byte; an installer of the same version and one of a newer version
+# each replacing what is installed, an older one refused; the uninstall leaving only the saved
+# file. Every msiexec log must be free of errors.
+#   tests/packaging/msi_install.sh MSI PREFIX SHORTCUT_CLERK MAKE_MSI VERSION \
+#     CUENTAS_EXE CUENTAS_CLI_EXE NOMBANCOS_DBF STRIP
+# The prefix is made on first use and kept; what the test installs is removed again.
+set -euo pipefail
+msi="$(realpath "$1")"
+prefix="$(realpath -m "$2")"
+clerk="$(realpath "$3")"
+make_msi="$4"
+version="$5"
+shift 5
+sources=("$@") # what make-msi.sh builds an installer from, after OUTPUT and VERSION
+table="$3"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+wine_run="$here/../../tools/wine-run"
+root="$prefix/drive_c/Program Files/Cuentas"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+work="$(mktemp -d)"
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+wine() { "$wine_run" "$prefix" "$@" </dev/null; }
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+product_code() { msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' '$1 == "ProductCode" { print $2 }'; }
+registered() { wine reg query "$uninstall_key\\$1" >/dev/null 2>&1; }
+environment_key='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
+system_path() {
+  wine reg query "$environment_key" /v PATH | tr -d '\r' | sed -n 's/^ *PATH *REG_EXPAND_SZ *//p'
+}
+# Wine 8 leaves the ";" before the entry behind when it removes it, and its cmd stops looking
+# at an empty entry: the prefix's PATH is put back as it was.
+path_before="$(system_path)"
+
+# Whatever a failed run left installed is removed, and so is the saved file.
+cleanup() {
+  for package in "$msi" "$work"/*.msi; do
+    [ -f "$package" ] || continue
+    local code
+    code="$(product_code "$package")"
+    if registered "$code"; then wine msiexec /x "$code" /qn >/dev/null 2>&1 || true; fi
+  done
+  wine reg add "$environment_key" /v PATH /t REG_EXPAND_SZ /d "$path_before" /f >/dev/null 2>&1 || true
+  rm -rf "$root" "$work"
+  WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+}
+trap cleanup EXIT
+
+# msiexec ACTION PACKAGE STEP [STATUS]: silent, with a full log. Wine gives msiexec's status
+# modulo 256 (1603, a refused installation, is 67). A log of a run that should succeed has every
+# action ending with 1 (done) or 0 (nothing to do), and no error (ERROR.LOG is a file's name).
+msiexec() {
+  local action="$1" package="$2" step="$3" expected="${4:-0}" status=0
+  local log="$work/$step.log"
+  wine msiexec "$action" "$(windows_path "$package")" /qn /l*v "$(windows_path "$log")" \
+    >/dev/null 2>&1 || status=$?
+  if [ "$status" -ne "$expected" ]; then
+    fail "$step: msiexec $action ended with $status, not $expected"
+  fi
+  if [ "$expected" -eq 0 ]; then
+    if grep -a -q -E 'Return value [2-9]' "$log" ||
+      grep -a -i 'error' "$log" | grep -a -v -q 'ERROR\.LOG'; then
+      fail "$step: the log reports an error:"
+      grep -a -i -E 'Return value [2-9]|error' "$log" | grep -a -v 'ERROR\.LOG' >&2
+    fi
+  fi
+}
+
+# What is installed, as paths under the installation folder.
+installed() { (cd "$root" 2>/dev/null && find . -mindepth 1 -printf '%P\n' | sort) || true; }
+
+# What "Grabar" writes for bank 49, branch 1 and account 77, in Windows-1252.
+printf 'BANCO=Banco Santander, S.A.\r\n20DIGITOS=00490001530000000077' >"$work/xtras.ini"
+saved() { cmp -s "$work/xtras.ini" "$root/tmp/xtras.ini"; }
+
+# --- A silent install ---------------------------------------------------------------------------
+msiexec /i "$msi" install
+layout="$(printf '%s\n' NomBancos.dbf bin bin/ERROR.LOG bin/cuentas-cli.exe bin/cuentas.exe tmp)"
+[ "$(installed)" = "$layout" ] || fail "installed: $(installed | tr '\n' ' ')"
+cmp -s "$table" "$root/NomBancos.dbf" || fail "NomBancos.dbf is not the build's table"
+[ -f "$root/bin/ERROR.LOG" ] && [ ! -s "$root/bin/ERROR.LOG" ] || fail "ERROR.LOG is not empty"
+
+# Wine puts a per-machine shortcut in the user's Start menu; the log says where.
+menu="$(grep -a -o 'Property(S): ProgramMenuFolder = .*' "$work/install.log" | head -1 |
+  sed 's/.* = //; s/\r$//')"
+link="${menu}Cálculo dígitos control bancario.lnk"
+link_file="$prefix/drive_c/$(printf '%s' "${link#C:\\}" | tr '\\' '/')"
+[ -f "$link_file" ] || fail "no shortcut $link"
+
+# --- cuentas-cli.exe by its bare name, from another folder, in a new process --------------------
+answer="$(wine cmd /c 'cd /d C:\ && cuentas-cli.exe bank 49' 2>&1 | tr -d '\r' || true)"
+[ "$answer" = "0049 Banco Santander, S.A.: current, BIC BSCHESMM" ] ||
+  fail "cuentas-cli.exe through PATH answered: $answer"
+
+# --- A save through the shortcut --------------------------------------------------------------
+if started="$(wine "$clerk" "$link" 49 1 77 2>&1 | tr -d '\r')"; then
+  [ "$started" = "$(printf '%s\n%s' 'C:\Program Files\Cuentas\bin\cuentas.exe' 'C:\Program Files\Cuentas\')" ] ||
+    fail "the shortcut starts: $started"
+  saved || fail "tmp\\xtras.ini holds: $(od -c "$root/tmp/xtras.ini" 2>&1)"
+  [ ! -s "$root/bin/ERROR.LOG" ] || fail "the save logged an error: $(cat "$root/bin/ERROR.LOG")"
+else
+  fail "the save through the shortcut: $started"
+fi
+
+# --- Upgrades: the same version rebuilt, then a newer one; an older one is refused -------------
+IFS=. read -r major minor _ <<<"$version"
+newer="$major.$((${minor:-0} + 1))"
+"$make_msi" "$work/same.msi" "$version" "${sources[@]}"
+"$make_msi" "$work/newer.msi" "$newer" "${sources[@]}"
+# A logged error goes with the installation it was logged by (README: Installing on Windows).
+echo "an error record" >>"$root/bin/ERROR.LOG"
+msiexec /i "$work/same.msi" upgrade-same
+registered "$(product_code "$msi")" && fail "the same version rebuilt left the first installed"
+registered "$(product_code "$work/same.msi")" || fail "the same version rebuilt is not installed"
+[ ! -s "$root/bin/ERROR.LOG" ] || fail "the upgrade kept the old ERROR.LOG"
+msiexec /i "$work/newer.msi" upgrade-newer
+registered "$(product_code "$work/same.msi")" && fail "version $newer left $version installed"
+registered "$(product_code "$work/newer.msi")" || fail "version $newer is not installed"
+msiexec /i "$msi" downgrade $((1603 % 256))
+registered "$(product_code "$work/newer.msi")" || fail "an older installer removed version $newer"
+[ "$(installed)" = "$layout"$'\n''tmp/xtras.ini' ] || fail "after upgrades: $(installed | tr '\n' ' ')"
+saved || fail "the upgrades changed tmp\\xtras.ini"
+
+# --- Uninstall: only what the clerk saved stays -------------------------------------------------
+echo "an error record" >>"$root/bin/ERROR.LOG"
+msiexec /x "$work/newer.msi" uninstall
+[ "$(installed)" = "$(printf '%s\n' tmp tmp/xtras.ini)" ] ||
+  fail "left after uninstalling: $(installed | tr '\n' ' ')"
+saved || fail "the uninstall changed tmp\\xtras.ini"
+[ ! -e "$link_file" ] || fail "the shortcut stayed"
+path="$(wine cmd /c 'echo %PATH%' 2>&1 | tr -d '\r')"
+case "$path" in *Cuentas*) fail "PATH still names the program: $path" ;; esac
+
+if [ "$failures" -ne 0 ]; then
+  exit 1
+fi
+echo "installed, used through PATH and the shortcut, upgraded and removed with clean logs"
