@@ -37,8 +37,11 @@ system_path() {
   wine reg query "$environment_key" /v PATH | tr -d '\r' | sed -n 's/^ *PATH *REG_EXPAND_SZ *//p'
 }
 # Wine 8 leaves the ";" before the entry behind when it removes it, and its cmd stops looking
-# at an empty entry: the prefix's PATH is put back as it was.
+# at an empty entry: the prefix's PATH is put back as it was before installing again.
 path_before="$(system_path)"
+restore_path() {
+  wine reg add "$environment_key" /v PATH /t REG_EXPAND_SZ /d "$path_before" /f >/dev/null 2>&1
+}
 
 # Whatever a failed run left installed is removed, and so is the saved file.
 cleanup() {
@@ -48,19 +51,21 @@ cleanup() {
     code="$(product_code "$package")"
     if registered "$code"; then wine msiexec /x "$code" /qn >/dev/null 2>&1 || true; fi
   done
-  wine reg add "$environment_key" /v PATH /t REG_EXPAND_SZ /d "$path_before" /f >/dev/null 2>&1 || true
-  rm -rf "$root" "$work"
+  restore_path || true
+  rm -rf "$root" "$prefix/drive_c/Oficina" "$work"
   WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
 }
 trap cleanup EXIT
 
-# msiexec ACTION PACKAGE STEP [STATUS]: silent, with a full log. Wine gives msiexec's status
-# modulo 256 (1603, a refused installation, is 67). A log of a run that should succeed has every
-# action ending with 1 (done) or 0 (nothing to do), and no error (ERROR.LOG is a file's name).
+# msiexec STEP STATUS ACTION PACKAGE [PROPERTY=VALUE...]: silent, with a full log. Wine gives
+# msiexec's status modulo 256 (1603, a refused installation, is 67). A log of a run that should
+# succeed has every action ending with 1 (done) or 0 (nothing to do), and no error (ERROR.LOG is
+# a file's name).
 msiexec() {
-  local action="$1" package="$2" step="$3" expected="${4:-0}" status=0
+  local step="$1" expected="$2" action="$3" package="$4" status=0
+  shift 4
   local log="$work/$step.log"
-  wine msiexec "$action" "$(windows_path "$package")" /qn /l*v "$(windows_path "$log")" \
+  wine msiexec "$action" "$(windows_path "$package")" "$@" /qn /l*v "$(windows_path "$log")" \
     >/dev/null 2>&1 || status=$?
   if [ "$status" -ne "$expected" ]; then
     fail "$step: msiexec $action ended with $status, not $expected"
@@ -74,15 +79,36 @@ msiexec() {
   fi
 }
 
-# What is installed, as paths under the installation folder.
-installed() { (cd "$root" 2>/dev/null && find . -mindepth 1 -printf '%P\n' | sort) || true; }
+# What is installed, as paths under the installation folder (or the one given).
+installed() { (cd "${1:-$root}" 2>/dev/null && find . -mindepth 1 -printf '%P\n' | sort) || true; }
+# cuentas-cli.exe by its bare name, from another folder, in a new process.
+cli_through_path() {
+  local answer
+  answer="$(wine cmd /c 'cd /d C:\ && cuentas-cli.exe bank 49' 2>&1 | tr -d '\r' || true)"
+  [ "$answer" = "0049 Banco Santander, S.A.: current, BIC BSCHESMM" ] ||
+    fail "$1: cuentas-cli.exe through PATH answered: $answer"
+}
 
 # What "Grabar" writes for bank 49, branch 1 and account 77, in Windows-1252.
 printf 'BANCO=Banco Santander, S.A.\r\n20DIGITOS=00490001530000000077' >"$work/xtras.ini"
-saved() { cmp -s "$work/xtras.ini" "$root/tmp/xtras.ini"; }
+saved() { cmp -s "$work/xtras.ini" "${1:-$root}/tmp/xtras.ini"; }
+# save_through_shortcut STEP FOLDER WINDOWS_FOLDER: the clerk starts the dialog from the shortcut,
+# which must start FOLDER's bin\cuentas.exe working in FOLDER, and saves.
+save_through_shortcut() {
+  local step="$1" folder="$2" windows_folder="$3" started
+  if started="$(wine "$clerk" "$link" 49 1 77 2>&1 | tr -d '\r')"; then
+    [ "$started" = "$(printf '%s\n%s' "${windows_folder}bin\cuentas.exe" "$windows_folder")" ] ||
+      fail "$step: the shortcut starts: $started"
+    saved "$folder" || fail "$step: tmp\xtras.ini holds: $(od -c "$folder/tmp/xtras.ini" 2>&1)"
+    [ ! -s "$folder/bin/ERROR.LOG" ] ||
+      fail "$step: the save logged an error: $(cat "$folder/bin/ERROR.LOG")"
+  else
+    fail "$step: the save through the shortcut: $started"
+  fi
+}
 
 # --- A silent install ---------------------------------------------------------------------------
-msiexec /i "$msi" install
+msiexec install 0 /i "$msi"
 layout="$(printf '%s\n' NomBancos.dbf bin bin/ERROR.LOG bin/cuentas-cli.exe bin/cuentas.exe tmp)"
 [ "$(installed)" = "$layout" ] || fail "installed: $(installed | tr '\n' ' ')"
 cmp -s "$table" "$root/NomBancos.dbf" || fail "NomBancos.dbf is not the build's table"
@@ -95,20 +121,9 @@ link="${menu}Cálculo dígitos control bancario.lnk"
 link_file="$prefix/drive_c/$(printf '%s' "${link#C:\\}" | tr '\\' '/')"
 [ -f "$link_file" ] || fail "no shortcut $link"
 
-# --- cuentas-cli.exe by its bare name, from another folder, in a new process --------------------
-answer="$(wine cmd /c 'cd /d C:\ && cuentas-cli.exe bank 49' 2>&1 | tr -d '\r' || true)"
-[ "$answer" = "0049 Banco Santander, S.A.: current, BIC BSCHESMM" ] ||
-  fail "cuentas-cli.exe through PATH answered: $answer"
+cli_through_path install
 
-# --- A save through the shortcut --------------------------------------------------------------
-if started="$(wine "$clerk" "$link" 49 1 77 2>&1 | tr -d '\r')"; then
-  [ "$started" = "$(printf '%s\n%s' 'C:\Program Files\Cuentas\bin\cuentas.exe' 'C:\Program Files\Cuentas\')" ] ||
-    fail "the shortcut starts: $started"
-  saved || fail "tmp\\xtras.ini holds: $(od -c "$root/tmp/xtras.ini" 2>&1)"
-  [ ! -s "$root/bin/ERROR.LOG" ] || fail "the save logged an error: $(cat "$root/bin/ERROR.LOG")"
-else
-  fail "the save through the shortcut: $started"
-fi
+save_through_shortcut install "$root" 'C:\Program Files\Cuentas\'
 
 # --- Upgrades: the same version rebuilt, then a newer one; an older one is refused -------------
 IFS=. read -r major minor _ <<<"$version"
@@ -117,27 +132,46 @@ newer="$major.$((${minor:-0} + 1))"
 "$make_msi" "$work/newer.msi" "$newer" "${sources[@]}"
 # A logged error goes with the installation it was logged by (README: Installing on Windows).
 echo "an error record" >>"$root/bin/ERROR.LOG"
-msiexec /i "$work/same.msi" upgrade-same
+msiexec upgrade-same 0 /i "$work/same.msi"
 registered "$(product_code "$msi")" && fail "the same version rebuilt left the first installed"
 registered "$(product_code "$work/same.msi")" || fail "the same version rebuilt is not installed"
 [ ! -s "$root/bin/ERROR.LOG" ] || fail "the upgrade kept the old ERROR.LOG"
-msiexec /i "$work/newer.msi" upgrade-newer
+msiexec upgrade-newer 0 /i "$work/newer.msi"
 registered "$(product_code "$work/same.msi")" && fail "version $newer left $version installed"
 registered "$(product_code "$work/newer.msi")" || fail "version $newer is not installed"
-msiexec /i "$msi" downgrade $((1603 % 256))
+msiexec downgrade $((1603 % 256)) /i "$msi"
 registered "$(product_code "$work/newer.msi")" || fail "an older installer removed version $newer"
 [ "$(installed)" = "$layout"$'\n''tmp/xtras.ini' ] || fail "after upgrades: $(installed | tr '\n' ' ')"
 saved || fail "the upgrades changed tmp\\xtras.ini"
 
 # --- Uninstall: only what the clerk saved stays -------------------------------------------------
 echo "an error record" >>"$root/bin/ERROR.LOG"
-msiexec /x "$work/newer.msi" uninstall
+msiexec uninstall 0 /x "$work/newer.msi"
 [ "$(installed)" = "$(printf '%s\n' tmp tmp/xtras.ini)" ] ||
   fail "left after uninstalling: $(installed | tr '\n' ' ')"
 saved || fail "the uninstall changed tmp\\xtras.ini"
 [ ! -e "$link_file" ] || fail "the shortcut stayed"
+wine reg query 'HKLM\Software\Cuentas' >/dev/null 2>&1 && fail "the installation folder stays in the registry"
 path="$(wine cmd /c 'echo %PATH%' 2>&1 | tr -d '\r')"
 case "$path" in *Cuentas*) fail "PATH still names the program: $path" ;; esac
+
+# --- Another folder: the layout, the shortcut's folder and PATH move with it, and upgrades and
+# the uninstall find it -------------------------------------------------------------------------
+restore_path
+elsewhere="$prefix/drive_c/Oficina/Cuentas"
+msiexec elsewhere-install 0 /i "$msi" 'INSTALLDIR=C:\Oficina\Cuentas\'
+[ "$(installed "$elsewhere")" = "$layout" ] ||
+  fail "installed in C:\Oficina\Cuentas: $(installed "$elsewhere" | tr '\n' ' ')"
+cli_through_path elsewhere-install
+save_through_shortcut elsewhere-install "$elsewhere" 'C:\Oficina\Cuentas\'
+msiexec elsewhere-upgrade 0 /i "$work/same.msi"
+[ "$(installed "$elsewhere")" = "$layout"$'\n''tmp/xtras.ini' ] ||
+  fail "upgraded in C:\Oficina\Cuentas: $(installed "$elsewhere" | tr '\n' ' ')"
+[ "$(installed)" = "$(printf '%s\n' tmp tmp/xtras.ini)" ] ||
+  fail "the upgrade went to the default folder: $(installed | tr '\n' ' ')"
+msiexec elsewhere-uninstall 0 /x "$work/same.msi"
+[ "$(installed "$elsewhere")" = "$(printf '%s\n' tmp tmp/xtras.ini)" ] ||
+  fail "left in C:\Oficina\Cuentas: $(installed "$elsewhere" | tr '\n' ' ')"
 
 if [ "$failures" -ne 0 ]; then
   exit 1
