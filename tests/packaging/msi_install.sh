@@ -130,7 +130,7 @@ IFS=. read -r major minor _ <<<"$version"
 newer="$major.$((${minor:-0} + 1))"
 "$make_msi" "$work/same.msi" "$version" "${sources[@]}"
 "$make_msi" "$work/newer.msi" "$newer" "${sources[@]}"
-# A logged error goes with the installation it was logged by (README: Installing on Windows).
+# A logged error goes with the installation it was logged by (README: Installing, On Windows).
 echo "an error record" >>"$root/bin/ERROR.LOG"
 msiexec upgrade-same 0 /i "$work/same.msi"
 registered "$(product_code "$msi")" && fail "the same version rebuilt left the first installed"
