@@ -1,8 +1,9 @@
-// A clerk who starts the dialog from its Start-menu shortcut and saves one account: the shortcut
-// is read through the shell (IShellLinkW), its target started in its working directory, and the
-// bank, branch and account typed into the window as keyboard messages, Tab after each and Enter
-// on "Grabar", which the program's own dialog manager takes as a user's keys.
-//   shortcut_clerk LINK BANK BRANCH ACCOUNT
+// A clerk who starts the dialog from its Start-menu shortcut and saves one account: the shortcut,
+// named as the window is captioned, is read through the shell (IShellLinkW), its target started
+// in its working directory, and the bank, branch and account typed into the window as keyboard
+// messages, Tab after each and Enter on "Grabar", which the program's own dialog manager takes as
+// a user's keys.
+//   shortcut_clerk MENU_FOLDER BANK BRANCH ACCOUNT
 // Prints the shortcut's target and working directory (UTF-8, one a line). Exit status 0 when
 // the program saved and closed by itself with status 0, 1 otherwise, saying why.
 #include <windows.h>
@@ -127,9 +128,11 @@ int main() {
     int count = 0;
     wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (count != 5) {
-        fail("usage: shortcut_clerk LINK BANK BRANCH ACCOUNT");
+        fail("usage: shortcut_clerk MENU_FOLDER BANK BRANCH ACCOUNT");
     }
-    const Shortcut shortcut = readShortcut(arguments[1]);
+    // The name is built here, not passed: a command line's accents depend on Wine's locale.
+    const Shortcut shortcut =
+        readShortcut(std::wstring(arguments[1]) + L"\\" + kCaption + L".lnk");
     std::printf("%s\n%s\n", utf8(shortcut.target).c_str(), utf8(shortcut.workingDirectory).c_str());
     std::fflush(stdout);
 
