@@ -2,9 +2,9 @@
 # The installer as an office's administrator and a clerk use it, under Wine in a prefix of its own
 # (Wine's null graphics driver): a silent install; the files where the program wants them;
 # cuentas-cli.exe found by its bare name through PATH; a save through the Start-menu shortcut,
-# tmp\xtras.ini compared byte for byte; an installer of the same version and one of a newer version
-# each replacing what is installed, an older one refused; the uninstall leaving only the saved
-# file. Every msiexec log must be free of errors.
+# tmp\xtras.ini compared byte for byte; the same installer run again; an installer of the same
+# version and one of a newer version each replacing what is installed, an older one refused; the
+# uninstall leaving only the saved file. Every msiexec log must be free of errors.
 #   tests/packaging/msi_install.sh MSI PREFIX SHORTCUT_CLERK MAKE_MSI VERSION \
 #     CUENTAS_EXE CUENTAS_CLI_EXE NOMBANCOS_DBF STRIP
 # Then the same into another installation folder, upgraded in place. The prefix is made on first
@@ -129,6 +129,12 @@ shortcuts() { find "$menu_folder" -maxdepth 1 -name '*bancario.lnk' | wc -l; }
 cli_through_path install
 
 save_through_shortcut install "$root" 'C:\Program Files\Cuentas\'
+
+# --- The same installer again, as a script run twice does it ----------------------------------
+msiexec reinstall 0 /i "$msi"
+[ "$(installed)" = "$layout"$'\n''tmp/xtras.ini' ] || fail "reinstalled: $(installed | tr '\n' ' ')"
+saved || fail "the reinstall changed tmp\\xtras.ini"
+cli_through_path reinstall
 
 # --- Upgrades: the same version rebuilt, then a newer one; an older one is refused -------------
 IFS=. read -r major minor _ <<<"$version"
