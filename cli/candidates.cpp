@@ -112,15 +112,9 @@ public:
           ccc_(number_.data() + (iban_ ? kCcc : 0)), result_(result) {
         result_.count = 0;
         result_.tooMany = false;
-        // The computed control digits tell their remainders, but for 1, which stands for two.
-        const auto remainderOf = [](char computed, auto sum) {
-            const int control = value(computed);
-            return control == 0 ? 0 : control != 1 ? 11 - control : static_cast<int>(sum() % 11);
-        };
-        remainder1_ = remainderOf(account.controlDigits[0],
-                                  [this] { return codeSums(ccc_).bankBranch; });
-        remainder2_ = remainderOf(account.controlDigits[1],
-                                  [this] { return codeSums(ccc_).account; });
+        const CodeSums sums = codeSums(ccc_);
+        remainder1_ = static_cast<int>(sums.bankBranch % 11);
+        remainder2_ = static_cast<int>(sums.account % 11);
         firstPasses_ = digitOfRemainder(remainder1_) == digit(8);
         secondPasses_ = digitOfRemainder(remainder2_) == digit(9);
         if (iban_) {

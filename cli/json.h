@@ -3,7 +3,6 @@
 
 #include "cli/text_builder.h"
 
-#include <string>
 #include <string_view>
 
 namespace cuentas::cli {

@@ -52,6 +52,28 @@ std::uint32_t weightedSum(const char* digits) {
     return weightedSum<Count, First>(digits, std::make_index_sequence<Count>());
 }
 
+#if defined(__SSE2__)
+// The values of 20 digits '0' to '9' as 16-bit numbers, eight to a vector, for sums that the
+// processor multiplies and adds eight at a time: digits 1 to 8, 9 to 16, 5 to 12 and 13 to 20
+// (20 digits fill two 16-byte loads only with an overlap).
+struct DigitValues {
+    __m128i digits1to8;
+    __m128i digits9to16;
+    __m128i digits5to12;
+    __m128i digits13to20;
+};
+inline DigitValues digitValues(const char* digits) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i ascii = _mm_set1_epi8('0');
+    const __m128i front =
+        _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(digits)), ascii);
+    const __m128i back =
+        _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(digits + 4)), ascii);
+    return {_mm_unpacklo_epi8(front, zero), _mm_unpackhi_epi8(front, zero),
+            _mm_unpacklo_epi8(back, zero), _mm_unpackhi_epi8(back, zero)};
+}
+#endif
+
 // Whether every character is a digit, eight at a time: a byte is one when its high half is 3
 // and stays 3 after adding 6.
 inline bool allDigits(std::string_view text) {
@@ -104,18 +126,12 @@ struct CodeSums {
 };
 inline CodeSums codeSums(const char* digits) {
 #if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i ascii = _mm_set1_epi8('0');
-    // Digits 1 to 16, and 5 to 20.
-    const __m128i front =
-        _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(digits)), ascii);
-    const __m128i back =
-        _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(digits + 4)), ascii);
+    const detail::DigitValues values = detail::digitValues(digits);
     const __m128i bankBranch =
-        _mm_madd_epi16(_mm_unpacklo_epi8(front, zero), _mm_setr_epi16(4, 8, 5, 10, 9, 7, 3, 6));
-    const __m128i account = _mm_add_epi32(
-        _mm_madd_epi16(_mm_unpacklo_epi8(back, zero), _mm_setr_epi16(0, 0, 0, 0, 0, 0, 1, 2)),
-        _mm_madd_epi16(_mm_unpackhi_epi8(back, zero), _mm_setr_epi16(4, 8, 5, 10, 9, 7, 3, 6)));
+        _mm_madd_epi16(values.digits1to8, _mm_setr_epi16(4, 8, 5, 10, 9, 7, 3, 6));
+    const __m128i account =
+        _mm_add_epi32(_mm_madd_epi16(values.digits5to12, _mm_setr_epi16(0, 0, 0, 0, 0, 0, 1, 2)),
+                      _mm_madd_epi16(values.digits13to20, _mm_setr_epi16(4, 8, 5, 10, 9, 7, 3, 6)));
     // Four partial sums each, added across: bank and branch first, then the account.
     const __m128i pairs = _mm_add_epi32(_mm_unpacklo_epi32(bankBranch, account),
                                         _mm_unpackhi_epi32(bankBranch, account));

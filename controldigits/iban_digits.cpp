@@ -5,10 +5,6 @@
 #include <array>
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace cuentas {
 namespace {
 
@@ -73,19 +69,13 @@ alignas(16) constexpr auto kPlaceVectors = [] {
 std::uint32_t spanishCheckDigits(std::string_view digits) {
     std::uint32_t sum = kSpanishTail;
 #if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i ascii = _mm_set1_epi8('0');
     const auto places = [](std::size_t at) {
         return _mm_load_si128(reinterpret_cast<const __m128i*>(kPlaceVectors.data() + at));
     };
-    // Digits 1 to 16, and 5 to 20.
-    const __m128i front =
-        _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(digits.data())), ascii);
-    const __m128i back =
-        _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(digits.data() + 4)), ascii);
-    __m128i sums = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(front, zero), places(0)),
-                                 _mm_madd_epi16(_mm_unpackhi_epi8(front, zero), places(8)));
-    sums = _mm_add_epi32(sums, _mm_madd_epi16(_mm_unpackhi_epi8(back, zero), places(16)));
+    const detail::DigitValues values = detail::digitValues(digits.data());
+    __m128i sums = _mm_add_epi32(_mm_madd_epi16(values.digits1to8, places(0)),
+                                 _mm_madd_epi16(values.digits9to16, places(8)));
+    sums = _mm_add_epi32(sums, _mm_madd_epi16(values.digits13to20, places(16)));
     sums = _mm_add_epi32(sums, _mm_srli_si128(sums, 8));
     sums = _mm_add_epi32(sums, _mm_srli_si128(sums, 4));
     sum += static_cast<std::uint32_t>(_mm_cvtsi128_si32(sums));
