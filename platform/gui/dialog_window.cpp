@@ -51,11 +51,27 @@ Value DialogWindow::show() {
     }
     if (!m_modal) {
         m_dialog->show();
+        reportOpenFailure();
         return Value();
     }
     // The dialog stays alive while it runs, even if its caller lets go of it.
     ObjectRef keep = reference();
-    return Value::integer(m_dialog->exec());
+    const int result = m_dialog->exec();
+    if (reportOpenFailure()) {
+        return Value();
+    }
+    return Value::integer(result);
+}
+
+// A window the system would not make is an error for the clerk to see, not a dialog that
+// silently never appeared.
+bool DialogWindow::reportOpenFailure() {
+    const std::optional<std::uint32_t> failure = m_dialog->openFailure();
+    if (failure) {
+        raiseGuiError(gencode::kCreate, "Dialog window could not be created", symbols::kShow,
+                      Value(), *failure);
+    }
+    return failure.has_value();
 }
 
 void DialogWindow::endDialog(int result) {

@@ -54,6 +54,8 @@ private:
     void editFocusChanged(int id, bool gotFocus);
     void buttonClicked(int id);
     bool editPasteRefused(int id, const std::string& text);
+    // TRUE, after raising the error, when the system would not make the window.
+    bool reportOpenFailure();
 
     std::unique_ptr<NativeDialog> m_dialog;
     const DialogTemplate* m_template = nullptr;

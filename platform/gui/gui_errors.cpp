@@ -6,10 +6,11 @@
 namespace cuentas::gui {
 
 Value raiseGuiError(std::uint32_t genCode, std::string description, Symbol function,
-                    const Value& argument, SourceLocation where) {
+                    const Value& argument, std::uint32_t osCode, SourceLocation where) {
     RuntimeError error;
     error.subsystem = "GUI";
     error.genCode = genCode;
+    error.osCode = osCode;
     error.description = std::move(description);
     error.funcSym = function;
     error.canDefault = true;

@@ -6,8 +6,10 @@
 
 #include "platform/gui/dialog_template.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace cuentas::gui {
@@ -44,6 +46,9 @@ public:
     virtual int exec() = 0;
     // Shows a modeless dialog and returns at once.
     virtual void show() = 0;
+    // After exec or show: when the system could not make the window at all, its error code
+    // (0 when it gave none); nothing when the window was made.
+    virtual std::optional<std::uint32_t> openFailure() const { return std::nullopt; }
     virtual void done(int result) = 0;
 
     virtual std::string caption() const = 0;

@@ -93,10 +93,16 @@ int Win32Dialog::exec() {
     m_modal = true;
     m_ending = false;
     m_focusedEdit = 0;
+    m_made = false;
     const std::vector<std::uint32_t> bytes = dialogTemplateBytes(m_template);
+    SetLastError(0);
     const INT_PTR result = DialogBoxIndirectParamW(
         GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()),
         m_owner ? m_owner->window() : nullptr, dialogProcedure, reinterpret_cast<LPARAM>(this));
+    m_openFailure = m_made ? std::nullopt : std::optional<std::uint32_t>(GetLastError());
+    if (m_openFailure) {
+        return static_cast<int>(result);
+    }
     if (m_handlers.finished) {
         m_handlers.finished(static_cast<int>(result));
     }
@@ -112,9 +118,11 @@ void Win32Dialog::show() {
     m_ending = false;
     m_focusedEdit = 0;
     const std::vector<std::uint32_t> bytes = dialogTemplateBytes(m_template);
+    SetLastError(0);
     HWND window = CreateDialogIndirectParamW(
         GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()),
         m_owner ? m_owner->window() : nullptr, dialogProcedure, reinterpret_cast<LPARAM>(this));
+    m_openFailure = window ? std::nullopt : std::optional<std::uint32_t>(GetLastError());
     if (window) {
         ShowWindow(window, SW_SHOW);
     }
@@ -278,6 +286,7 @@ INT_PTR Win32Dialog::handle(UINT message, WPARAM w, LPARAM l) {
 
 void Win32Dialog::initialize(HWND window) {
     m_window = window;
+    m_made = true;
     SetWindowTextW(window, wideFromWindows1252(m_caption).c_str());
     for (const ControlTemplate& control : m_template.controls) {
         HWND item = GetDlgItem(window, control.id);

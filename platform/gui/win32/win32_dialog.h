@@ -27,6 +27,7 @@ public:
 
     int exec() override;
     void show() override;
+    std::optional<std::uint32_t> openFailure() const override { return m_openFailure; }
     void done(int result) override;
     std::string caption() const override;
     void setCaption(const std::string& caption) override;
@@ -74,6 +75,8 @@ private:
     bool m_modal = true;
     HWND m_window = nullptr;
     bool m_ending = false;
+    bool m_made = false; // the system made the window and its controls
+    std::optional<std::uint32_t> m_openFailure;
     bool m_handlingPaste = false;
     int m_focusedEdit = 0; // the edit last reported as having gained the focus
     std::vector<std::pair<NativeFont, HFONT>> m_fonts;

@@ -1,8 +1,11 @@
-// The Win32 side's own pieces: the DLGTEMPLATEEX it hands the dialog manager, the error box's
-// buttons, and the texts at the boundary.
+// The Win32 side's own pieces: the DLGTEMPLATEEX it hands the dialog manager, a window the
+// system will not make, the error box's buttons, and the texts at the boundary.
 #include "platform/gui/win32/dialog_template_bytes.h"
 #include "platform/gui/win32/error_box.h"
 #include "platform/gui/win32/win32_text.h"
+#include "platform/runtime/raise.h"
+#include "tests/platform/gui/dialog_window_fixture.h"
+#include "tests/support/recording_errors.h"
 
 #include <gtest/gtest.h>
 
@@ -108,6 +111,33 @@ TEST(DialogTemplateBytes, AreAnExtendedTemplateWithTheTemplatesOwnStylesAndTexts
         EXPECT_EQ(in.word(), item.atom);
         EXPECT_EQ(in.text(), item.text);
         EXPECT_EQ(in.word(), 0); // no creation data
+    }
+}
+
+// Refuses every window the thread would make, as a system short of resources does.
+LRESULT CALLBACK refuseWindows(int code, WPARAM w, LPARAM l) {
+    return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, w, l);
+}
+
+TEST(Win32Dialog, AWindowTheSystemWillNotMakeIsAnErrorNotADialogThatNeverCame) {
+    testing::startGuiToolkit();
+    declareTestDialog();
+    testing::RecordingErrors errors;
+    for (bool modal : {true, false}) {
+        SCOPED_TRACE(modal ? "modal" : "modeless");
+        errors.errors.clear();
+        std::array<Value, 3> arguments{Value(), makeResourceId(std::string("GUITEST")),
+                                       Value::logic(modal)};
+        Value dialog(CreateInstance(sym("DIALOGWINDOW"), arguments));
+        HHOOK hook = SetWindowsHookExW(WH_CBT, refuseWindows, nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook, nullptr);
+        const Value result = Send(dialog, sym("SHOW"));
+        UnhookWindowsHookEx(hook);
+        EXPECT_TRUE(result.isNil());
+        ASSERT_EQ(errors.errors.size(), 1u);
+        EXPECT_EQ(errors.errors[0].subsystem, "GUI");
+        EXPECT_EQ(errors.errors[0].genCode, gencode::kCreate);
+        EXPECT_EQ(errors.errors[0].description, "Dialog window could not be created");
     }
 }
 
