@@ -83,9 +83,11 @@ struct Reading {
 // The forms on paper, "2100 0418 45 0200051332" and "ES91 2100 0418 4502 0005 1332": blanks
 // where the groups meet, and the groups copied whole, to be checked as the compact forms are.
 bool readPaperForm(std::string_view text, Reading& reading) {
+    constexpr std::size_t kCccPaperLength = kCccLength + 3;   // three blanks
+    constexpr std::size_t kIbanPaperLength = kIbanLength + 5; // five blanks
     char* out = reading.chars.data();
     const char* in = text.data();
-    if (text.size() == 23) {
+    if (text.size() == kCccPaperLength) {
         if (in[4] != ' ' || in[9] != ' ' || in[12] != ' ') {
             return false;
         }
@@ -99,7 +101,7 @@ bool readPaperForm(std::string_view text, Reading& reading) {
         reading.count = kCccLength;
         return true;
     }
-    if (text.size() != 29 || in[4] != ' ' || in[9] != ' ' || in[14] != ' ' || in[19] != ' ' ||
+    if (text.size() != kIbanPaperLength || in[4] != ' ' || in[9] != ' ' || in[14] != ' ' || in[19] != ' ' ||
         in[24] != ' ') {
         return false;
     }
